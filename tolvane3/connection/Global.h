@@ -1,0 +1,73 @@
+#pragma once
+// Module-wide values and the procedures every window calls, read and written directly.
+// Each procedure is defined in the file of its concern (named beside it).
+
+#include <QString>
+
+namespace Global {
+
+// Connection (connection.cpp, connectionstates.cpp)
+enum ConnStateValue : short { Disconnected = 0, Connecting = 1, Connected = 2 };
+inline short ConnState = Disconnected;
+inline QString ConnectedAddress;
+inline bool PauseDone = false;
+
+// Applied settings (settingsstore.cpp)
+inline bool StatusPollAlways = true;
+inline bool StatusPollOff = false;
+inline QString StatusPollInterval = QStringLiteral("2");
+inline bool LogScanData = true;
+inline bool LogListData = false;
+inline bool LogErrors = false;
+inline bool LogStatusData = false;
+inline bool LogOutgoing = false;
+inline QString UploadDwell = QStringLiteral("300");
+inline QString DisplayFormat = QStringLiteral("0.00");
+
+// Module model and scan values, filled from the module's SET replies.
+inline bool Model30 = false;
+inline bool Model07 = false;
+inline long FramesPerScan = 0;
+inline double FramePeriod = 0;
+inline bool ExtTrigScan = false;
+
+// Engineering units (units.cpp)
+inline constexpr int UnitSlots = 51;
+inline QString UnitNames[UnitSlots];
+inline short UnitCount = 0;
+
+// Scan log (later: replies/scanlog.cpp)
+inline bool LogFileOpen = false;
+inline QString LogFileName;
+inline bool LogAsCsv = false;
+
+// --- procedures ---
+// connection.cpp
+void SendVornCommand(const QString& text);
+void Pause(int milliseconds);
+void DisableConnectButton();
+void EnableConnectButton();
+// connectionstates.cpp
+void SetConnecting();
+void OnConnected();
+void SetDisconnected();
+void SetScanning();
+void RestoreAfterScan();
+// settingsstore.cpp
+void LoadSettings();
+void SaveSettings();
+void DialogToSettings();
+void SettingsToDialog();
+void UpdateDisplayFormat();
+// addresshistory.cpp
+void AddToIpHistory(const QString& address);
+void LoadIpHistory();
+void SaveIpHistory();
+// units.cpp
+void InitUnits();
+// replies/replydispatcher.cpp
+void ProcessVornLine(const QString& line);
+// replies/scanlog.cpp
+void LogLine(int mode, const QString& text);
+
+} // namespace Global
