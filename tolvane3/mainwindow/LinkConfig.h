@@ -1,0 +1,69 @@
+#pragma once
+// The link-settings dialog "Tolvane Configuration". Loaded hidden at start-up and kept loaded:
+// its fields are where the settings live between uses. A check box is checked when its field
+// value is 1 (isChecked()); an option button is selected when isChecked().
+
+#include <QDialog>
+
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QShowEvent;
+
+class LinkConfig : public QDialog {
+    Q_OBJECT
+
+public:
+    LinkConfig();
+
+    static constexpr quint16 DefaultHssUdpPort = 23;
+
+    // The UDP port for high-speed frames as a number; the default when the field holds none.
+    quint16 hssUdpPort() const;
+
+    QGroupBox* Frame2 = nullptr;
+    QCheckBox* chkHSS = nullptr;
+    QLabel* Label12 = nullptr;
+    QLineEdit* txtHssFileName = nullptr;
+    QPushButton* cmdBrowse = nullptr;
+    QLabel* Label13 = nullptr;
+    QLineEdit* txtHssUdpPort = nullptr;
+
+    QGroupBox* frmUpload = nullptr;
+    QLabel* Label3 = nullptr;
+    QLineEdit* medUploadDwell = nullptr;
+
+    QGroupBox* frmDataLogging = nullptr;
+    QCheckBox* chkOutgoing = nullptr;
+    QCheckBox* chkStatusData = nullptr;
+    QCheckBox* chkErrors = nullptr;
+    QCheckBox* chkListData = nullptr;
+    QCheckBox* chkScanData = nullptr;
+
+    QGroupBox* frmStatusPoll = nullptr;
+    QRadioButton* optStatusPollOff = nullptr;
+    QRadioButton* optStatusPollAlways = nullptr;
+    QLabel* Label1 = nullptr;
+    QLineEdit* medStatusPollInterval = nullptr;
+
+    QPushButton* cmdOk = nullptr;
+
+public Q_SLOTS:
+    void cmdBrowse_Click();
+    void cmdOk_Click();
+    // The close box (and Escape): applies the fields and hides, keeping every setting.
+    void reject() override;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void Form_Activate();
+};
+
+// Option buttons of one pair may both stand unselected; Qt's exclusive buttons refuse to
+// uncheck the last checked one, so unchecking goes through here.
+void SetOptionButton(QRadioButton* button, bool selected);
