@@ -1,0 +1,36 @@
+#include "About.h"
+
+#include "programinfo.h"
+
+#include <QFont>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+About::About() {
+    setObjectName(QStringLiteral("About"));
+    setWindowTitle(QStringLiteral("About ") + QLatin1String(ProgramInfo::Name));
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint);
+    setAttribute(Qt::WA_DeleteOnClose);
+
+    labAbout = new QLabel(QLatin1String(ProgramInfo::Name) + QStringLiteral("\nVersion ") +
+                              QLatin1String(ProgramInfo::Version),
+                          this);
+    labAbout->setObjectName(QStringLiteral("labAbout"));
+    labAbout->setFont(QFont(QStringLiteral("Arial"), 12));
+    labAbout->setAlignment(Qt::AlignCenter);
+
+    cmdOk = new QPushButton(QStringLiteral("Close"), this);
+    cmdOk->setObjectName(QStringLiteral("cmdOk"));
+    cmdOk->setDefault(true);
+    connect(cmdOk, &QPushButton::clicked, this, &About::cmdOk_Click);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(labAbout);
+    layout->addWidget(cmdOk, 0, Qt::AlignHCenter);
+}
+
+void About::cmdOk_Click() {
+    close();
+}

@@ -1,0 +1,21 @@
+#pragma once
+// The about box "About Tolvane 3": the program's name line and version line. It is created when
+// shown and destroyed when closed.
+
+#include <QDialog>
+
+class QLabel;
+class QPushButton;
+
+class About : public QDialog {
+    Q_OBJECT
+
+public:
+    About();
+
+    QLabel* labAbout = nullptr;
+    QPushButton* cmdOk = nullptr;
+
+public Q_SLOTS:
+    void cmdOk_Click();
+};

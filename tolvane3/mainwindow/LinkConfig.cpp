@@ -1,0 +1,190 @@
+#include "LinkConfig.h"
+
+#include "MDIMain.h"
+#include "connection/Global.h"
+#include "connection/Main.h"
+#include "connection/forms.h"
+#include "connection/userprompts.h"
+
+#include <QCheckBox>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QIntValidator>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QShowEvent>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace {
+
+template <typename Widget> Widget* named(Widget* widget, const char* objectName) {
+    widget->setObjectName(QLatin1String(objectName));
+    return widget;
+}
+
+// A field is known by its label, to people and to screen readers alike.
+QLabel* labelFor(QWidget* field, const char* labelName, const QString& text) {
+    auto* label = named(new QLabel(text), labelName);
+    label->setBuddy(field);
+    field->setAccessibleName(text);
+    return label;
+}
+
+QLineEdit* maskedField(const char* objectName, const QString& mask) {
+    auto* field = named(new QLineEdit, objectName);
+    field->setInputMask(mask);
+    return field;
+}
+
+} // namespace
+
+void SetOptionButton(QRadioButton* button, bool selected) {
+    if (selected) {
+        button->setChecked(true);
+        return;
+    }
+    const bool exclusive = button->autoExclusive();
+    button->setAutoExclusive(false);
+    button->setChecked(false);
+    button->setAutoExclusive(exclusive);
+}
+
+LinkConfig::LinkConfig() {
+    setObjectName(QStringLiteral("LinkConfig"));
+    setWindowTitle(QStringLiteral("Tolvane Configuration"));
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint);
+
+    Frame2 = named(new QGroupBox(QStringLiteral("High Speed Scan")), "Frame2");
+    chkHSS = named(new QCheckBox(QStringLiteral("High Speed Scan Enabled")), "chkHSS");
+    txtHssFileName = named(new QLineEdit, "txtHssFileName");
+    Label12 = labelFor(txtHssFileName, "Label12", QStringLiteral("Data File Name"));
+    cmdBrowse = named(new QPushButton(QStringLiteral("Browse")), "cmdBrowse");
+    txtHssUdpPort = named(new QLineEdit(QString::number(DefaultHssUdpPort)), "txtHssUdpPort");
+    txtHssUdpPort->setValidator(new QIntValidator(1, 65535, txtHssUdpPort));
+    Label13 = labelFor(txtHssUdpPort, "Label13", QStringLiteral("UDP Port"));
+    auto* hssLayout = new QGridLayout(Frame2);
+    hssLayout->addWidget(chkHSS, 0, 0, 1, 3);
+    hssLayout->addWidget(Label12, 1, 0);
+    hssLayout->addWidget(txtHssFileName, 1, 1);
+    hssLayout->addWidget(cmdBrowse, 1, 2);
+    hssLayout->addWidget(Label13, 2, 0);
+    hssLayout->addWidget(txtHssUdpPort, 2, 1);
+
+    frmUpload = named(new QGroupBox(QStringLiteral("Upload Control")), "frmUpload");
+    medUploadDwell = maskedField("medUploadDwell", QStringLiteral("000"));
+    Label3 = labelFor(medUploadDwell, "Label3", QStringLiteral("Upload Dwell In ms"));
+    auto* uploadLayout = new QFormLayout(frmUpload);
+    uploadLayout->addRow(Label3, medUploadDwell);
+
+    frmDataLogging = named(new QGroupBox(QStringLiteral("Data Logging Control")), "frmDataLogging");
+    chkOutgoing = named(new QCheckBox(QStringLiteral("Log Outging Commands")), "chkOutgoing");
+    chkStatusData = named(new QCheckBox(QStringLiteral("Log Status Data")), "chkStatusData");
+    chkErrors = named(new QCheckBox(QStringLiteral("Log Errors")), "chkErrors");
+    chkListData = named(new QCheckBox(QStringLiteral("Log List Data")), "chkListData");
+    chkScanData = named(new QCheckBox(QStringLiteral("Log Scan Data")), "chkScanData");
+    auto* loggingLayout = new QVBoxLayout(frmDataLogging);
+    for (QCheckBox* box : {chkOutgoing, chkStatusData, chkErrors, chkListData, chkScanData}) {
+        loggingLayout->addWidget(box);
+    }
+
+    frmStatusPoll = named(new QGroupBox(QStringLiteral("Status Poll Control")), "frmStatusPoll");
+    optStatusPollOff =
+        named(new QRadioButton(QStringLiteral("Status Poll Off")), "optStatusPollOff");
+    optStatusPollAlways =
+        named(new QRadioButton(QStringLiteral("Status Poll On")), "optStatusPollAlways");
+    medStatusPollInterval = maskedField("medStatusPollInterval", QStringLiteral("0"));
+    Label1 = labelFor(medStatusPollInterval, "Label1",
+                      QStringLiteral("Status Poll Interval in Seconds"));
+    auto* pollLayout = new QGridLayout(frmStatusPoll);
+    pollLayout->addWidget(optStatusPollOff, 0, 0, 1, 2);
+    pollLayout->addWidget(optStatusPollAlways, 1, 0, 1, 2);
+    pollLayout->addWidget(Label1, 2, 0);
+    pollLayout->addWidget(medStatusPollInterval, 2, 1);
+
+    cmdOk = named(new QPushButton(QStringLiteral("Close")), "cmdOk");
+    cmdOk->setDefault(true);
+
+    auto* columns = new QHBoxLayout;
+    auto* left = new QVBoxLayout;
+    left->addWidget(Frame2);
+    left->addWidget(frmUpload);
+    left->addStretch();
+    auto* right = new QVBoxLayout;
+    right->addWidget(frmDataLogging);
+    right->addWidget(frmStatusPoll);
+    right->addStretch();
+    columns->addLayout(left);
+    columns->addLayout(right);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(columns);
+    layout->addWidget(cmdOk, 0, Qt::AlignRight);
+
+    connect(cmdBrowse, &QPushButton::clicked, this, &LinkConfig::cmdBrowse_Click);
+    connect(cmdOk, &QPushButton::clicked, this, &LinkConfig::cmdOk_Click);
+}
+
+quint16 LinkConfig::hssUdpPort() const {
+    bool isNumber = false;
+    const uint port = txtHssUdpPort->text().trimmed().toUInt(&isNumber);
+    return isNumber && port >= 1 && port <= 65535 ? static_cast<quint16>(port) : DefaultHssUdpPort;
+}
+
+void LinkConfig::showEvent(QShowEvent* event) {
+    if (!event->spontaneous()) {
+        if (const QScreen* screen = this->screen()) {
+            move(screen->availableGeometry().center() - rect().center());
+        }
+        Form_Activate();
+    }
+    QDialog::showEvent(event);
+}
+
+// Runs when the dialog opens, not each time it regains focus, so that edits not yet applied
+// survive a look at another window.
+void LinkConfig::Form_Activate() {
+    Global::DisableConnectButton();
+    Global::SettingsToDialog();
+}
+
+void LinkConfig::cmdBrowse_Click() {
+    const QString fileName =
+        UserPrompts::ChooseFile(UserPrompts::FileDialogMode::Open,
+                                QStringLiteral("Comma Separated Variable Files (*.csv)|*.csv"));
+    if (!fileName.isEmpty()) {
+        txtHssFileName->setText(fileName);
+    }
+}
+
+void LinkConfig::cmdOk_Click() {
+    Global::EnableConnectButton();
+    Global::DialogToSettings();
+    QTimer* pollTimer = FormInstance<Main>::instance().tmrStatus;
+    MDIMain& frame = FormInstance<MDIMain>::instance();
+    if (!Global::StatusPollAlways) {
+        pollTimer->stop();
+        frame.setStatusPanel(2, QStringLiteral("Status Off"));
+    } else if (Global::ConnState == Global::Connected) {
+        frame.setStatusPanel(2, QStringLiteral("Getting Status"));
+        // An interval of 0 means no polling at all; a Qt timer would fire without pause.
+        if (pollTimer->interval() > 0) {
+            pollTimer->start();
+        }
+    }
+    // Rewriting the capture console's configuration comes with its writer.
+    hide();
+}
+
+void LinkConfig::reject() {
+    // The close box keeps every setting: it applies the fields and hides like Close, so the
+    // high-speed fields, which have no applied copy, are never lost.
+    Global::EnableConnectButton();
+    Global::DialogToSettings();
+    QDialog::reject();
+}

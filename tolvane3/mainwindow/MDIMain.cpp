@@ -1,0 +1,455 @@
+#include "MDIMain.h"
+
+#include "About.h"
+#include "LinkConfig.h"
+#include "connection/Global.h"
+#include "connection/Main.h"
+#include "connection/forms.h"
+#include "connection/settingsstore.h"
+#include "programinfo.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScreen>
+#include <QStatusBar>
+#include <QStyle>
+#include <QToolBar>
+
+namespace {
+
+QAction* named(QAction* action, const char* objectName) {
+    action->setObjectName(QLatin1String(objectName));
+    return action;
+}
+
+QMdiSubWindow* subWindowOf(const QMdiArea* area, const QWidget* child) {
+    for (QMdiSubWindow* window : area->subWindowList()) {
+        if (window->widget() == child) {
+            return window;
+        }
+    }
+    return nullptr;
+}
+
+} // namespace
+
+MDIMain::MDIMain() {
+    setObjectName(QStringLiteral("MDIMain"));
+    setWindowTitle(QLatin1String(ProgramInfo::Name));
+    mdiArea = new QMdiArea(this);
+    mdiArea->setObjectName(QStringLiteral("mdiArea"));
+    mdiArea->setBackground(palette().brush(QPalette::Dark));
+    setCentralWidget(mdiArea);
+    buildMenus();
+    buildToolbar();
+    buildStatusBar();
+    resize(900, 650);
+}
+
+MDIMain::~MDIMain() = default;
+
+void MDIMain::buildMenus() {
+    using Handler = void (MDIMain::*)();
+    QMenu* menu = nullptr;
+    const auto topLevel = [&](const char* name, const char* caption) {
+        menu = menuBar()->addMenu(QLatin1String(caption));
+        return named(menu->menuAction(), name);
+    };
+    const auto item = [&](const char* name, const char* caption, Handler handler) {
+        QAction* action = named(menu->addAction(QLatin1String(caption)), name);
+        connect(action, &QAction::triggered, this, handler);
+        return action;
+    };
+    const auto checkItem = [&](const char* name, const char* caption, Handler handler) {
+        QAction* action = item(name, caption, handler);
+        action->setCheckable(true);
+        return action;
+    };
+    const auto separator = [&](const char* name) { return named(menu->addSeparator(), name); };
+
+    mnuFile = topLevel("mnuFile", "File");
+    mnuOpenLogFile = item("mnuOpenLogFile", "Open Log File", &MDIMain::mnuOpenLogFile_Click);
+    mnuCloseLogFile = item("mnuCloseLogFile", "Close Log File", &MDIMain::mnuCloseLogFile_Click);
+    mnuBar0 = separator("mnuBar0");
+    mnuUploadFileToVorn =
+        item("mnuUploadFileToVorn", "Upload File To VORN", &MDIMain::mnuUploadFileToVorn_Click);
+    mnuBar1 = separator("mnuBar1");
+    mnuTolvaneSettings =
+        item("mnuTolvaneSettings", "Tolvane Settings", &MDIMain::mnuTolvaneSettings_Click);
+    mnuBar2 = separator("mnuBar2");
+    mnuExit = item("mnuExit", "Exit", &MDIMain::mnuExit_Click);
+
+    // Connect sits on the menu bar without items and acts when clicked.
+    mnuConnect = named(menuBar()->addAction(QStringLiteral("Connect")), "mnuConnect");
+    connect(mnuConnect, &QAction::triggered, this, &MDIMain::mnuConnect_Click);
+
+    mnuBarGraph = topLevel("mnuBarGraph", "BarGraph");
+    mnuBarGraphOpen = item("mnuBarGraphOpen", "Open", &MDIMain::mnuBarGraphOpen_Click);
+    mnuLine10 = separator("mnuLine10");
+    mnuBarGraphPress =
+        checkItem("mnuBarGraphPress", "Display Pressures", &MDIMain::mnuBarGraphPress_Click);
+    mnuBarGraphTemp =
+        checkItem("mnuBarGraphTemp", "Display Temperatures", &MDIMain::mnuBarGraphTemp_Click);
+    mnuLine11 = separator("mnuLine11");
+    mnuBarGraph0Places = checkItem("mnuBarGraph0Places", "Display 0 Decimal Places",
+                                   &MDIMain::mnuBarGraph0Places_Click);
+    mnuBarGraph1Places = checkItem("mnuBarGraph1Places", "Display 1 Decimal Place",
+                                   &MDIMain::mnuBarGraph1Places_Click);
+    mnuBarGraph2Places = checkItem("mnuBarGraph2Places", "Display 2 Decimal Places",
+                                   &MDIMain::mnuBarGraph2Places_Click);
+    mnuBarGraph3Places = checkItem("mnuBarGraph3Places", "Display 3 Decimal Places",
+                                   &MDIMain::mnuBarGraph3Places_Click);
+    mnuBarGraph4Places = checkItem("mnuBarGraph4Places", "Display 4 Decimal Places",
+                                   &MDIMain::mnuBarGraph4Places_Click);
+    mnuBarGraph5Places = checkItem("mnuBarGraph5Places", "Display 5 Decimal Places",
+                                   &MDIMain::mnuBarGraph5Places_Click);
+    mnuLin14 = separator("mnuLin14");
+    mnuTag1to16 =
+        item("mnuTag1to16", "Tag High and Low Over Channels 1 to 16", &MDIMain::mnuTag1to16_Click);
+    mnuTag1to8 =
+        item("mnuTag1to8", "Tag High and Low Over Channels 1 to 8", &MDIMain::mnuTag1to8_Click);
+    mnuTag9to16 =
+        item("mnuTag9to16", "Tag High and Low Over Channles 9 to 16", &MDIMain::mnuTag9to16_Click);
+
+    mnuVorn = topLevel("mnuVorn", "Vorn");
+    mnuStartScan = item("mnuStartScan", "StartScan", &MDIMain::mnuStartScan_Click);
+    mnuStop = item("mnuStop", "Stop", &MDIMain::mnuStop_Click);
+    mnuCalZero = item("mnuCalZero", "Cal Zero", &MDIMain::mnuCalZero_Click);
+    mnuBar4 = separator("mnuBar4");
+    mnuConfigure = item("mnuConfigure", "Configure", &MDIMain::mnuConfigure_Click);
+    mnuCommands = item("mnuCommands", "Commands", &MDIMain::mnuCommands_Click);
+    mnuSaveSettings = item("mnuSaveSettings", "Save Settings", &MDIMain::mnuSaveSettings_Click);
+    mnuBar6 = separator("mnuBar6");
+    mnuErrors = item("mnuErrors", "Errors", &MDIMain::mnuErrors_Click);
+
+    mnuSensor = topLevel("mnuSensor", "Sensor");
+    mnuUploadSensorProfileFile = item("mnuUploadSensorProfileFile", "UploadSensorProfileFile",
+                                      &MDIMain::mnuUploadSensorProfileFile_Click);
+    mnuCreateSensorProfileFile = item("mnuCreateSensorProfileFile", "Create Sensor Profile File",
+                                      &MDIMain::mnuCreateSensorProfileFile_Click);
+
+    mnuHelp = topLevel("mnuHelp", "Help");
+    mnuAbout = item("mnuAbout", "About", &MDIMain::mnuAbout_Click);
+}
+
+void MDIMain::buildToolbar() {
+    struct ButtonDesign {
+        const char* key; // nullptr for a separator
+        const char* toolTip;
+        QStyle::StandardPixmap icon;
+    };
+    static constexpr QStyle::StandardPixmap None = QStyle::SP_CustomBase;
+    static constexpr std::array<ButtonDesign, ToolbarButtonCount> design{{
+        {"OpenLogFile", "Open New or Existing Log File", QStyle::SP_DialogOpenButton},
+        {"CloseLogFile", "Close Log File", QStyle::SP_DialogCloseButton},
+        {nullptr, nullptr, None},
+        {"ConfigureVorn", "Configure Vorn", QStyle::SP_ComputerIcon},
+        {"ConfigureTolvane", "Configure Tolvane", QStyle::SP_FileDialogDetailedView},
+        {nullptr, nullptr, None},
+        {"StartScan", "Start Scan", QStyle::SP_MediaPlay},
+        {"StopScan", "Stop", QStyle::SP_MediaStop},
+        {nullptr, nullptr, None},
+        {"CalZ", "Start Zero Calibration", QStyle::SP_BrowserReload},
+        {nullptr, nullptr, None},
+        {"Commands", "Send Commands to Vorn", QStyle::SP_FileDialogContentsView},
+        {"Errors", "View or Clear Vorn Errors", QStyle::SP_MessageBoxWarning},
+        {"Help", "Help", QStyle::SP_DialogHelpButton},
+    }};
+
+    Toolbar1 = addToolBar(QStringLiteral("Toolbar1"));
+    Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
+    Toolbar1->setMovable(false);
+    for (std::size_t i = 0; i < design.size(); ++i) {
+        const ButtonDesign& button = design[i];
+        if (button.key == nullptr) {
+            toolbarButtons_[i] = Toolbar1->addSeparator();
+            continue;
+        }
+        // The tool tip doubles as the text, which icon-only buttons give as accessible name.
+        const QString toolTip = QLatin1String(button.toolTip);
+        QAction* action = Toolbar1->addAction(style()->standardIcon(button.icon), toolTip);
+        action->setToolTip(toolTip);
+        action->setObjectName(QLatin1String(button.key));
+        action->setData(QLatin1String(button.key));
+        connect(action, &QAction::triggered, this,
+                [this, action] { Toolbar1_ButtonClick(action); });
+        toolbarButtons_[i] = action;
+    }
+}
+
+void MDIMain::buildStatusBar() {
+    static constexpr std::array<const char*, StatusPanelCount> panelNames{
+        "Connection", "Module Status", "Log File"};
+    StatusBar1 = statusBar();
+    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+    for (std::size_t i = 0; i < statusPanels_.size(); ++i) {
+        auto* panel = new QLabel(StatusBar1);
+        panel->setObjectName(QStringLiteral("StatusBar1Panel%1").arg(i + 1));
+        panel->setAccessibleName(QLatin1String(panelNames[i]));
+        panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        StatusBar1->addWidget(panel);
+        statusPanels_[i] = panel;
+    }
+}
+
+std::array<QAction*, 6> MDIMain::decimalPlacesEntries() const {
+    return {mnuBarGraph0Places, mnuBarGraph1Places, mnuBarGraph2Places,
+            mnuBarGraph3Places, mnuBarGraph4Places, mnuBarGraph5Places};
+}
+
+QAction* MDIMain::toolbarButton(int index) const {
+    if (index < 1 || index > ToolbarButtonCount) {
+        return nullptr;
+    }
+    return toolbarButtons_[static_cast<std::size_t>(index - 1)];
+}
+
+void MDIMain::setStatusPanel(int panel, const QString& text) {
+    if (panel >= 1 && panel <= StatusPanelCount) {
+        statusPanels_[static_cast<std::size_t>(panel - 1)]->setText(text);
+    }
+}
+
+QString MDIMain::statusPanel(int panel) const {
+    if (panel < 1 || panel > StatusPanelCount) {
+        return {};
+    }
+    return statusPanels_[static_cast<std::size_t>(panel - 1)]->text();
+}
+
+void MDIMain::showMdiChild(QWidget* child) {
+    QMdiSubWindow* window = subWindowOf(mdiArea, child);
+    if (window == nullptr) {
+        window = mdiArea->addSubWindow(child);
+        // Closing a child's window only hides it: the child stays loaded, like BarGraph > Open
+        // hiding the connection window. The window goes when its child is unloaded.
+        window->setAttribute(Qt::WA_DeleteOnClose, false);
+        connect(child, &QObject::destroyed, window, &QObject::deleteLater);
+    }
+    child->show();
+    window->show();
+    window->raise();
+    mdiArea->setActiveSubWindow(window);
+}
+
+void MDIMain::hideMdiChild(QWidget* child) {
+    if (QMdiSubWindow* window = subWindowOf(mdiArea, child)) {
+        window->hide();
+    }
+}
+
+void MDIMain::sizeStatusPanels() {
+    const int quarter = StatusBar1->width() / 4;
+    for (QLabel* panel : statusPanels_) {
+        panel->setMinimumWidth(quarter);
+    }
+}
+
+void MDIMain::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    sizeStatusPanels();
+}
+
+void MDIMain::MDIForm_Load() {
+    setWindowTitle(QLatin1String(ProgramInfo::Name) + QStringLiteral(" Version ") +
+                   QLatin1String(ProgramInfo::Version));
+    if (const QScreen* screen = this->screen()) {
+        move(screen->availableGeometry().center() - rect().center());
+    }
+
+    sizeStatusPanels();
+    setStatusPanel(1, QStringLiteral("No Connection"));
+    setStatusPanel(2, QString());
+    setStatusPanel(3, QStringLiteral("No Log File"));
+
+    mnuOpenLogFile->setEnabled(true);
+    mnuCloseLogFile->setEnabled(false);
+    toolbarButton(1)->setEnabled(true);
+    toolbarButton(2)->setEnabled(false);
+
+    Global::SetDisconnected();
+    FormInstance<LinkConfig>::instance();
+    Global::LoadSettings();
+    Global::LoadIpHistory();
+    showMdiChild(&FormInstance<Main>::instance());
+    // The bar graph window is loaded hidden here once it exists.
+}
+
+void MDIMain::MDIForm_Unload() {
+    unloaded_ = true;
+    Global::SaveSettings();
+    Global::SaveIpHistory();
+    // Closing an open scan log comes with the scan log itself.
+    FormInstance<LinkConfig>::unload();
+    // The scan-configuration dialog and the command window are unloaded here once they exist.
+    FormInstance<About>::unload();
+    // The error list and the two sensor-profile windows are unloaded here once they exist.
+    // The frame's children go with it; the connection window closes its socket as it goes.
+    FormInstance<Main>::unload();
+}
+
+void MDIMain::closeEvent(QCloseEvent* event) {
+    if (!unloaded_) {
+        MDIForm_Unload();
+    }
+    event->accept();
+}
+
+void MDIMain::chooseDecimalPlaces(int places) {
+    Global::DisplayFormat = SettingsStore::DecimalFormat(places);
+    const auto entries = decimalPlacesEntries();
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        entries[i]->setChecked(static_cast<int>(i) == places);
+    }
+    // The bar graph recomputes its scale here once it exists.
+}
+
+void MDIMain::mnuOpenLogFile_Click() {
+    // Opening a scan log comes with the scan log.
+}
+
+void MDIMain::mnuCloseLogFile_Click() {
+    // Closing the scan log comes with the scan log.
+}
+
+void MDIMain::mnuUploadFileToVorn_Click() {
+    // Choosing and uploading a command file comes with the upload window.
+}
+
+void MDIMain::mnuTolvaneSettings_Click() {
+    LinkConfig& dialog = FormInstance<LinkConfig>::instance();
+    dialog.show();
+    dialog.raise();
+    dialog.activateWindow();
+}
+
+void MDIMain::mnuExit_Click() {
+    close();
+}
+
+void MDIMain::mnuConnect_Click() {
+    showMdiChild(&FormInstance<Main>::instance());
+}
+
+void MDIMain::mnuBarGraphOpen_Click() {
+    // Showing the bar graph (and hiding the connection window) comes with the bar graph.
+}
+
+void MDIMain::mnuBarGraphPress_Click() {
+    mnuBarGraphPress->setChecked(true);
+    mnuBarGraphTemp->setChecked(false);
+    // The bar graph recomputes its scale here once it exists.
+}
+
+void MDIMain::mnuBarGraphTemp_Click() {
+    mnuBarGraphTemp->setChecked(true);
+    mnuBarGraphPress->setChecked(false);
+    // The bar graph recomputes its scale here once it exists.
+}
+
+void MDIMain::mnuBarGraph0Places_Click() {
+    chooseDecimalPlaces(0);
+}
+void MDIMain::mnuBarGraph1Places_Click() {
+    chooseDecimalPlaces(1);
+}
+void MDIMain::mnuBarGraph2Places_Click() {
+    chooseDecimalPlaces(2);
+}
+void MDIMain::mnuBarGraph3Places_Click() {
+    chooseDecimalPlaces(3);
+}
+void MDIMain::mnuBarGraph4Places_Click() {
+    chooseDecimalPlaces(4);
+}
+void MDIMain::mnuBarGraph5Places_Click() {
+    chooseDecimalPlaces(5);
+}
+
+void MDIMain::mnuTag1to16_Click() {
+    // Tagging high and low channels comes with the bar graph.
+}
+
+void MDIMain::mnuTag1to8_Click() {
+    // Tagging high and low channels comes with the bar graph.
+}
+
+void MDIMain::mnuTag9to16_Click() {
+    // Tagging high and low channels comes with the bar graph.
+}
+
+void MDIMain::mnuStartScan_Click() {
+    // Starting a scan comes with scan control.
+}
+
+void MDIMain::mnuStop_Click() {
+    // Stopping a scan comes with scan control.
+}
+
+void MDIMain::mnuCalZero_Click() {
+    Global::SendVornCommand(QStringLiteral("CALZ\r"));
+}
+
+void MDIMain::mnuConfigure_Click() {
+    // Showing the scan-configuration dialog comes with that dialog.
+}
+
+void MDIMain::mnuCommands_Click() {
+    // Showing the command window comes with that window.
+}
+
+void MDIMain::mnuSaveSettings_Click() {
+    Global::SendVornCommand(QStringLiteral("SAVE\r"));
+}
+
+void MDIMain::mnuErrors_Click() {
+    // Showing the error list comes with that window.
+}
+
+void MDIMain::mnuUploadSensorProfileFile_Click() {
+    // Showing the sensor-profile upload window comes with that window.
+}
+
+void MDIMain::mnuCreateSensorProfileFile_Click() {
+    // Showing the sensor-profile creation window comes with that window.
+}
+
+void MDIMain::mnuAbout_Click() {
+    About& about = FormInstance<About>::instance();
+    about.adjustSize();
+    about.move(frameGeometry().center() - about.rect().center());
+    about.show();
+    about.raise();
+    about.activateWindow();
+}
+
+void MDIMain::Toolbar1_ButtonClick(QAction* button) {
+    const QString key = button->data().toString();
+    if (key == QLatin1String("OpenLogFile")) {
+        mnuOpenLogFile_Click();
+    } else if (key == QLatin1String("CloseLogFile")) {
+        mnuCloseLogFile_Click();
+    } else if (key == QLatin1String("ConfigureVorn")) {
+        mnuConfigure_Click();
+    } else if (key == QLatin1String("ConfigureTolvane")) {
+        mnuTolvaneSettings_Click();
+    } else if (key == QLatin1String("StartScan")) {
+        mnuStartScan_Click();
+    } else if (key == QLatin1String("StopScan")) {
+        mnuStop_Click();
+    } else if (key == QLatin1String("CalZ")) {
+        // The button sends the command itself rather than through the menu handler.
+        Global::SendVornCommand(QStringLiteral("CALZ\r"));
+    } else if (key == QLatin1String("Commands")) {
+        mnuCommands_Click();
+    } else if (key == QLatin1String("Errors")) {
+        mnuErrors_Click();
+    } else if (key == QLatin1String("Help")) {
+        mnuAbout_Click();
+    }
+}
