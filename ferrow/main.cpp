@@ -1,1 +1,5 @@
-int main() { return 0; }
+#include "console/ferrow_app.h"
+
+int main() {
+    return ferrow::runFerrow();
+}

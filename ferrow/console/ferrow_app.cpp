@@ -1,0 +1,184 @@
+#include "ferrow_app.h"
+
+#include "config_file.h"
+#include "convert/converter.h"
+#include "input_wait.h"
+#include "interpreter.h"
+#include "key_input.h"
+#include "line_editor.h"
+#include "link/capture.h"
+#include "link/module_link.h"
+#include "log/errlog.h"
+#include "log/message.h"
+#include "log/textlog.h"
+#include "stop_signal.h"
+
+#include <iostream>
+
+namespace ferrow {
+
+namespace {
+
+constexpr unsigned char escapeKey = 0x1B;
+constexpr unsigned char toLocalModeKey = 0x1D; // Ctrl-]
+constexpr unsigned char binaryPacketMarker = 0x01;
+// Datagrams taken per wake-up before keys and the connection get their turn again, so a flood
+// cannot lock the operator out.
+constexpr int maxBatchesPerWake = 16;
+
+class Session {
+public:
+    Session()
+        : out_{std::cout, log_}, textLog_(std::cout), link_(out_, settings_),
+          capture_(out_, settings_),
+          interpreter_(settings_, out_, link_, capture_, textLog_, mode_) {}
+
+    void run() {
+        startUp();
+        mainLoop();
+        endOfRun();
+    }
+
+private:
+    void startUp() {
+        out_.print("FERROW Version 0.90a\n");
+        log_.event("FERROW Version 0.90a");
+        if (!std::cout.good()) {
+            std::cerr << "ERROR: CONSOLE-Invalid handle";
+        }
+        log_.event("Reading FERROW\n");
+        loadConfigFile("FERROW.CFG", settings_, out_);
+        if (const int error = net::startup(); error != 0) {
+            out_.print(message("ERROR: WSAStartup failed with error %d\n", error));
+            net::cleanup();
+        }
+        link_.connect(settings_.moduleAddress);
+        if (link_.connected()) {
+            log_.event("Connected\n");
+        }
+        out_.print("Press <ESC> to stop scan\n");
+        capture_.arm(settings_.binaryBaseName + ".bin");
+        mode_ = Mode::PassThrough;
+        link_.sendText("SCAN\r");
+    }
+
+    void mainLoop() {
+        while (!stop_.requested() && mode_ != Mode::Quit) {
+            const bool passThrough = mode_ == Mode::PassThrough;
+            const ReadyInputs ready = waitForInputs(
+                keys_, stop_, passThrough ? link_.tcpHandle() : net::invalidHandle,
+                passThrough ? link_.udpHandle() : net::invalidHandle, keys_.pending());
+            if (ready.keys) {
+                keys_.readWaiting();
+            }
+            if (!passThrough) {
+                localStep();
+            } else if (!passThroughStep(ready)) {
+                return;
+            }
+        }
+    }
+
+    void localStep() {
+        const auto key = keys_.next();
+        if (!key) {
+            return;
+        }
+        if (const auto line = editor_.key(*key, out_)) {
+            interpreter_.run(*line);
+            if (mode_ == Mode::Local) {
+                out_.print("\nLOCAL>");
+            }
+        }
+    }
+
+    // Returns false when the loop is to be left.
+    bool passThroughStep(const ReadyInputs& ready) {
+        if (const auto key = keys_.next()) {
+            if (settings_.echo != 0) {
+                out_.print(std::string(1, static_cast<char>(*key)));
+            }
+            if (*key == toLocalModeKey) {
+                mode_ = Mode::Local;
+                out_.print("\nLOCAL>");
+                return true;
+            }
+            link_.sendByte(*key);
+            if (*key == escapeKey) {
+                log_.event("Scan cancelled\n");
+                return false;
+            }
+        }
+        if (ready.connection) {
+            showModuleBytes(link_.receiveBytes());
+        }
+        return !ready.datagrams || storeDatagrams();
+    }
+
+    void showModuleBytes(std::string_view bytes) {
+        std::size_t start = 0;
+        for (std::size_t i = 0; i <= bytes.size(); ++i) {
+            if (i == bytes.size() || static_cast<unsigned char>(bytes[i]) == binaryPacketMarker) {
+                const std::string_view text = bytes.substr(start, i - start);
+                out_.print(text);
+                for (const char byte : text) {
+                    textLog_.logByte(byte);
+                }
+                if (i < bytes.size()) {
+                    out_.print("Found binary packet\n");
+                }
+                start = i + 1;
+            }
+        }
+    }
+
+    // Returns false when the capture is complete or its buffer full.
+    bool storeDatagrams() {
+        for (int batch = 0; batch < maxBatchesPerWake; ++batch) {
+            const std::span<const Datagram> datagrams = link_.receiveDatagrams();
+            if (datagrams.empty()) {
+                return true;
+            }
+            for (const Datagram& datagram : datagrams) {
+                if (capture_.store({datagram.data, datagram.length}) != StoreResult::GoOn) {
+                    return false;
+                }
+            }
+        }
+        return true;
+    }
+
+    void endOfRun() {
+        capture_.endRecording();
+        convertAfterRun(settings_.frameType, settings_.channelCount, settings_.binaryBaseName,
+                        log_);
+        net::cleanup();
+    }
+
+    StopSignal stop_;
+    ErrorLog log_;
+    Outputs out_;
+    Settings settings_;
+    TextLog textLog_;
+    ModuleLink link_;
+    Capture capture_;
+    Mode mode_ = Mode::Startup;
+    Interpreter interpreter_;
+    KeyInput keys_;
+    LineEditor editor_;
+};
+
+} // namespace
+
+int runFerrow() {
+    try {
+        Session session;
+        session.run();
+    } catch (const std::exception& failure) {
+        // Nothing may end ferrow with a non-zero code; what went wrong is still reported.
+        std::cout << "ERROR: " << failure.what() << "\n" << std::flush;
+    }
+    return 0;
+}
+
+} // namespace ferrow

@@ -1,0 +1,94 @@
+#include "set_command.h"
+
+#include "setters.h"
+#include "words.h"
+
+#include <optional>
+
+namespace ferrow {
+
+namespace {
+
+// PXT and WGN take 1 to 512 channels; the frame type changes even when the count is refused.
+void setFlexibleChannels(const char* frameType, const std::optional<std::int32_t>& channels,
+                         Settings& settings, Outputs& out) {
+    settings.frameType = frameType;
+    if (!channels) {
+        out.print("ERROR: Channel value not found\n");
+    } else if (*channels < 1) {
+        out.print("ERROR: Channel cannot be lower than 1\n");
+    } else if (*channels > 512) {
+        out.print("ERROR: Channel cannot be higher than 512\n");
+    } else {
+        settings.channelCount = *channels;
+    }
+}
+
+void setHkqChannels(const std::optional<std::int32_t>& channels, Settings& settings, Outputs& out) {
+    settings.frameType = "HKQ";
+    if (!channels) {
+        out.print("ERROR: Channel value not found\n");
+    } else if (*channels != 16 && *channels != 32 && *channels != 64) {
+        out.print("ERROR: Channel must be 16, 32 or 64\n");
+    } else {
+        settings.channelCount = *channels;
+    }
+}
+
+void setEcho(const std::optional<std::int32_t>& echo, Settings& settings, Outputs& out) {
+    if (!echo) {
+        out.print("ERROR: Echo value not found\n");
+        return;
+    }
+    settings.echo = *echo;
+}
+
+void setTextLogName(const std::optional<std::string>& value, Settings& settings, Outputs& out) {
+    if (!value) {
+        out.print("ERROR: AFILE value not found\n");
+        return;
+    }
+    settings.textLogName = *value;
+}
+
+} // namespace
+
+void runSetCommand(const std::vector<std::string>& words, Settings& settings, Outputs& out) {
+    if (words.size() < 2) {
+        out.print("ERROR: Set argument not found\n");
+        return;
+    }
+    const std::string& key = words[1];
+    const std::optional<std::string> value =
+        words.size() > 2 ? std::optional<std::string>(words[2]) : std::nullopt;
+    const std::optional<std::int32_t> number = value ? leadingInteger(*value) : std::nullopt;
+
+    if (matchesKeyword(key, "VORN")) {
+        settings.frameType = "VORN";
+        settings.channelCount = 16;
+    } else if (matchesKeyword(key, "HKQ")) {
+        setHkqChannels(number, settings, out);
+    } else if (matchesKeyword(key, "PXT")) {
+        setFlexibleChannels("PXT", number, settings, out);
+    } else if (matchesKeyword(key, "WGN")) {
+        setFlexibleChannels("WGN", number, settings, out);
+    } else if (matchesKeyword(key, "NUMFRAMES")) {
+        setFrameCount(value, settings, out);
+    } else if (matchesKeyword(key, "BRCV")) {
+        setProgressInterval(value, settings, out);
+    } else if (matchesKeyword(key, "ECHO")) {
+        setEcho(number, settings, out);
+    } else if (matchesKeyword(key, "IP")) {
+        setModuleAddress(value, settings, out);
+    } else if (matchesKeyword(key, "BFILE")) {
+        setBinaryBaseName(value, settings, out);
+    } else if (matchesKeyword(key, "AFILE")) {
+        setTextLogName(value, settings, out);
+    } else if (matchesKeyword(key, "UDPPORT")) {
+        setUdpPort(value, settings, out);
+    } else {
+        out.print("ERROR: Set argument invalid\n");
+    }
+}
+
+} // namespace ferrow
