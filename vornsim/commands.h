@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QByteArray>
+
+namespace vornsim {
+
+class Session;
+
+// Runs one command line (without its terminator) through the command table. Command words are
+// matched without regard to case; empty lines are ignored; unknown words get the invalid-
+// command reply.
+void runCommand(Session& session, const QByteArray& line);
+
+} // namespace vornsim

@@ -1,0 +1,145 @@
+#include "vornsim/session.h"
+
+#include "vornsim/commands.h"
+#include "vornsim/frames.h"
+#include "vornsim/modulesettings.h"
+#include "vornsim/scanrun.h"
+#include "vornsim/transcript.h"
+
+#include <QTcpSocket>
+#include <algorithm>
+#include <cmath>
+
+namespace vornsim {
+
+namespace {
+
+// Longest frame interval honoured; a larger PERIOD x AVG is slowed to this.
+constexpr double kMaxIntervalNs = 3600e9;
+// About a second of retries (one per millisecond) before a frame the socket refuses is lost.
+constexpr int kMaxSendRetries = 1000;
+
+std::vector<double> fullScales(const ModuleSettings& settings, int channels) {
+    std::vector<double> scales;
+    for (int channel = 0; channel < channels; ++channel) {
+        scales.push_back(settings.fullScale(channel % kLowSpeedChannels));
+    }
+    return scales;
+}
+
+} // namespace
+
+Session::Session(QTcpSocket* socket, ModuleSettings& settings, const SimConfig& config,
+                 Transcript* transcript, QObject* parent)
+    : QObject(parent), socket_(socket), settings_(settings), config_(config),
+      transcript_(transcript), writer_(*socket, config.faults, transcript) {
+    socket_->setParent(this);
+    socket_->setSocketOption(QAbstractSocket::LowDelayOption, 1);
+    connect(socket_, &QTcpSocket::readyRead, this, &Session::readCommands);
+    connect(socket_, &QTcpSocket::disconnected, this, [this] {
+        stopScan();
+        if (transcript_ != nullptr) {
+            transcript_->note("disconnected");
+        }
+        Q_EMIT finished();
+    });
+    if (transcript_ != nullptr) {
+        transcript_->note(
+            "connected " +
+            formatListenAddress(socket_->peerAddress(), socket_->peerPort()).toLatin1());
+    }
+    if (settings_.model30()) {
+        reply({"Module " + settings_.value("MODEL") + " SN " + settings_.value("SN"),
+               "Module firmware " + settings_.value("VER")});
+    }
+}
+
+Session::~Session() = default;
+
+void Session::readCommands() {
+    const QByteArray chunk = socket_->readAll();
+    if (transcript_ != nullptr) {
+        transcript_->received(chunk);
+    }
+    for (const QByteArray& command : framer_.feed(chunk)) {
+        runCommand(*this, command);
+    }
+}
+
+QByteArray Session::startScan() {
+    if (scan_ != nullptr) {
+        return kScanInProgressReply;
+    }
+    const double intervalNs = settings_.number("PERIOD") * settings_.number("AVG") * 16.0 * 1e3;
+    if (!(intervalNs >= 1.0)) {
+        return kInvalidScanRateReply;
+    }
+    const bool binary = settings_.value("BIN").trimmed() == "1";
+    const HighSpeedConfig& highSpeed = config_.highSpeed;
+    if (binary) {
+        // HOST is "address port protocol"; frames go by UDP only.
+        const QList<QByteArray> host = settings_.value("HOST").split(' ');
+        bool portOk = false;
+        const uint port = host.size() == 3 ? host[1].toUInt(&portOk) : 0;
+        if (host.size() != 3 || !binaryHost_.setAddress(QString::fromLatin1(host[0])) || !portOk ||
+            port == 0 || port > 65535 || host[2].toUpper() != "U") {
+            return kNoBinaryHostReply;
+        }
+        binaryPort_ = static_cast<quint16>(port);
+    }
+    const int channels = binary ? highSpeed.channels : kLowSpeedChannels;
+    model_ = std::make_unique<PressureModel>(config_.seed, fullScales(settings_, channels));
+
+    ScanPlan plan;
+    plan.interval = std::chrono::nanoseconds(std::llround(std::min(intervalNs, kMaxIntervalNs)));
+    const double frames = settings_.number("FPS");
+    plan.frameCount = frames >= 1.0 ? static_cast<quint64>(std::min(frames, 4294967295.0)) : 0;
+    plan.firstFrameNumber = binary ? firstFrameNumber(highSpeed.frameType) : 0;
+    plan.burst = binary && highSpeed.burst;
+    plan.dropFrames = highSpeed.dropFrames;
+    plan.repeatFrames = highSpeed.repeatFrames;
+    ScanRun::Deliver deliver;
+    if (binary) {
+        deliver = [this](quint32 number) { return sendDatagram(number); };
+    } else {
+        deliver = [this](quint32 number) { return sendTextFrame(number); };
+    }
+    scan_ = new ScanRun(std::move(plan), std::move(deliver), this);
+    connect(scan_, &ScanRun::finished, this, &Session::stopScan);
+    scan_->start();
+    return {};
+}
+
+void Session::stopScan() {
+    if (scan_ != nullptr) {
+        scan_->deleteLater();
+        scan_ = nullptr;
+    }
+}
+
+bool Session::sendTextFrame(quint32 frameNumber) {
+    if (!writer_.canTakeMore()) {
+        return false;
+    }
+    QList<QByteArray> lines{"FRAME = " + QByteArray::number(frameNumber)};
+    for (int channel = 0; channel < kLowSpeedChannels; ++channel) {
+        lines.append(QByteArray::number(channel) + ' ' +
+                     QByteArray::number(model_->pressure(channel, frameNumber), 'f', 4) + ' ' +
+                     QByteArray::number(model_->temperature(channel, frameNumber), 'f', 2));
+    }
+    writer_.send(lines);
+    return true;
+}
+
+bool Session::sendDatagram(quint32 frameNumber) {
+    const QByteArray frame =
+        buildFrame(config_.highSpeed.frameType, config_.highSpeed.channels, frameNumber, *model_);
+    if (udp_.writeDatagram(frame, binaryHost_, binaryPort_) == frame.size() ||
+        ++sendFailures_ > kMaxSendRetries) {
+        sendFailures_ = 0;
+        return true;
+    }
+    return false;
+}
+
+} // namespace vornsim

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "vornsim/commandframer.h"
+#include "vornsim/pressuremodel.h"
+#include "vornsim/replywriter.h"
+#include "vornsim/simconfig.h"
+
+#include <QHostAddress>
+#include <QObject>
+#include <QUdpSocket>
+#include <memory>
+
+class QTcpSocket;
+
+namespace vornsim {
+
+class ModuleSettings;
+class ScanRun;
+class Transcript;
+
+// One client on the command port: reads its commands, runs them through the command table and
+// owns the scan it started. The settings belong to the module and outlive the session.
+class Session : public QObject {
+    Q_OBJECT
+public:
+    Session(QTcpSocket* socket, ModuleSettings& settings, const SimConfig& config,
+            Transcript* transcript, QObject* parent = nullptr);
+    ~Session() override;
+
+    // Services for the command table.
+    void reply(const QList<QByteArray>& lines) { writer_.send(lines); }
+    ModuleSettings& settings() { return settings_; }
+    const SimConfig& config() const { return config_; }
+    bool scanning() const { return scan_ != nullptr; }
+    // Starts a scan from the current settings; empty on success, else the reply to send.
+    QByteArray startScan();
+    void stopScan();
+
+Q_SIGNALS:
+    // The client has gone; the session may be deleted.
+    void finished();
+
+private:
+    void readCommands();
+    bool sendTextFrame(quint32 frameNumber);
+    bool sendDatagram(quint32 frameNumber);
+
+    QTcpSocket* socket_;
+    ModuleSettings& settings_;
+    const SimConfig& config_;
+    Transcript* transcript_;
+    ReplyWriter writer_;
+    CommandFramer framer_;
+    std::unique_ptr<PressureModel> model_;
+    ScanRun* scan_ = nullptr;
+    QUdpSocket udp_;
+    QHostAddress binaryHost_;
+    quint16 binaryPort_ = 0;
+    int sendFailures_ = 0;
+};
+
+} // namespace vornsim

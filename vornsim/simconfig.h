@@ -1,0 +1,58 @@
+#pragma once
+
+#include "vornsim/simconstants.h"
+
+#include <QByteArray>
+#include <QHostAddress>
+#include <QList>
+#include <QSet>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+namespace vornsim {
+
+// Misbehaviour on the command port, chosen by option so tests and people can provoke it.
+struct FaultConfig {
+    QByteArray silentGroups;   // upper-case group letters answered with nothing
+    int closeAfterLines = 0;   // close the connection after this many reply lines; 0 never
+    QList<int> splitPositions; // byte offsets at which each reply is cut into separate writes
+    int splitDelayMs = kDefaultSplitDelayMs;
+    GarbageKind garbage = GarbageKind::None;
+    int garbageBytes = kDefaultGarbageBytes;
+};
+
+struct HighSpeedConfig {
+    bool burst = false;
+    QSet<quint32> dropFrames;
+    QSet<quint32> repeatFrames;
+    FrameType frameType = FrameType::Vorn;
+    int channels = 16;
+};
+
+struct SimConfig {
+    QHostAddress address = QHostAddress::LocalHost;
+    quint16 port = 0;
+    QByteArray model = kDefaultModel;
+    quint32 seed = kDefaultSeed;
+    QString transcriptPath;
+    FaultConfig faults;
+    HighSpeedConfig highSpeed;
+};
+
+struct ParsedArguments {
+    std::optional<SimConfig> config; // empty when the program should only print `message`
+    QString message;                 // help text or the reason the arguments were refused
+    bool helpRequested = false;
+};
+
+// args includes the program name, as QCoreApplication::arguments() gives it.
+ParsedArguments parseArguments(const QStringList& args);
+
+// "ADDR:PORT", "[v6]:PORT" or "localhost:PORT"; nullopt when malformed.
+std::optional<std::pair<QHostAddress, quint16>> parseListenAddress(const QString& text);
+
+// The one line printed at start-up, in the same form --listen takes.
+QString formatListenAddress(const QHostAddress& address, quint16 port);
+
+} // namespace vornsim
