@@ -36,6 +36,11 @@ inline constexpr int UnitSlots = 51;
 inline QString UnitNames[UnitSlots];
 inline short UnitCount = 0;
 
+// List sequence (listsequence.cpp): the group letters in progress and the 1-based position of
+// the next one to ask for; past the end means no sequence runs.
+inline QString ListLetters;
+inline short ListPosition = 1;
+
 // Scan log (later: replies/scanlog.cpp)
 inline bool LogFileOpen = false;
 inline QString LogFileName;
@@ -65,6 +70,13 @@ void LoadIpHistory();
 void SaveIpHistory();
 // units.cpp
 void InitUnits();
+// The code of a unit name as the module reports it (spaces around it ignored), or -1.
+int FindUnitCode(const QString& reportedName);
+// textnumber.cpp: the leading decimal number of a text ("." as decimal point, spaces and a sign
+// before it allowed), 0 when there is none; "12abc" gives 12.
+double LeadingNumber(QStringView text);
+// listsequence.cpp
+void StepListSequence(const QString& letters, bool start);
 // replies/replydispatcher.cpp
 void ProcessVornLine(const QString& line);
 // replies/scanlog.cpp

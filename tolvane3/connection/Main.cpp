@@ -1,0 +1,180 @@
+#include "Main.h"
+
+#include "Global.h"
+#include "moduleaddress.h"
+#include "timing.h"
+#include "userprompts.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPointer>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QTcpSocket>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace {
+
+// Bytes taken from the socket per data-arrival event: a flood then waits in the system's buffers
+// (and slows the sender) instead of piling up in ours.
+constexpr qint64 MaxChunkBytes = 256 * 1024;
+
+QTimer* MakeTimer(QObject* parent, const char* name, int designedMs) {
+    auto* timer = new QTimer(parent);
+    timer->setObjectName(QLatin1String(name));
+    timer->setInterval(Timing::scaled(designedMs));
+    return timer;
+}
+
+} // namespace
+
+Main::Main() {
+    setObjectName(QStringLiteral("Main"));
+    setWindowTitle(QStringLiteral("Vorn Connection"));
+    buildControls();
+
+    tmrStatus = MakeTimer(this, "tmrStatus", 2000);
+    tmrResponse = MakeTimer(this, "tmrResponse", 5000);
+    tmrSleep = MakeTimer(this, "tmrSleep", 100);
+    connect(tmrStatus, &QTimer::timeout, this, &Main::tmrStatus_Timer);
+    connect(tmrSleep, &QTimer::timeout, this, &Main::tmrSleep_Timer);
+
+    Winsock1 = new QTcpSocket(this);
+    Winsock1->setObjectName(QStringLiteral("Winsock1"));
+    Winsock1->setReadBufferSize(MaxChunkBytes);
+    connect(Winsock1, &QTcpSocket::connected, this, &Main::Winsock1_Connect);
+    connect(Winsock1, &QTcpSocket::readyRead, this, &Main::Winsock1_DataArrival);
+    connect(Winsock1, &QTcpSocket::disconnected, this, &Main::Winsock1_Close);
+    connect(Winsock1, &QTcpSocket::errorOccurred, this, &Main::Winsock1_Error);
+}
+
+Main::~Main() {
+    // Children outlive this destructor's body; the socket must not call back into a half-gone
+    // window while it closes.
+    const QSignalBlocker blocker(Winsock1);
+    Winsock1->abort();
+}
+
+void Main::buildControls() {
+    Label1 = new QLabel(QStringLiteral("Open New Vorn Connection"), this);
+    Label3 = new QLabel(
+        QStringLiteral("To connect to a new VORN enter the VORN's IP address and press connect. "),
+        this);
+    txtIpAdd = new QLineEdit(this);
+    Label2 = new QLabel(QStringLiteral("Open Existing VORN Connection"), this);
+    Label4 = new QLabel(QStringLiteral("To connect to an existing VORN select the VORN's IP "
+                                       "address and press connect."),
+                        this);
+    lstIpHistory = new QListWidget(this);
+    Command1 = new QPushButton(QStringLiteral("Connect"), this);
+
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label2->setObjectName(QStringLiteral("Label2"));
+    Label3->setObjectName(QStringLiteral("Label3"));
+    Label4->setObjectName(QStringLiteral("Label4"));
+    txtIpAdd->setObjectName(QStringLiteral("txtIpAdd"));
+    lstIpHistory->setObjectName(QStringLiteral("lstIpHistory"));
+    Command1->setObjectName(QStringLiteral("Command1"));
+
+    QFont headingFont = Label1->font();
+    headingFont.setBold(true);
+    Label1->setFont(headingFont);
+    Label2->setFont(headingFont);
+    Label3->setWordWrap(true);
+    Label4->setWordWrap(true);
+    Label1->setBuddy(txtIpAdd);
+    Label2->setBuddy(lstIpHistory);
+    txtIpAdd->setAccessibleName(Label1->text());
+    lstIpHistory->setAccessibleName(Label2->text());
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(Label1);
+    layout->addWidget(Label3);
+    layout->addWidget(txtIpAdd);
+    layout->addSpacing(12);
+    layout->addWidget(Label2);
+    layout->addWidget(Label4);
+    layout->addWidget(lstIpHistory, 1);
+    layout->addWidget(Command1, 0, Qt::AlignRight);
+
+    connect(Command1, &QPushButton::clicked, this, &Main::Command1_Click);
+    connect(lstIpHistory, &QListWidget::itemClicked, this, &Main::lstIpHistory_Click);
+    connect(lstIpHistory, &QListWidget::itemActivated, this, &Main::lstIpHistory_Click);
+}
+
+void Main::Command1_Click() {
+    if (Global::ConnState == Global::Disconnected) {
+        Global::ConnectedAddress = txtIpAdd->text();
+        Global::SetConnecting();
+        connectSocket();
+    } else {
+        closeSocket();
+        Global::SetDisconnected();
+    }
+}
+
+void Main::lstIpHistory_Click(QListWidgetItem* item) {
+    if (item) {
+        txtIpAdd->setText(item->text());
+    }
+}
+
+void Main::tmrSleep_Timer() {
+    Global::PauseDone = true;
+}
+
+void Main::connectSocket() {
+    closeSocket();
+    const std::optional<ModuleAddress> address = ParseModuleAddress(Global::ConnectedAddress);
+    if (!address) {
+        reportSocketError(DescribeSocketError(QAbstractSocket::HostNotFoundError, {}));
+        return;
+    }
+    Winsock1->connectToHost(address->host, address->port);
+}
+
+void Main::closeSocket() {
+    const QSignalBlocker blocker(Winsock1);
+    Winsock1->flush();
+    Winsock1->abort();
+    framer_.clear();
+}
+
+void Main::sendBytes(const QByteArray& bytes) {
+    if (Winsock1->state() == QAbstractSocket::ConnectedState) {
+        Winsock1->write(bytes);
+    }
+}
+
+void Main::Winsock1_Connect() {
+    Global::OnConnected();
+}
+
+void Main::Winsock1_DataArrival() {
+    framer_.feed(Winsock1->readAll());
+    // A line may open a message box or Pause, whose event loop can unload this window.
+    const QPointer<Main> self(this);
+    QByteArray line;
+    while (self && framer_.takeLine(line)) {
+        Global::ProcessVornLine(QString::fromLatin1(line));
+    }
+}
+
+void Main::Winsock1_Close() {
+    Global::SetDisconnected();
+}
+
+void Main::Winsock1_Error(QAbstractSocket::SocketError error) {
+    // The module closing the connection is the close event that follows, not an error.
+    if (error == QAbstractSocket::RemoteHostClosedError) {
+        return;
+    }
+    reportSocketError(DescribeSocketError(error, Winsock1->errorString()));
+}
+
+void Main::reportSocketError(const SocketErrorInfo& info) {
+    UserPrompts::MsgBox(SocketErrorMessage(info), QStringLiteral("ERROR:"));
+    Global::SetDisconnected();
+}

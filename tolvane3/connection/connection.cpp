@@ -1,0 +1,50 @@
+#include "Global.h"
+#include "Main.h"
+#include "forms.h"
+#include "timing.h"
+
+#include <QCoreApplication>
+#include <QPointer>
+#include <QPushButton>
+#include <QTimer>
+
+namespace Global {
+
+void SendVornCommand(const QString& text) {
+    if (LogOutgoing) {
+        LogLine(0, text);
+    }
+    // Without a connection window there is no socket, so nothing to send to.
+    if (FormInstance<Main>::isLoaded()) {
+        FormInstance<Main>::instance().sendBytes(text.toLatin1());
+    }
+}
+
+void Pause(int milliseconds) {
+    const QPointer<Main> window(&FormInstance<Main>::instance());
+    PauseDone = false;
+    if (milliseconds <= 0) {
+        // A timer that never ticks would make this wait forever; just let pending events run.
+        QCoreApplication::processEvents();
+        PauseDone = true;
+        return;
+    }
+    window->tmrSleep->setInterval(Timing::scaled(milliseconds));
+    window->tmrSleep->start();
+    while (!PauseDone && window) {
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
+    if (window) {
+        window->tmrSleep->stop();
+    }
+}
+
+void DisableConnectButton() {
+    FormInstance<Main>::instance().Command1->setEnabled(false);
+}
+
+void EnableConnectButton() {
+    FormInstance<Main>::instance().Command1->setEnabled(true);
+}
+
+} // namespace Global

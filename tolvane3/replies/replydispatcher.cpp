@@ -1,0 +1,82 @@
+#include "connection/Global.h"
+#include "connection/forms.h"
+#include "errorlist.h"
+#include "mainwindow/MDIMain.h"
+#include "replytokens.h"
+#include "scanframes.h"
+#include "settingsmirror.h"
+
+#include <QAction>
+
+namespace Global {
+namespace {
+
+void ShowStatus(const QString& statusWord, const QString& line) {
+    FormInstance<MDIMain>::instance().setStatusPanel(2, QStringLiteral("Vorn Status: ") +
+                                                            statusWord.trimmed());
+    if (LogStatusData) {
+        LogLine(0, line);
+    }
+}
+
+// Handles the module's status and banner lines; true when the line was one (it goes no further).
+bool HandleStatusLine(const ReplyTokens& tokens, const QString& line) {
+    const QString first = tokens[0];
+    if (Model30) {
+        if (first.startsWith(QLatin1String("Module"))) {
+            return true;
+        }
+        if (first.startsWith(QLatin1String("Status->"))) {
+            ShowStatus(first.mid(8), line);
+            return true;
+        }
+        return false;
+    }
+    if (first == QLatin1String("STATUS:")) {
+        ShowStatus(tokens[1], line);
+        return true;
+    }
+    return false;
+}
+
+// "0" to "15" exactly (no sign, no leading zero) name a channel; anything else gives -1.
+int ChannelNumber(const QString& token) {
+    static const QStringList channelTokens = [] {
+        QStringList names;
+        for (int channel = 0; channel < 16; ++channel) {
+            names << QString::number(channel);
+        }
+        return names;
+    }();
+    return static_cast<int>(channelTokens.indexOf(token));
+}
+
+} // namespace
+
+// Every line keeps its own tokens, so a call nested by a message box or Pause inside a branch is
+// handled like any other.
+void ProcessVornLine(const QString& line) {
+    if (line.isEmpty()) {
+        return;
+    }
+    const ReplyTokens tokens(line);
+    // The open sensor-profile windows get every line here: CreateSPF.HandleLineFromVorn(line),
+    // then UploadSPF.HandleLineFromVorn(line), each when its window is shown.
+    if (HandleStatusLine(tokens, line)) {
+        return;
+    }
+    // The command window's result box (Commands.txtResult) echoes the line here when it is shown.
+    const int valueIndex = FormInstance<MDIMain>::instance().mnuBarGraphTemp->isChecked() ? 2 : 1;
+    const QString first = tokens[0];
+    if (first.toUpper() == QLatin1String("FRAME")) {
+        HandleFrameLine(tokens, line);
+    } else if (const int channel = ChannelNumber(first); channel >= 0) {
+        HandleChannelLine(channel, tokens, line, valueIndex);
+    } else if (first == QLatin1String("SET")) {
+        HandleSetLine(tokens, line);
+    } else if (first == QLatin1String("ERROR:")) {
+        HandleErrorLine(line);
+    }
+}
+
+} // namespace Global
