@@ -1,0 +1,69 @@
+#pragma once
+// A fresh per-user settings folder and a fresh current directory (where IpHist.cfg lives) for
+// one test, and the loaded windows unloaded afterwards so that the next test starts clean.
+
+#include "connection/Global.h"
+#include "connection/Main.h"
+#include "connection/addresshistory.h"
+#include "connection/forms.h"
+#include "connection/settingsstore.h"
+#include "mainwindow/About.h"
+#include "mainwindow/LinkConfig.h"
+#include "mainwindow/MDIMain.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <utility>
+
+class SettingsSandbox {
+public:
+    SettingsSandbox() : previousDir_(QDir::currentPath()) {
+        EXPECT_TRUE(dir_.isValid());
+        const QString config = dir_.filePath(QStringLiteral("config"));
+        qputenv("HOME", dir_.path().toLocal8Bit());
+        qputenv("XDG_CONFIG_HOME", config.toLocal8Bit());
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, config);
+        QDir::setCurrent(dir_.path());
+        QApplication::setQuitOnLastWindowClosed(false);
+        Global::IpHistory = {};
+    }
+    ~SettingsSandbox() {
+        FormInstance<About>::unload();
+        FormInstance<LinkConfig>::unload();
+        FormInstance<Main>::unload();
+        FormInstance<MDIMain>::unload();
+        Global::ConnState = Global::Disconnected;
+        QDir::setCurrent(previousDir_);
+    }
+    SettingsSandbox(const SettingsSandbox&) = delete;
+    SettingsSandbox& operator=(const SettingsSandbox&) = delete;
+
+    QString path(const QString& name) const { return dir_.filePath(name); }
+
+    static void store(std::initializer_list<std::pair<const char*, const char*>> values) {
+        QSettings settings = openStore();
+        settings.beginGroup(QLatin1String(SettingsStore::Group));
+        for (const auto& [key, text] : values) {
+            settings.setValue(QLatin1String(key), QLatin1String(text));
+        }
+    }
+    // The stored text of a key, or "<missing>".
+    static QString stored(const char* key) {
+        QSettings settings = openStore();
+        settings.beginGroup(QLatin1String(SettingsStore::Group));
+        return settings.value(QLatin1String(key), QStringLiteral("<missing>")).toString();
+    }
+
+    // Guaranteed copy elision lets the unmovable QSettings come out of a function.
+    static QSettings openStore() {
+        return QSettings(QSettings::NativeFormat, QSettings::UserScope,
+                         QLatin1String(SettingsStore::Application));
+    }
+
+private:
+    QTemporaryDir dir_;
+    QString previousDir_;
+};
