@@ -1,0 +1,82 @@
+// Any capture file, frame type, channel count and form: the converter must neither crash nor
+// overrun, must write no more lines than the file has whole records, and must format every
+// float exactly as printf does.
+//
+// Input: byte 0 frame type, bytes 1-2 channel count (little-endian, signed), byte 3 form,
+// the rest the capture file.
+
+#include "convert/converter.h"
+#include "convert/fixed_format.h"
+#include "log/errlog.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <unistd.h>
+
+namespace {
+
+const std::string inputName = "fuzz_convert_" + std::to_string(getpid()) + ".bin";
+const std::string outputName = "fuzz_convert_" + std::to_string(getpid()) + ".txt";
+
+void checkFormatter(const std::uint8_t* bytes, std::size_t size) {
+    for (std::size_t at = 0; at + 4 <= std::min<std::size_t>(size, 256); at += 4) {
+        float value = 0;
+        std::memcpy(&value, bytes + at, sizeof value);
+        char expected[64];
+        const int length =
+            std::snprintf(expected, sizeof expected, "%f", static_cast<double>(value));
+        char actual[ferrow::maxFixedLength];
+        const char* end = ferrow::formatFixed6(actual, value);
+        if (end - actual != length ||
+            std::memcmp(actual, expected, static_cast<std::size_t>(length)) != 0) {
+            __builtin_trap();
+        }
+    }
+}
+
+std::size_t countLines(const std::string& name) {
+    std::size_t lines = 0;
+    if (std::FILE* file = std::fopen(name.c_str(), "rb")) {
+        int previous = 0;
+        for (int c = std::fgetc(file); c != EOF; c = std::fgetc(file)) {
+            lines += previous == '\r' && c == '\n' ? 1 : 0;
+            previous = c;
+        }
+        std::fclose(file);
+    }
+    return lines;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    if (size < 4) {
+        return 0;
+    }
+    static const char* const frameTypes[] = {"VORN", "HKQ", "PXT", "WGN", "vorn"};
+    const char* frameType = frameTypes[data[0] % 5];
+    const auto channels = static_cast<std::int16_t>(data[1] | data[2] << 8);
+    const auto form = data[3] % 2 == 0 ? ferrow::ConversionForm::Csv : ferrow::ConversionForm::Text;
+    const std::uint8_t* capture = data + 4;
+    const std::size_t captureSize = size - 4;
+
+    checkFormatter(capture, captureSize);
+
+    if (std::FILE* file = std::fopen(inputName.c_str(), "wb")) {
+        std::fwrite(capture, 1, captureSize, file);
+        std::fclose(file);
+    }
+    ferrow::ErrorLog log("/dev/null");
+    const bool converted =
+        ferrow::convertCapture({form, frameType, channels, inputName, outputName}, log);
+    // The smallest record is a one-channel PXT or WGN frame of 16 bytes.
+    if (converted && countLines(outputName) > captureSize / 16) {
+        __builtin_trap();
+    }
+    std::remove(inputName.c_str());
+    std::remove(outputName.c_str());
+    return 0;
+}
