@@ -1,0 +1,99 @@
+#include "log/errlog.h"
+#include "log/textlog.h"
+#include "support/ferrow_test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace {
+
+using namespace ferrow;
+using namespace ferrow::test;
+
+TEST(ErrorLog, RecordCarriesKindTimeStampWithoutLeadingZerosAndCrLfLineEnds) {
+    TemporaryCurrentDirectory directory;
+    CapturedOutputs outputs;
+    outputs.log.event("Connected\n");
+    outputs.log.error("ERROR: bind() failed with error 98\n");
+    outputs.log.event("FERROW Version 0.90a");
+
+    EXPECT_EQ(outputs.errlog(),
+              "EVENT, 3/3/2005 ,14:5:9.42, Connected\r\n\r\n"
+              "ERROR, 3/3/2005 ,14:5:9.42, ERROR: bind() failed with error 98\r\n\r\n"
+              "EVENT, 3/3/2005 ,14:5:9.42, FERROW Version 0.90a\r\n");
+    EXPECT_EQ(outputs.takeConsole(), "");
+}
+
+TEST(ErrorLog, TimeStampShowsEveryFieldAsAPlainNumber) {
+    EXPECT_EQ(formatTimeStamp({2026, 12, 31, 23, 59, 58, 999}), ", 12/31/2026 ,23:59:58.999");
+    EXPECT_EQ(formatTimeStamp({2005, 1, 2, 0, 0, 0, 0}), ", 1/2/2005 ,0:0:0.0");
+}
+
+TEST(ErrorLog, SecondRunAppendsToTheSameFile) {
+    TemporaryCurrentDirectory directory;
+    {
+        CapturedOutputs firstRun;
+        firstRun.log.event("Reading FERROW\n");
+    }
+    CapturedOutputs secondRun;
+    secondRun.log.event("Scan cancelled\n");
+
+    EXPECT_EQ(secondRun.errlog(),
+              logRecord("EVENT", "Reading FERROW\n") + logRecord("EVENT", "Scan cancelled\n"));
+}
+
+TEST(ErrorLog, UnwritableFileIsReportedOnceWithoutWaitingForAKey) {
+    TemporaryCurrentDirectory directory;
+    std::filesystem::create_directory("ERRLOG.TXT");
+    CapturedOutputs outputs;
+    outputs.log.event("Connected\n");
+    outputs.log.error("Cannot open file x\n");
+
+    EXPECT_EQ(outputs.takeConsole(), "ERROR: Could not open to ERRLOG.TXT file\n");
+}
+
+TEST(TextLog, KeepsTheModulesBytesExactlyAsReceived) {
+    TemporaryCurrentDirectory directory;
+    CapturedOutputs outputs;
+    TextLog log(outputs.console);
+    log.open("run.log");
+    for (const char byte : std::string("STATUS: READY\r\nbare\n\0end", 25)) {
+        log.logByte(byte);
+    }
+    log.close();
+
+    EXPECT_EQ(readFile("run.log"), std::string("STATUS: READY\r\nbare\n\0end", 25));
+    EXPECT_EQ(outputs.takeConsole(), "Opening log file run.log\nClosing log file\n");
+}
+
+TEST(TextLog, OpeningASecondLogClosesAndKeepsTheFirst) {
+    TemporaryCurrentDirectory directory;
+    CapturedOutputs outputs;
+    TextLog log(outputs.console);
+    log.open("first.log");
+    log.logByte('A');
+    log.open("second.log");
+    log.logByte('B');
+    log.close();
+
+    EXPECT_EQ(readFile("first.log"), "A");
+    EXPECT_EQ(readFile("second.log"), "B");
+}
+
+TEST(TextLog, CloseWithoutAnOpenLogPrintsNothingAndAFailedOpenLeavesItClosed) {
+    TemporaryCurrentDirectory directory;
+    CapturedOutputs outputs;
+    TextLog log(outputs.console);
+    log.close();
+    EXPECT_EQ(outputs.takeConsole(), "");
+
+    log.open("no/such/dir/x.log");
+    log.logByte('A');
+    log.close();
+    EXPECT_FALSE(log.isOpen());
+    EXPECT_EQ(outputs.takeConsole(),
+              "Opening log file no/such/dir/x.log\nCannot open log file no/such/dir/x.log\n");
+}
+
+} // namespace
