@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <filesystem>
 #include <memory>
 
 namespace ferrow {
@@ -151,6 +152,11 @@ std::string summary(const FrameLayout& layout, const Counts& counts) {
                    kindName(layout.kind), static_cast<std::int32_t>(counts.missed));
 }
 
+bool sameFile(const std::string& first, const std::string& second) {
+    std::error_code ignored;
+    return std::filesystem::equivalent(first, second, ignored);
+}
+
 } // namespace
 
 bool convertCapture(const ConversionRequest& request, ErrorLog& log) {
@@ -170,7 +176,10 @@ bool convertCapture(const ConversionRequest& request, ErrorLog& log) {
         return false;
     }
     // Binary mode: the CR LF line ends are written out, the same bytes on every platform.
-    FilePointer output(std::fopen(request.outputName.c_str(), "wb"));
+    // Opening the capture itself as output would empty it before a single frame is read.
+    FilePointer output(sameFile(request.inputName, request.outputName)
+                           ? nullptr
+                           : std::fopen(request.outputName.c_str(), "wb"));
     if (!output) {
         log.error(message("Could not open out file %s\n", request.outputName.c_str()));
         return false;

@@ -335,11 +335,15 @@ TEST_F(Converter, ReportsFilesThatCannotBeOpened) {
 
     writeFile("in.bin", records(vorn, {0}));
     EXPECT_FALSE(convert(Csv, "VORN", 16, "in.bin", "no/such/folder.txt"));
+    // Converting a capture onto itself would empty it.
+    EXPECT_FALSE(convert(Text, "VORN", 16, "in.bin", "./in.bin"));
+    EXPECT_EQ(readFile("in.bin"), records(vorn, {0}));
 
-    EXPECT_EQ(logText(), opening("out.txt", "missing.bin") +
-                             error("Cannot open input file missing.bin") +
-                             opening("no/such/folder.txt", "in.bin") +
-                             error("Could not open out file no/such/folder.txt"));
+    EXPECT_EQ(logText(),
+              opening("out.txt", "missing.bin") + error("Cannot open input file missing.bin") +
+                  opening("no/such/folder.txt", "in.bin") +
+                  error("Could not open out file no/such/folder.txt") +
+                  opening("./in.bin", "in.bin") + error("Could not open out file ./in.bin"));
 }
 
 #ifdef __linux__
