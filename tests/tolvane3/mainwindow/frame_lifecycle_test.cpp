@@ -1,0 +1,104 @@
+// Start-up and shut-down of the program through the main window's load and unload handlers.
+
+#include "frame_fixture.h"
+
+#include <QCheckBox>
+#include <QFile>
+#include <QLabel>
+#include <QListWidget>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+
+namespace {
+
+QByteArray readFile(const QString& path) {
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
+    return file.readAll();
+}
+
+TEST_F(FrameTest, StartUpShowsCaptionPanelsAndTheConnectionWindow) {
+    SettingsSandbox::store({{"LogErrors", "True"}});
+    {
+        QFile history(sandbox_.path(QStringLiteral("IpHist.cfg")));
+        ASSERT_TRUE(history.open(QIODevice::WriteOnly));
+        history.write("10.0.0.1\r\n10.0.0.2\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n");
+    }
+    MDIMain& started = startProgram();
+
+    EXPECT_EQ(started.windowTitle(), QStringLiteral("Tolvane 3 Version 3.03"));
+    // The disconnected state, entered last, words panel 1 its own way.
+    EXPECT_EQ(started.statusPanel(1), QStringLiteral("No connection"));
+    EXPECT_EQ(started.statusPanel(2), QString());
+    EXPECT_EQ(started.statusPanel(3), QStringLiteral("No Log File"));
+
+    EXPECT_TRUE(started.mnuOpenLogFile->isEnabled());
+    EXPECT_FALSE(started.mnuCloseLogFile->isEnabled());
+    EXPECT_TRUE(started.toolbarButton(1)->isEnabled());
+    EXPECT_FALSE(started.toolbarButton(2)->isEnabled());
+    EXPECT_TRUE(started.mnuTolvaneSettings->isEnabled());
+    EXPECT_TRUE(started.toolbarButton(5)->isEnabled());
+    for (QAction* entry :
+         {started.mnuUploadFileToVorn, started.mnuBarGraph, started.mnuVorn, started.mnuSensor}) {
+        EXPECT_FALSE(entry->isEnabled()) << entry->objectName().toStdString();
+    }
+    for (const int index : {4, 7, 8, 10, 12, 13}) {
+        EXPECT_FALSE(started.toolbarButton(index)->isEnabled()) << index;
+    }
+
+    // Settings and history are loaded into their homes; the dialog stays hidden.
+    ASSERT_TRUE(FormInstance<LinkConfig>::isLoaded());
+    EXPECT_FALSE(linkConfig().isVisible());
+    EXPECT_TRUE(linkConfig().chkErrors->isChecked());
+    EXPECT_TRUE(Global::LogErrors);
+    EXPECT_EQ(connection().lstIpHistory->count(), 2);
+
+    // The connection window is the frame's visible child.
+    const QList<QMdiSubWindow*> children = started.mdiArea->subWindowList();
+    ASSERT_EQ(children.size(), 1);
+    EXPECT_EQ(children[0]->widget(), &connection());
+    EXPECT_TRUE(connection().isVisible());
+}
+
+TEST_F(FrameTest, ShutDownSavesSettingsAndHistoryAndUnloadsTheWindows) {
+    startProgram();
+    Global::AddToIpHistory(QStringLiteral("10.9.8.7"));
+    linkConfig().chkHSS->setChecked(true);
+    frame().mnuAbout->trigger();
+    ASSERT_TRUE(FormInstance<About>::isLoaded());
+
+    frame().mnuExit->trigger();
+
+    EXPECT_FALSE(frame().isVisible());
+    EXPECT_EQ(readFile(sandbox_.path(QStringLiteral("IpHist.cfg"))),
+              QByteArray("10.9.8.7\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n"));
+    EXPECT_EQ(SettingsSandbox::stored("HssEnabled"), QStringLiteral("True"));
+    EXPECT_EQ(SettingsSandbox::stored("StatusPollInterval"), QStringLiteral("2"));
+    EXPECT_FALSE(FormInstance<LinkConfig>::isLoaded());
+    EXPECT_FALSE(FormInstance<About>::isLoaded());
+    EXPECT_FALSE(FormInstance<Main>::isLoaded());
+}
+
+TEST_F(FrameTest, ConnectShowsTheConnectionWindowAgain) {
+    startProgram();
+    frame().hideMdiChild(&connection());
+    EXPECT_FALSE(connection().isVisible());
+    frame().mnuConnect->trigger();
+    EXPECT_TRUE(connection().isVisible());
+    EXPECT_EQ(frame().mdiArea->subWindowList().size(), 1); // shown again, not added twice
+    EXPECT_EQ(frame().mdiArea->activeSubWindow()->widget(), &connection());
+}
+
+TEST_F(FrameTest, TheAboutBoxShowsTwoLinesAndGoesOnClose) {
+    startProgram();
+    frame().toolbarButton(14)->trigger(); // Help
+    ASSERT_TRUE(FormInstance<About>::isShown());
+    About& about = FormInstance<About>::instance();
+    EXPECT_EQ(about.windowTitle(), QStringLiteral("About Tolvane 3"));
+    EXPECT_EQ(about.labAbout->text(), QStringLiteral("Tolvane 3\nVersion 3.03"));
+    EXPECT_EQ(about.cmdOk->text(), QStringLiteral("Close"));
+    about.cmdOk->click();
+    EXPECT_TRUE(QTest::qWaitFor([] { return !FormInstance<About>::isLoaded(); }));
+}
+
+} // namespace

@@ -1,0 +1,143 @@
+// The link-settings dialog: opening and closing, the poll choice re-applied on Close, Browse, and
+// names for every control.
+
+#include "frame_fixture.h"
+
+#include <QAccessible>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QRadioButton>
+#include <QTimer>
+
+namespace {
+
+void openDialog() {
+    FormInstance<MDIMain>::instance().toolbarButton(5)->trigger();
+}
+
+TEST_F(FrameTest, OpeningShowsAppliedSettingsAndLocksTheConnectButton) {
+    startProgram();
+    Global::LogOutgoing = true;
+    Global::StatusPollInterval = QStringLiteral("4");
+    openDialog();
+    ASSERT_TRUE(linkConfig().isVisible());
+    EXPECT_EQ(linkConfig().windowTitle(), QStringLiteral("Tolvane Configuration"));
+    EXPECT_TRUE(linkConfig().chkOutgoing->isChecked());
+    EXPECT_EQ(linkConfig().medStatusPollInterval->text(), QStringLiteral("4"));
+    EXPECT_FALSE(connection().Command1->isEnabled());
+
+    linkConfig().chkStatusData->setChecked(true);
+    linkConfig().cmdOk->click();
+    EXPECT_FALSE(linkConfig().isVisible());
+    EXPECT_TRUE(FormInstance<LinkConfig>::isLoaded());
+    EXPECT_TRUE(connection().Command1->isEnabled());
+    EXPECT_TRUE(Global::LogStatusData);
+}
+
+TEST_F(FrameTest, TheCloseBoxAlsoUnlocksTheConnectButton) {
+    startProgram();
+    openDialog();
+    linkConfig().close();
+    EXPECT_FALSE(linkConfig().isVisible());
+    EXPECT_TRUE(connection().Command1->isEnabled());
+}
+
+TEST_F(FrameTest, PollOffAndCloseWhileConnectedStopsPollingAtOnce) {
+    SettingsSandbox::store({{"StatusPollInterval", "1"}});
+    Timing::setScale(0.05);
+    startProgram();
+    FakeModule module;
+    ASSERT_TRUE(connectTo(module));
+    ASSERT_TRUE(module.waitForCommandCount("STATUS", 1));
+
+    openDialog();
+    linkConfig().optStatusPollOff->setChecked(true);
+    linkConfig().cmdOk->click();
+    EXPECT_FALSE(connection().tmrStatus->isActive());
+    EXPECT_EQ(frame().statusPanel(2), QStringLiteral("Status Off"));
+
+    // Back on: polling resumes at once while connected.
+    openDialog();
+    linkConfig().optStatusPollAlways->setChecked(true);
+    linkConfig().cmdOk->click();
+    EXPECT_EQ(frame().statusPanel(2), QStringLiteral("Getting Status"));
+    EXPECT_TRUE(connection().tmrStatus->isActive());
+}
+
+TEST_F(FrameTest, PollOnAndCloseWhileDisconnectedChangesNothingOnScreen) {
+    SettingsSandbox::store({{"StatusPollAlways", "False"}, {"StatusPollOff", "True"}});
+    startProgram();
+    openDialog();
+    linkConfig().optStatusPollAlways->setChecked(true);
+    linkConfig().cmdOk->click();
+    EXPECT_TRUE(Global::StatusPollAlways);
+    EXPECT_EQ(frame().statusPanel(2), QString());
+    EXPECT_FALSE(connection().tmrStatus->isActive());
+}
+
+TEST_F(FrameTest, BrowseSetsTheDataFileNameUnlessCancelled) {
+    startProgram();
+    QList<UserPrompts::FileDialogRequest> requests;
+    QString answer;
+    UserPrompts::setFileDialogHandler([&](const UserPrompts::FileDialogRequest& request) {
+        requests << request;
+        return answer;
+    });
+    linkConfig().txtHssFileName->setText(QStringLiteral("before.csv"));
+
+    linkConfig().cmdBrowse->click();
+    EXPECT_EQ(linkConfig().txtHssFileName->text(), QStringLiteral("before.csv"));
+
+    answer = QStringLiteral("/data/wing run.csv");
+    linkConfig().cmdBrowse->click();
+    EXPECT_EQ(linkConfig().txtHssFileName->text(), QStringLiteral("/data/wing run.csv"));
+
+    ASSERT_EQ(requests.size(), 2);
+    EXPECT_EQ(requests[0].mode, UserPrompts::FileDialogMode::Open);
+    EXPECT_EQ(requests[0].filter, QStringLiteral("Comma Separated Variable Files (*.csv)|*.csv"));
+    EXPECT_EQ(requests[0].fileName, QString());
+}
+
+TEST_F(FrameTest, EveryDialogControlHasItsCaptionAndAnAccessibleName) {
+    const LinkConfig& dialog = linkConfig();
+    const std::pair<QWidget*, const char*> labelled[] = {
+        {dialog.txtHssFileName, "Data File Name"},
+        {dialog.txtHssUdpPort, "UDP Port"},
+        {dialog.medUploadDwell, "Upload Dwell In ms"},
+        {dialog.medStatusPollInterval, "Status Poll Interval in Seconds"},
+        {dialog.chkHSS, "High Speed Scan Enabled"},
+        {dialog.cmdBrowse, "Browse"},
+        {dialog.chkOutgoing, "Log Outging Commands"},
+        {dialog.chkStatusData, "Log Status Data"},
+        {dialog.chkErrors, "Log Errors"},
+        {dialog.chkListData, "Log List Data"},
+        {dialog.chkScanData, "Log Scan Data"},
+        {dialog.optStatusPollOff, "Status Poll Off"},
+        {dialog.optStatusPollAlways, "Status Poll On"},
+        {dialog.cmdOk, "Close"},
+    };
+    for (const auto& [control, name] : labelled) {
+        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(control);
+        ASSERT_NE(accessible, nullptr) << name;
+        EXPECT_EQ(accessible->text(QAccessible::Name), QLatin1String(name));
+    }
+    EXPECT_EQ(dialog.Label12->buddy(), dialog.txtHssFileName);
+    EXPECT_EQ(dialog.Label1->buddy(), dialog.medStatusPollInterval);
+    EXPECT_EQ(dialog.Frame2->title(), QStringLiteral("High Speed Scan"));
+    EXPECT_EQ(dialog.frmUpload->title(), QStringLiteral("Upload Control"));
+    EXPECT_EQ(dialog.frmDataLogging->title(), QStringLiteral("Data Logging Control"));
+    EXPECT_EQ(dialog.frmStatusPoll->title(), QStringLiteral("Status Poll Control"));
+}
+
+TEST_F(FrameTest, MaskedFieldsTakeOnlyTheirDigits) {
+    LinkConfig& dialog = linkConfig();
+    dialog.medStatusPollInterval->clear();
+    QTest::keyClicks(dialog.medStatusPollInterval, QStringLiteral("x12"));
+    EXPECT_EQ(dialog.medStatusPollInterval->text(), QStringLiteral("1"));
+    dialog.medUploadDwell->clear();
+    QTest::keyClicks(dialog.medUploadDwell, QStringLiteral("12a345"));
+    EXPECT_EQ(dialog.medUploadDwell->text(), QStringLiteral("123"));
+}
+
+} // namespace
