@@ -1,0 +1,51 @@
+// ferrow end to end on a pseudo-terminal, as an operator's console.
+#include "support/ferrow_process.h"
+#include "support/ferrow_test_support.h"
+#include "support/module_standin.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <termios.h>
+
+namespace {
+
+using namespace ferrow::test;
+
+TEST(FerrowConsole, ArrowKeysDoNotCancelALoneEscDoesAndTheTerminalIsRestored) {
+    TemporaryCurrentDirectory directory;
+    ModuleStandIn module;
+    writeFile("FERROW.CFG", "SET IPADDR " + module.address() + "\r\nSET UDPPORT 0\r\n");
+    FerrowProcess ferrow(directory.path(), FerrowProcess::Console::Terminal);
+    ASSERT_TRUE(module.waitForReceived("SCAN\r"));
+    ASSERT_TRUE(ferrow.waitForOutput("Press <ESC> to stop scan"));
+    const auto rawFlags = ferrow.terminalLocalFlags();
+    ASSERT_TRUE(rawFlags);
+    EXPECT_EQ(*rawFlags & (ICANON | ECHO), 0u);
+
+    ferrow.type("\x1b[A");
+    ferrow.type("x");
+    ASSERT_TRUE(module.waitForReceived("SCAN\rx"));
+    ferrow.type("\x1b");
+
+    ASSERT_EQ(ferrow.waitForExit(), 0);
+    EXPECT_TRUE(module.waitForReceived("SCAN\rx\x1b"));
+    EXPECT_EQ(module.received(), "SCAN\rx\x1b");
+    const auto restoredFlags = ferrow.terminalLocalFlags();
+    ASSERT_TRUE(restoredFlags);
+    EXPECT_EQ(*restoredFlags & (ICANON | ECHO), static_cast<unsigned>(ICANON | ECHO));
+}
+
+TEST(FerrowConsole, TerminalIsRestoredWhenInterrupted) {
+    TemporaryCurrentDirectory directory;
+    FerrowProcess ferrow(directory.path(), FerrowProcess::Console::Terminal);
+    ASSERT_TRUE(ferrow.waitForOutput("Press <ESC> to stop scan"));
+    ferrow.signal(SIGTERM);
+
+    ASSERT_EQ(ferrow.waitForExit(), 0);
+    const auto flags = ferrow.terminalLocalFlags();
+    ASSERT_TRUE(flags);
+    EXPECT_EQ(*flags & (ICANON | ECHO), static_cast<unsigned>(ICANON | ECHO));
+}
+
+} // namespace

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <chrono>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace ferrow::test {
+
+using namespace std::chrono_literals;
+
+// The real ferrow program (from VORN_BIN_DIR) run in a directory, its standard input and
+// output connected to this test: through pipes, or through a pseudo-terminal as an operator's
+// console would be.
+class FerrowProcess {
+public:
+    enum class Console { Pipes, Terminal };
+
+    explicit FerrowProcess(const std::filesystem::path& directory,
+                           Console console = Console::Pipes);
+    ~FerrowProcess();
+    FerrowProcess(const FerrowProcess&) = delete;
+    FerrowProcess& operator=(const FerrowProcess&) = delete;
+
+    void type(std::string_view keys);
+    // Ends standard input (pipes only): ferrow gets no more keys.
+    void endKeys();
+    // Reads ferrow's output until it holds text; false when it did not come within the limit.
+    bool waitForOutput(std::string_view text, std::chrono::milliseconds limit = 20s);
+    // The exit code once ferrow has ended; nothing when it was killed or did not end in time.
+    std::optional<int> waitForExit(std::chrono::milliseconds limit = 30s);
+    void signal(int signalNumber);
+    const std::string& output() const { return output_; }
+    // The terminal's settings now (Terminal console only).
+    std::optional<unsigned> terminalLocalFlags() const;
+
+private:
+    bool readOutput(std::chrono::milliseconds limit);
+
+    int pid_ = -1;
+    int keysFd_ = -1;
+    int outputFd_ = -1;
+    int terminalFd_ = -1; // the pseudo-terminal's follower side, kept to read its settings
+    bool outputEnded_ = false;
+    std::string output_;
+};
+
+} // namespace ferrow::test
