@@ -41,9 +41,9 @@ QMdiSubWindow* subWindowOf(const QMdiArea* area, const QWidget* child) {
 MDIMain::MDIMain() {
     setObjectName(QStringLiteral("MDIMain"));
     setWindowTitle(QLatin1String(ProgramInfo::Name));
+    setWindowIcon(style()->standardIcon(QStyle::SP_DriveNetIcon));
     mdiArea = new QMdiArea(this);
     mdiArea->setObjectName(QStringLiteral("mdiArea"));
-    mdiArea->setBackground(palette().brush(QPalette::Dark));
     setCentralWidget(mdiArea);
     buildMenus();
     buildToolbar();

@@ -89,6 +89,13 @@ TEST_F(FrameTest, ConnectShowsTheConnectionWindowAgain) {
     EXPECT_EQ(frame().mdiArea->activeSubWindow()->widget(), &connection());
 }
 
+TEST_F(FrameTest, TheConnectionWindowGoesWithTheFrame) {
+    startProgram();
+    FormInstance<MDIMain>::unload();
+    EXPECT_FALSE(FormInstance<Main>::isLoaded());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
 TEST_F(FrameTest, TheAboutBoxShowsTwoLinesAndGoesOnClose) {
     startProgram();
     frame().toolbarButton(14)->trigger(); // Help
