@@ -25,13 +25,22 @@ bool ModuleServer::start(QString* error) {
 }
 
 void ModuleServer::acceptNext() {
-    if (session_ != nullptr || !server_.hasPendingConnections()) {
+    if (session_ != nullptr) {
+        return;
+    }
+    QTcpSocket* socket = server_.nextPendingConnection();
+    // A client that gave up while it waited is already gone: take the next one.
+    while (socket != nullptr && socket->state() != QAbstractSocket::ConnectedState) {
+        delete socket;
+        socket = server_.nextPendingConnection();
+    }
+    if (socket == nullptr) {
         return;
     }
     // Stop taking connections from the kernel until this client has gone.
     server_.pauseAccepting();
     Transcript* transcript = config_.transcriptPath.isEmpty() ? nullptr : &transcript_;
-    session_ = new Session(server_.nextPendingConnection(), settings_, config_, transcript, this);
+    session_ = new Session(socket, settings_, config_, transcript, this);
     connect(session_, &Session::finished, this, [this] {
         session_->deleteLater();
         session_ = nullptr;

@@ -29,6 +29,8 @@ public:
 
     ScanRun(ScanPlan plan, Deliver deliver, QObject* parent = nullptr);
     void start();
+    // No frame is sent after this; the run can then be deleted later.
+    void stop() { timer_.stop(); }
 
 Q_SIGNALS:
     // After the last frame; the run may be deleted then.

@@ -35,7 +35,11 @@ Session::Session(QTcpSocket* socket, ModuleSettings& settings, const SimConfig& 
       transcript_(transcript), writer_(*socket, config.faults, transcript) {
     socket_->setParent(this);
     socket_->setSocketOption(QAbstractSocket::LowDelayOption, 1);
+    // A client that sends commands but never reads the replies is throttled: no more commands
+    // are read while its replies back up, and Qt buffers at most this much of its input.
+    socket_->setReadBufferSize(kMaxCommandBytes * 16);
     connect(socket_, &QTcpSocket::readyRead, this, &Session::readCommands);
+    connect(socket_, &QTcpSocket::bytesWritten, this, &Session::readCommands);
     connect(socket_, &QTcpSocket::disconnected, this, [this] {
         stopScan();
         if (transcript_ != nullptr) {
@@ -52,17 +56,22 @@ Session::Session(QTcpSocket* socket, ModuleSettings& settings, const SimConfig& 
         reply({"Module " + settings_.value("MODEL") + " SN " + settings_.value("SN"),
                "Module firmware " + settings_.value("VER")});
     }
+    // A client that waited for its turn may have sent commands already; readyRead will not
+    // announce those again.
+    QMetaObject::invokeMethod(this, &Session::readCommands, Qt::QueuedConnection);
 }
 
 Session::~Session() = default;
 
 void Session::readCommands() {
-    const QByteArray chunk = socket_->readAll();
-    if (transcript_ != nullptr) {
-        transcript_->received(chunk);
-    }
-    for (const QByteArray& command : framer_.feed(chunk)) {
-        runCommand(*this, command);
+    while (writer_.canTakeMore() && socket_->bytesAvailable() > 0) {
+        const QByteArray chunk = socket_->read(kMaxCommandBytes);
+        if (transcript_ != nullptr) {
+            transcript_->received(chunk);
+        }
+        for (const QByteArray& command : framer_.feed(chunk)) {
+            runCommand(*this, command);
+        }
     }
 }
 
@@ -112,6 +121,8 @@ QByteArray Session::startScan() {
 
 void Session::stopScan() {
     if (scan_ != nullptr) {
+        // Deleted later: this may run inside the run's own finished signal.
+        scan_->stop();
         scan_->deleteLater();
         scan_ = nullptr;
     }

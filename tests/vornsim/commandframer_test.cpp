@@ -1,0 +1,31 @@
+// Cutting the client's bytes into commands.
+
+#include "vornsim/commandframer.h"
+#include "vornsim/simconstants.h"
+
+#include <gtest/gtest.h>
+
+using vornsim::CommandFramer;
+
+TEST(CommandFramer, EndsCommandsAtCrLfOrCrLfCountedOnce) {
+    CommandFramer framer;
+    EXPECT_EQ(framer.feed("A\rB\nC\r\nD\r\rE"), (QList<QByteArray>{"A", "B", "C", "D", ""}));
+    EXPECT_EQ(framer.feed("F\n"), (QList<QByteArray>{"EF"}));
+}
+
+TEST(CommandFramer, CrLfSplitAcrossChunksEndsOneCommand) {
+    CommandFramer framer;
+    EXPECT_EQ(framer.feed("STATUS\r"), (QList<QByteArray>{"STATUS"}));
+    EXPECT_EQ(framer.feed("\nSTATUS\r"), (QList<QByteArray>{"STATUS"}));
+}
+
+TEST(CommandFramer, KeepsNulAndHighBytesAndBoundsAnOverlongCommand) {
+    CommandFramer framer;
+    const QByteArray odd("S\0\xff", 3);
+    EXPECT_EQ(framer.feed(odd + '\r'), (QList<QByteArray>{odd}));
+    const QByteArray flood(3 * vornsim::kMaxCommandBytes, 'x');
+    EXPECT_TRUE(framer.feed(flood).isEmpty());
+    EXPECT_TRUE(framer.feed(flood).isEmpty());
+    EXPECT_EQ(framer.feed("\rnext\r"),
+              (QList<QByteArray>{QByteArray(vornsim::kMaxCommandBytes, 'x'), "next"}));
+}

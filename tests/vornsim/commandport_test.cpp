@@ -1,0 +1,139 @@
+// The command port as a client sees it: exact reply bytes, setting groups, framing, clients.
+
+#include "simtestclient.h"
+
+#include <QTest>
+#include <gtest/gtest.h>
+
+using vornsim::SimConfig;
+
+namespace {
+
+const QByteArray kGroupI = "SET MODEL 1216\r\n"
+                           "SET SN 0417\r\n"
+                           "SET VER 3.03\r\n"
+                           "SET PAGE 0\r\n";
+const QByteArray kGroupC = "SET PMAXL 15\r\n"
+                           "SET PMAXH 50\r\n"
+                           "SET PMINL -15\r\n"
+                           "SET PMINH -50\r\n"
+                           "SET NEGPTSL 4\r\n"
+                           "SET NEGPTSH 4\r\n";
+const QByteArray kGroupH = "SET MAX0 15\r\nSET MAX1 15\r\nSET MAX2 15\r\nSET MAX3 15\r\n"
+                           "SET MAX4 15\r\nSET MAX5 15\r\nSET MAX6 15\r\nSET MAX7 15\r\n"
+                           "SET MAX8 50\r\nSET MAX9 50\r\nSET MAX10 50\r\nSET MAX11 50\r\n"
+                           "SET MAX12 50\r\nSET MAX13 50\r\nSET MAX14 50\r\nSET MAX15 50\r\n";
+const QByteArray kGroupS = "SET PERIOD 500\r\n"
+                           "SET AVG 10\r\n"
+                           "SET FPS 100\r\n"
+                           "SET XSCANTRIG 0\r\n"
+                           "SET EU 1\r\n"
+                           "SET ZC 1\r\n"
+                           "SET QPKTS 0\r\n"
+                           "SET UNITSCAN PSI\r\n"
+                           "SET CVTUNIT 1.0\r\n"
+                           "SET BIN 0\r\n"
+                           "SET FORMAT 0\r\n"
+                           "SET HOST 0 0 T\r\n";
+
+SimConfig withModel(const QByteArray& model) {
+    SimConfig config;
+    config.model = model;
+    return config;
+}
+
+} // namespace
+
+TEST(CommandPort, StatusAnswersInThePlainFormWithoutBanner) {
+    SimUnderTest sim;
+    auto client = sim.connectClient();
+    EXPECT_EQ(exchange(*client, "STATUS\r", "STATUS: READY\r\n"), "STATUS: READY\r\n");
+}
+
+TEST(CommandPort, Model30GreetsWithModuleBannerAndUsesArrowStatus) {
+    SimUnderTest sim(withModel("3099"));
+    auto client = sim.connectClient();
+    const QByteArray expected = "Module 3099 SN 0417\r\n"
+                                "Module firmware 3.03\r\n"
+                                "Status->READY\r\n";
+    EXPECT_EQ(exchange(*client, "STATUS\r", expected), expected);
+}
+
+TEST(CommandPort, ListsTheFourGroupsInOrderEachEndingWithItsLastKey) {
+    SimUnderTest sim;
+    auto client = sim.connectClient();
+    const QByteArray expected = kGroupI + kGroupC + kGroupH + kGroupS;
+    EXPECT_EQ(exchange(*client, "List I\rList C\rList H\rList S\r", expected), expected);
+}
+
+TEST(CommandPort, CommandWordsAndGroupLettersIgnoreCase) {
+    SimUnderTest sim;
+    auto client = sim.connectClient();
+    const QByteArray expected = "STATUS: READY\r\nSTATUS: READY\r\n" + kGroupC;
+    EXPECT_EQ(exchange(*client, "status\rStAtUs\rlist c\r", expected), expected);
+}
+
+TEST(CommandPort, AcceptsCrCrLfAndLfEvenWhenSplitAcrossWrites) {
+    SimUnderTest sim;
+    auto client = sim.connectClient();
+    const QByteArray reply = "STATUS: READY\r\n";
+    EXPECT_EQ(exchange(*client, "STATUS\r\nSTATUS\nSTATUS\r", reply + reply + reply),
+              reply + reply + reply);
+    // A command and its CR LF in pieces: still one command, and the LF adds no empty one.
+    client->write("STA");
+    client->flush();
+    EXPECT_EQ(exchange(*client, "TUS\r", reply), reply);
+    EXPECT_EQ(exchange(*client, "\nSTATUS\r", reply), reply);
+    // Nothing more was answered in between.
+    EXPECT_EQ(exchange(*client, "STATUS\r", reply), reply);
+    EXPECT_EQ(client->bytesAvailable(), 0);
+}
+
+TEST(CommandPort, SetValuesComeBackInTheirGroupAndSurviveReconnection) {
+    SimUnderTest sim;
+    const QByteArray changedS = "SET PERIOD 250\r\n"
+                                "SET AVG 4\r\n"
+                                "SET FPS 20\r\n"
+                                "SET XSCANTRIG 0\r\n"
+                                "SET EU 1\r\n"
+                                "SET ZC 1\r\n"
+                                "SET QPKTS 0\r\n"
+                                "SET UNITSCAN KPA\r\n"
+                                "SET CVTUNIT 1.0\r\n"
+                                "SET BIN 1\r\n"
+                                "SET FORMAT 0\r\n"
+                                "SET HOST 10.0.0.5 23 U\r\n";
+    {
+        auto client = sim.connectClient();
+        client->write("SET PERIOD 250\rset avg 4\rSET fps 20\rSET UNITSCAN KPA\r"
+                      "SET BIN 1\rSET HOST 10.0.0.5 23 U\r");
+        EXPECT_EQ(exchange(*client, "List S\r", changedS), changedS);
+    }
+    auto next = sim.connectClient();
+    EXPECT_EQ(exchange(*next, "List S\r", changedS), changedS);
+}
+
+TEST(CommandPort, RefusesUnknownCommandsKeysAndGroupsAndIgnoresEmptyLines) {
+    SimUnderTest sim;
+    auto client = sim.connectClient();
+    const QByteArray expected = "ERROR: Invalid command\r\n"
+                                "ERROR: Invalid setting\r\n"
+                                "ERROR: Invalid setting\r\n"
+                                "ERROR: Invalid command\r\n"
+                                "STATUS: READY\r\n";
+    EXPECT_EQ(
+        exchange(*client, "FROB 1\rSET NOSUCHKEY 1\rSET FPS\r\r  \rList X\rSTATUS\r", expected),
+        expected);
+}
+
+TEST(CommandPort, ServesOneClientAtATimeAndTakesTheNextAfterADisconnect) {
+    SimUnderTest sim;
+    auto first = sim.connectClient();
+    auto second = sim.connectClient();
+    second->write("STATUS\r");
+    second->flush();
+    EXPECT_EQ(exchange(*first, "STATUS\r", "STATUS: READY\r\n"), "STATUS: READY\r\n");
+    EXPECT_EQ(second->bytesAvailable(), 0);
+    first->disconnectFromHost();
+    EXPECT_EQ(readBytes(*second, 15), "STATUS: READY\r\n");
+}
