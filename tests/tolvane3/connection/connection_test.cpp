@@ -1,0 +1,198 @@
+// The command connection against a fake module: the bytes of the connect sequence, status
+// polling, status replies, closing, cancelling and socket errors.
+
+#include "connection_fixture.h"
+
+#include <QListWidget>
+#include <QTimer>
+
+namespace {
+
+const QByteArray ConnectBytesBinOff = "SET BIN 0\rSET FORMAT 0\rList I\r";
+
+using Connection = ConnectionFixture;
+
+TEST_F(Connection, ConnectSendsBinaryOffFormatAndTheFirstListRequest) {
+    startProgram();
+    ASSERT_TRUE(connectTo(module.address()));
+    ASSERT_TRUE(module.waitForBytes(ConnectBytesBinOff.size()));
+    EXPECT_EQ(module.received(), ConnectBytesBinOff);
+    EXPECT_EQ(window().Command1->text(), QStringLiteral("Disconnect"));
+    EXPECT_EQ(frame().statusPanel(1), QStringLiteral("Connecting to ") + module.address());
+    EXPECT_EQ(frame().statusPanel(2), QStringLiteral("Getting Status"));
+    ASSERT_EQ(window().lstIpHistory->count(), 1);
+    EXPECT_EQ(window().lstIpHistory->item(0)->text(), module.address());
+    EXPECT_FALSE(window().lstIpHistory->isEnabled());
+    EXPECT_TRUE(messages.isEmpty());
+}
+
+TEST_F(Connection, ConnectWithHighSpeedScansAsksForBinaryOutput) {
+    SettingsSandbox::store({{"HssEnabled", "True"}});
+    startProgram();
+    ASSERT_TRUE(connectTo(module.address()));
+    const QByteArray expected = "SET BIN 1\rSET FORMAT 0\rList I\r";
+    ASSERT_TRUE(module.waitForBytes(expected.size()));
+    EXPECT_EQ(module.received(), expected);
+}
+
+TEST_F(Connection, SendsWithoutAConnectionDoNothing) {
+    startProgram();
+    Global::SendVornCommand(QStringLiteral("STATUS\r"));
+    ASSERT_TRUE(connectTo(module.address()));
+    Global::SendVornCommand(QStringLiteral("SET UNIT \u00e9\r")); // Latin-1: one byte
+    const QByteArray expected = ConnectBytesBinOff + "SET UNIT \xe9\r";
+    ASSERT_TRUE(module.waitForBytes(expected.size()));
+    EXPECT_EQ(module.received(), expected);
+    EXPECT_TRUE(messages.isEmpty());
+}
+
+TEST_F(Connection, StatusIsPolledEveryIntervalUntilDisconnect) {
+    Timing::setScale(0.01); // the designed 2 s become 20 ms
+    startProgram();
+    ASSERT_TRUE(connectTo(module.address()));
+    EXPECT_EQ(window().tmrStatus->interval(), 20);
+    ASSERT_TRUE(module.waitForCommandCount("STATUS", 3));
+    EXPECT_TRUE(module.received().startsWith(ConnectBytesBinOff + "STATUS\rSTATUS\rSTATUS\r"));
+    EXPECT_EQ(module.received(),
+              ConnectBytesBinOff + QByteArray("STATUS\r").repeated(module.commandCount("STATUS")));
+
+    window().Command1->click();
+    EXPECT_FALSE(window().tmrStatus->isActive());
+    EXPECT_TRUE(module.waitForDisconnection());
+}
+
+TEST_F(Connection, AnIntervalFromTheSettingsIsUsedInSeconds) {
+    SettingsSandbox::store({{"StatusPollInterval", "5"}});
+    startProgram();
+    ASSERT_TRUE(connectTo(module.address()));
+    EXPECT_EQ(window().tmrStatus->interval(), 5000);
+    EXPECT_TRUE(window().tmrStatus->isActive());
+}
+
+TEST_F(Connection, PollingOffShowsStatusOffAndSendsNoStatus) {
+    Timing::setScale(0.01);
+    SettingsSandbox::store({{"StatusPollAlways", "False"}, {"StatusPollOff", "True"}});
+    startProgram();
+    ASSERT_TRUE(connectTo(module.address()));
+    EXPECT_EQ(frame().statusPanel(2), QStringLiteral("Status Off"));
+    EXPECT_FALSE(window().tmrStatus->isActive());
+    QTest::qWait(200); // ten poll intervals
+    EXPECT_EQ(module.received(), ConnectBytesBinOff);
+}
+
+TEST_F(Connection, AnIntervalOfZeroNeverPolls) {
+    Timing::setScale(0.01);
+    SettingsSandbox::store({{"StatusPollInterval", "0"}});
+    startProgram();
+    ASSERT_TRUE(connectTo(module.address()));
+    EXPECT_EQ(frame().statusPanel(2), QStringLiteral("Getting Status"));
+    EXPECT_FALSE(window().tmrStatus->isActive());
+    QTest::qWait(200);
+    EXPECT_EQ(module.received(), ConnectBytesBinOff);
+}
+
+TEST_F(Connection, StatusRepliesOfBothFormsShowInPanelTwo) {
+    startProgram();
+    ASSERT_TRUE(connectTo(module.address()));
+    module.send("STAT");
+    module.send("US: READY\r\n");
+    EXPECT_TRUE(QTest::qWaitFor(
+        [this] { return frame().statusPanel(2) == QStringLiteral("Vorn Status: READY"); }));
+
+    Global::Model30 = true;
+    module.sendLine("Module banner line");
+    module.sendLine("Status->BUSY");
+    EXPECT_TRUE(QTest::qWaitFor(
+        [this] { return frame().statusPanel(2) == QStringLiteral("Vorn Status: BUSY"); }));
+}
+
+TEST_F(Connection, GarbageFromTheModuleLeavesTheStreamUsable) {
+    startProgram();
+    ASSERT_TRUE(connectTo(module.address()));
+    module.send(QByteArray(1024 * 1024, 'A')); // a megabyte without CR LF
+    module.send(QByteArray("\r\n\x00\x01\xff\xfe\r\n", 8));
+    QByteArray flood;
+    for (int i = 0; i < 10000; ++i) {
+        flood += "noise " + QByteArray::number(i) + "\r\n";
+    }
+    module.send(flood);
+    module.sendLine("STATUS: R\xc9"
+                    "ADY");
+    EXPECT_TRUE(QTest::qWaitFor(
+        [this] { return frame().statusPanel(2) == QStringLiteral("Vorn Status: R\u00c9ADY"); }));
+    EXPECT_EQ(Global::ConnState, Global::Connected);
+}
+
+TEST_F(Connection, TheModuleClosingTheConnectionDisconnectsQuietly) {
+    startProgram();
+    ASSERT_TRUE(connectTo(module.address()));
+    module.dropConnection();
+    ASSERT_TRUE(QTest::qWaitFor([] { return Global::ConnState == Global::Disconnected; }));
+    EXPECT_EQ(frame().statusPanel(1), QStringLiteral("No connection"));
+    EXPECT_EQ(frame().statusPanel(2), QString());
+    EXPECT_EQ(window().Command1->text(), QStringLiteral("Connect"));
+    EXPECT_TRUE(window().lstIpHistory->isEnabled());
+    EXPECT_TRUE(messages.isEmpty());
+}
+
+TEST_F(Connection, ARefusedConnectionShowsTheSocketErrorOnce) {
+    startProgram();
+    const QString address = module.address();
+    module.stopListening();
+    ASSERT_TRUE(failToConnect(address));
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_EQ(messages[0].text, QStringLiteral("Connection refused\rError Number 10061"));
+    EXPECT_EQ(messages[0].title, QStringLiteral("ERROR:"));
+    EXPECT_EQ(messages[0].buttons, QMessageBox::Ok);
+    EXPECT_EQ(window().Command1->text(), QStringLiteral("Connect"));
+    EXPECT_EQ(frame().statusPanel(1), QStringLiteral("No connection"));
+    EXPECT_TRUE(window().lstIpHistory->isEnabled());
+}
+
+TEST_F(Connection, EmptyOrMalformedAddressesShowHostNotFound) {
+    startProgram();
+    for (const char* address : {"", "127.0.0.1:99999", "[::1"}) {
+        messages.clear();
+        ASSERT_TRUE(failToConnect(QString::fromLatin1(address))) << address;
+        ASSERT_EQ(messages.size(), 1) << address;
+        EXPECT_EQ(messages[0].text, QStringLiteral("Host not found\rError Number 11001"));
+        EXPECT_EQ(window().Command1->text(), QStringLiteral("Connect"));
+    }
+    // The next attempt starts afresh.
+    messages.clear();
+    ASSERT_TRUE(connectTo(module.address()));
+    EXPECT_TRUE(messages.isEmpty());
+}
+
+TEST_F(Connection, CancelWhileConnectingClosesWithoutAMessage) {
+    startProgram();
+    window().txtIpAdd->setText(module.address());
+    window().Command1->click();
+    if (Global::ConnState != Global::Connecting) {
+        GTEST_SKIP() << "the system completed the loopback connection at once";
+    }
+    EXPECT_EQ(window().Command1->text(), QStringLiteral("Cancel"));
+    window().Command1->click();
+    EXPECT_EQ(Global::ConnState, Global::Disconnected);
+    EXPECT_EQ(frame().statusPanel(1), QStringLiteral("No connection"));
+    EXPECT_EQ(window().Command1->text(), QStringLiteral("Connect"));
+    EXPECT_TRUE(window().lstIpHistory->isEnabled());
+    QTest::qWait(100); // a late event of the abandoned attempt must change nothing
+    EXPECT_EQ(Global::ConnState, Global::Disconnected);
+    EXPECT_TRUE(messages.isEmpty());
+    EXPECT_EQ(module.received(), QByteArray());
+}
+
+TEST_F(Connection, PickingAHistoryEntryFillsTheAddressBox) {
+    startProgram();
+    ASSERT_TRUE(connectTo(module.address()));
+    window().Command1->click();
+    window().txtIpAdd->clear();
+    QListWidget* list = window().lstIpHistory;
+    const QRect entry = list->visualItemRect(list->item(0));
+    frame().showMdiChild(&window());
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, entry.center());
+    EXPECT_EQ(window().txtIpAdd->text(), module.address());
+}
+
+} // namespace
