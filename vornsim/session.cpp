@@ -6,6 +6,7 @@
 #include "vornsim/scanrun.h"
 #include "vornsim/transcript.h"
 
+#include <QScopedValueRollback>
 #include <QTcpSocket>
 #include <algorithm>
 #include <cmath>
@@ -64,6 +65,12 @@ Session::Session(QTcpSocket* socket, ModuleSettings& settings, const SimConfig& 
 Session::~Session() = default;
 
 void Session::readCommands() {
+    // A reply's flush emits bytesWritten at once; reading the next chunk inside it would run
+    // later commands before the rest of the current chunk.
+    if (readingCommands_) {
+        return;
+    }
+    const QScopedValueRollback guard(readingCommands_, true);
     while (writer_.canTakeMore() && socket_->bytesAvailable() > 0) {
         const QByteArray chunk = socket_->read(kMaxCommandBytes);
         if (transcript_ != nullptr) {

@@ -57,6 +57,7 @@ private:
     QHostAddress binaryHost_;
     quint16 binaryPort_ = 0;
     int sendFailures_ = 0;
+    bool readingCommands_ = false;
 };
 
 } // namespace vornsim

@@ -137,3 +137,11 @@ TEST(CommandPort, ServesOneClientAtATimeAndTakesTheNextAfterADisconnect) {
     first->disconnectFromHost();
     EXPECT_EQ(readBytes(*second, 15), "STATUS: READY\r\n");
 }
+
+TEST(CommandPort, AnswersALongBatchOfCommandsInOrder) {
+    SimUnderTest sim;
+    auto client = sim.connectClient();
+    const QByteArray expected = QByteArray("STATUS: READY\r\n").repeated(2000) + kGroupI;
+    EXPECT_EQ(exchange(*client, QByteArray("STATUS\r").repeated(2000) + "List I\r", expected),
+              expected);
+}
