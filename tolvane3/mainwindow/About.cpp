@@ -26,6 +26,7 @@ About::About() {
     cmdOk->setDefault(true);
     connect(cmdOk, &QPushButton::clicked, this, &About::cmdOk_Click);
 
+    setMinimumWidth(280);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(labAbout);
     layout->addWidget(cmdOk, 0, Qt::AlignHCenter);

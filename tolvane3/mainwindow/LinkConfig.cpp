@@ -39,6 +39,9 @@ QLabel* labelFor(QWidget* field, const char* labelName, const QString& text) {
 QLineEdit* maskedField(const char* objectName, const QString& mask) {
     auto* field = named(new QLineEdit, objectName);
     field->setInputMask(mask);
+    field->setMaximumWidth(field->fontMetrics().horizontalAdvance(QLatin1Char('0')) *
+                               static_cast<int>(mask.size()) +
+                           24);
     return field;
 }
 
@@ -64,10 +67,12 @@ LinkConfig::LinkConfig() {
     Frame2 = named(new QGroupBox(QStringLiteral("High Speed Scan")), "Frame2");
     chkHSS = named(new QCheckBox(QStringLiteral("High Speed Scan Enabled")), "chkHSS");
     txtHssFileName = named(new QLineEdit, "txtHssFileName");
+    txtHssFileName->setMinimumWidth(240);
     Label12 = labelFor(txtHssFileName, "Label12", QStringLiteral("Data File Name"));
     cmdBrowse = named(new QPushButton(QStringLiteral("Browse")), "cmdBrowse");
     txtHssUdpPort = named(new QLineEdit(QString::number(DefaultHssUdpPort)), "txtHssUdpPort");
     txtHssUdpPort->setValidator(new QIntValidator(1, 65535, txtHssUdpPort));
+    txtHssUdpPort->setMaximumWidth(80);
     Label13 = labelFor(txtHssUdpPort, "Label13", QStringLiteral("UDP Port"));
     auto* hssLayout = new QGridLayout(Frame2);
     hssLayout->addWidget(chkHSS, 0, 0, 1, 3);
