@@ -10,6 +10,10 @@
 #include <QPushButton>
 
 int RunTolvane3(QApplication& app, const LaunchOptions& options) {
+    // SIGINT / SIGTERM end every event loop, modal message boxes included; the shut-down sequence
+    // then runs below, once no handler is left half-way.
+    const ShutdownSignals signalWatcher([] { QCoreApplication::quit(); });
+
     MDIMain& frame = FormInstance<MDIMain>::instance();
     frame.MDIForm_Load();
     frame.show();
@@ -20,11 +24,11 @@ int RunTolvane3(QApplication& app, const LaunchOptions& options) {
             window.Command1->click();
         }
     }
-    // Closing the main window runs its unload handler: settings and history saved, log closed.
-    const ShutdownSignals signalWatcher([] {
-        if (FormInstance<MDIMain>::isLoaded()) {
-            FormInstance<MDIMain>::instance().close();
-        }
-    });
-    return app.exec();
+    const int result = app.exec();
+    // Closing the main window runs its unload handler (settings and history saved, log closed);
+    // after the operator closed it, that has already happened and closing again does nothing.
+    if (FormInstance<MDIMain>::isLoaded()) {
+        FormInstance<MDIMain>::instance().close();
+    }
+    return result;
 }
