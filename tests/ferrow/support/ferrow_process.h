@@ -32,6 +32,8 @@ public:
     std::optional<int> waitForExit(std::chrono::milliseconds limit = 30s);
     void signal(int signalNumber);
     const std::string& output() const { return output_; }
+    // Process id while ferrow runs, -1 once it has ended.
+    int pid() const { return pid_; }
     // The terminal's settings now (Terminal console only).
     std::optional<unsigned> terminalLocalFlags() const;
 
