@@ -13,13 +13,19 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <unistd.h>
 
 namespace {
 
-const std::string inputName = "fuzz_convert_" + std::to_string(getpid()) + ".bin";
-const std::string outputName = "fuzz_convert_" + std::to_string(getpid()) + ".txt";
+std::string scratchFile(const char* extension) {
+    const auto name = "fuzz_convert_" + std::to_string(getpid()) + extension;
+    return (std::filesystem::temp_directory_path() / name).string();
+}
+
+const std::string inputName = scratchFile(".bin");
+const std::string outputName = scratchFile(".txt");
 
 void checkFormatter(const std::uint8_t* bytes, std::size_t size) {
     for (std::size_t at = 0; at + 4 <= std::min<std::size_t>(size, 256); at += 4) {
