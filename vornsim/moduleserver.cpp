@@ -39,8 +39,7 @@ void ModuleServer::acceptNext() {
     }
     // Stop taking connections from the kernel until this client has gone.
     server_.pauseAccepting();
-    Transcript* transcript = config_.transcriptPath.isEmpty() ? nullptr : &transcript_;
-    session_ = new Session(socket, settings_, config_, transcript, this);
+    session_ = new Session(socket, settings_, config_, transcript_, this);
     connect(session_, &Session::finished, this, [this] {
         session_->deleteLater();
         session_ = nullptr;

@@ -50,7 +50,7 @@ QByteArray garbageBlock(GarbageKind kind, int length) {
     return block;
 }
 
-ReplyWriter::ReplyWriter(QTcpSocket& socket, const FaultConfig& faults, Transcript* transcript,
+ReplyWriter::ReplyWriter(QTcpSocket& socket, const FaultConfig& faults, Transcript& transcript,
                          QObject* parent)
     : QObject(parent), socket_(socket), faults_(faults), transcript_(transcript) {
     pieceTimer_.setSingleShot(true);
@@ -87,9 +87,7 @@ void ReplyWriter::writeNextPiece() {
     if (!pending_.isEmpty()) {
         const QByteArray piece = pending_.takeFirst();
         pendingBytes_ -= piece.size();
-        if (transcript_ != nullptr) {
-            transcript_->sent(piece);
-        }
+        transcript_.sent(piece);
         socket_.write(piece);
         socket_.flush();
     }

@@ -27,7 +27,7 @@ QByteArray garbageBlock(GarbageKind kind, int length);
 class ReplyWriter : public QObject {
     Q_OBJECT
 public:
-    ReplyWriter(QTcpSocket& socket, const FaultConfig& faults, Transcript* transcript,
+    ReplyWriter(QTcpSocket& socket, const FaultConfig& faults, Transcript& transcript,
                 QObject* parent = nullptr);
 
     // One reply: each line is sent followed by CR LF.
@@ -40,7 +40,7 @@ private:
 
     QTcpSocket& socket_;
     const FaultConfig& faults_;
-    Transcript* transcript_;
+    Transcript& transcript_;
     QList<QByteArray> pending_;
     qint64 pendingBytes_ = 0;
     QTimer pieceTimer_;

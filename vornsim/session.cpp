@@ -31,7 +31,7 @@ std::vector<double> fullScales(const ModuleSettings& settings, int channels) {
 } // namespace
 
 Session::Session(QTcpSocket* socket, ModuleSettings& settings, const SimConfig& config,
-                 Transcript* transcript, QObject* parent)
+                 Transcript& transcript, QObject* parent)
     : QObject(parent), socket_(socket), settings_(settings), config_(config),
       transcript_(transcript), writer_(*socket, config.faults, transcript) {
     socket_->setParent(this);
@@ -43,23 +43,24 @@ Session::Session(QTcpSocket* socket, ModuleSettings& settings, const SimConfig& 
     connect(socket_, &QTcpSocket::bytesWritten, this, &Session::readCommands);
     connect(socket_, &QTcpSocket::disconnected, this, [this] {
         stopScan();
-        if (transcript_ != nullptr) {
-            transcript_->note("disconnected");
-        }
+        transcript_.note("disconnected");
         Q_EMIT finished();
     });
-    if (transcript_ != nullptr) {
-        transcript_->note(
-            "connected " +
-            formatListenAddress(socket_->peerAddress(), socket_->peerPort()).toLatin1());
-    }
+    transcript_.note("connected " +
+                     formatListenAddress(socket_->peerAddress(), socket_->peerPort()).toLatin1());
+    // Queued: the greeting can already close the connection (--close-after), and whoever
+    // created the session must be listening for finished() by then.
+    QMetaObject::invokeMethod(this, &Session::greet, Qt::QueuedConnection);
+}
+
+void Session::greet() {
     if (settings_.model30()) {
         reply({"Module " + settings_.value("MODEL") + " SN " + settings_.value("SN"),
                "Module firmware " + settings_.value("VER")});
     }
     // A client that waited for its turn may have sent commands already; readyRead will not
     // announce those again.
-    QMetaObject::invokeMethod(this, &Session::readCommands, Qt::QueuedConnection);
+    readCommands();
 }
 
 Session::~Session() = default;
@@ -73,9 +74,7 @@ void Session::readCommands() {
     const QScopedValueRollback guard(readingCommands_, true);
     while (writer_.canTakeMore() && socket_->bytesAvailable() > 0) {
         const QByteArray chunk = socket_->read(kMaxCommandBytes);
-        if (transcript_ != nullptr) {
-            transcript_->received(chunk);
-        }
+        transcript_.received(chunk);
         for (const QByteArray& command : framer_.feed(chunk)) {
             runCommand(*this, command);
         }

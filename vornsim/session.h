@@ -24,7 +24,7 @@ class Session : public QObject {
     Q_OBJECT
 public:
     Session(QTcpSocket* socket, ModuleSettings& settings, const SimConfig& config,
-            Transcript* transcript, QObject* parent = nullptr);
+            Transcript& transcript, QObject* parent = nullptr);
     ~Session() override;
 
     // Services for the command table.
@@ -41,6 +41,7 @@ Q_SIGNALS:
     void finished();
 
 private:
+    void greet();
     void readCommands();
     bool sendTextFrame(quint32 frameNumber);
     bool sendDatagram(quint32 frameNumber);
@@ -48,7 +49,7 @@ private:
     QTcpSocket* socket_;
     ModuleSettings& settings_;
     const SimConfig& config_;
-    Transcript* transcript_;
+    Transcript& transcript_;
     ReplyWriter writer_;
     CommandFramer framer_;
     std::unique_ptr<PressureModel> model_;

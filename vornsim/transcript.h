@@ -9,7 +9,8 @@ namespace vornsim {
 // Every byte of the command port in both directions, one record per read or write:
 // a header line "RX n" or "TX n", then exactly those n bytes, then LF. Notes such as
 // connections and disconnections are lines beginning "# ". Flushed per record so a reader
-// (or a killed process) never loses what was already exchanged.
+// (or a killed process) never loses what was already exchanged. Without a file it records
+// nothing.
 class Transcript {
 public:
     bool open(const QString& path, QString* error);

@@ -51,6 +51,18 @@ TEST(Faults, CloseAfterNLinesCutsTheReplyAndTheNextClientStartsAfresh) {
     EXPECT_EQ(exchange(*next, "STATUS\r", kStatus), kStatus);
 }
 
+TEST(Faults, CloseInsideTheBannerStillLetsTheNextClientIn) {
+    SimConfig config;
+    config.model = "3099";
+    config.faults.closeAfterLines = 1;
+    SimUnderTest sim(config);
+    for (int client = 0; client < 2; ++client) {
+        auto socket = sim.connectClient();
+        ASSERT_TRUE(waitDisconnected(*socket));
+        EXPECT_EQ(socket->readAll(), "Module 3099 SN 0417\r\n");
+    }
+}
+
 TEST(Faults, SplitRepliesGoOutAsSeparateWritesAtTheChosenOffsets) {
     QTemporaryDir dir;
     SimConfig config;
