@@ -43,8 +43,8 @@ private:
     void startUp() {
         out_.print("FERROW Version 0.90a\n");
         log_.event("FERROW Version 0.90a");
-        if (!std::cout.good()) {
-            std::cerr << "ERROR: CONSOLE-Invalid handle";
+        if (!consoleOutputValid()) {
+            out_.print("ERROR: CONSOLE-Invalid handle");
         }
         log_.event("Reading FERROW\n");
         loadConfigFile("FERROW.CFG", settings_, out_);

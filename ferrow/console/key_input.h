@@ -38,6 +38,9 @@ private:
     bool ended_ = false;
 };
 
+// False when the console's output cannot be written to at all (no handle).
+bool consoleOutputValid();
+
 // Length of the escape sequence starting at bytes[0] (an ESC), nothing while it is incomplete.
 std::optional<std::size_t> escapeSequenceLength(std::span<const unsigned char> bytes);
 

@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
+#include <fcntl.h>
 #include <poll.h>
 #include <termios.h>
 #include <unistd.h>
@@ -63,6 +64,10 @@ bool moreWithin(int milliseconds) {
 }
 
 } // namespace
+
+bool consoleOutputValid() {
+    return fcntl(STDOUT_FILENO, F_GETFD) != -1;
+}
 
 KeyInput::KeyInput() {
     terminal_ = isatty(keyboard) == 1;

@@ -66,10 +66,12 @@ ModuleLink::~ModuleLink() {
 }
 
 void ModuleLink::connect(const std::string& address) {
-    // A second connection beside the first would leave the UDP port bound by the old one.
+    // A second connection beside the first would leave the UDP port bound by the old one;
+    // the receiver also outlives a module that hung up, and is closed here for the same reason.
     if (connected()) {
         close();
     }
+    closeUdp();
     out_.print(message("Connecting to %s\n", address.c_str()));
     out_.log.event(message("Connecting to %s\n", address.c_str()));
 

@@ -91,7 +91,7 @@ TEST_F(Link, DatagramsOfAnyLengthAreTakenAndAnEmptyOneDoesNotCloseTheReceiver) {
     EXPECT_TRUE(link.udpOpen());
 }
 
-TEST_F(Link, ModuleHangingUpEndsTheConnectionQuietly) {
+TEST_F(Link, ModuleHangingUpEndsTheConnectionQuietlyAndKeepsTheReceiverUntilTheNextOpen) {
     link.connect(module.address());
     ASSERT_TRUE(module.acceptClient());
     module.hangUp();
@@ -100,6 +100,12 @@ TEST_F(Link, ModuleHangingUpEndsTheConnectionQuietly) {
     }
     EXPECT_FALSE(link.connected());
     EXPECT_EQ(outputs.takeConsole(), "Connecting to " + module.address() + "\n");
+    // Frames still arrive after the command connection went, and OPEN finds the port free.
+    EXPECT_TRUE(link.udpOpen());
+    link.connect(module.address());
+    EXPECT_TRUE(link.connected());
+    EXPECT_TRUE(link.udpOpen());
+    EXPECT_EQ(outputs.errlog().find("bind() failed"), std::string::npos);
 }
 
 TEST_F(Link, OpenWhileConnectedClosesTheFirstConnectionSoTheUdpPortIsFree) {
