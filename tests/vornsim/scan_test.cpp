@@ -85,10 +85,9 @@ TEST(BinaryScan, SendsFpsVornFramesNumberedFromZeroWithTheModulesValues) {
     for (const QByteArray& frame : frames) {
         EXPECT_EQ(frame, vornsim::buildFrame(FrameType::Vorn, 16, wordAt(frame, 4), model));
     }
-    // The scan ended by itself: the module is ready again and sent nothing on the command port.
-    EXPECT_TRUE(QTest::qWaitFor(
-        [&] { return exchange(*client, "STATUS\r", "STATUS: READY\r\n") == "STATUS: READY\r\n"; },
-        5000));
+    // The scan ended with its last frame: the module is ready again, sent nothing on the
+    // command port and sends no further frame.
+    EXPECT_EQ(exchange(*client, "STATUS\r", "STATUS: READY\r\n"), "STATUS: READY\r\n");
     EXPECT_EQ(receiver.takePending().size(), 0);
 }
 
@@ -177,8 +176,13 @@ TEST(TextScan, StatusShowsTheScanAndStopEndsIt) {
     auto client = sim.connectClient();
     // FPS 0 scans until stopped; 50 us x 100 x 16 = 80 ms per frame.
     client->write("SET PERIOD 50\rSET AVG 100\rSET FPS 0\rSCAN\rSTATUS\r");
-    const QByteArray started = readBytes(*client, 15);
-    EXPECT_EQ(started, "STATUS: SCAN\r\nF");
+    QByteArray started;
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            started += client->readAll();
+            return started.contains("STATUS: SCAN\r\n") && started.contains("FRAME = 0\r\n");
+        },
+        5000));
     client->write("STOP\rSTATUS\r");
     QByteArray received;
     ASSERT_TRUE(QTest::qWaitFor(
