@@ -119,6 +119,11 @@ QByteArray Session::startScan() {
     } else {
         deliver = [this](quint32 number) { return sendTextFrame(number); };
     }
+    // Frames themselves stay out of the transcript (a high-speed scan is megabytes); where
+    // they went is noted.
+    transcript_.note(binary ? QByteArray(frameTypeName(highSpeed.frameType)) + " frames to " +
+                                  formatListenAddress(binaryHost_, binaryPort_).toLatin1()
+                            : QByteArray("text frames"));
     scan_ = new ScanRun(std::move(plan), std::move(deliver), this);
     connect(scan_, &ScanRun::finished, this, &Session::stopScan);
     scan_->start();
@@ -131,6 +136,7 @@ void Session::stopScan() {
         scan_->stop();
         scan_->deleteLater();
         scan_ = nullptr;
+        transcript_.note("scan ended");
     }
 }
 
