@@ -102,3 +102,17 @@ TEST(Process, RefusesBadOptionsWithExitCodeTwoAndNothingOnStandardOutput) {
     EXPECT_EQ(process.readAllStandardOutput(), "");
     EXPECT_TRUE(process.readAllStandardError().contains("nowhere"));
 }
+
+TEST(Process, APortInUseEndsWithExitCodeOneAndAReason) {
+    QProcess first;
+    const quint16 port = startSimulator(first);
+    ASSERT_NE(port, 0);
+    QProcess second;
+    second.start(simulatorPath(),
+                 {QStringLiteral("--listen"), QStringLiteral("127.0.0.1:%1").arg(port)});
+    ASSERT_TRUE(second.waitForFinished(10000));
+    EXPECT_EQ(second.exitCode(), 1);
+    EXPECT_EQ(second.readAllStandardOutput(), "");
+    EXPECT_TRUE(second.readAllStandardError().startsWith("vornsim: Cannot listen on 127.0.0.1:"));
+    expectCleanExitOn(first, SIGTERM);
+}
