@@ -100,14 +100,6 @@ TEST_F(ConnectionStates, ConnectingShowsTheAddressAndTurnsTheButtonIntoCancel) {
     EXPECT_EQ(window().Command1->text(), QStringLiteral("Connect"));
 }
 
-TEST_F(ConnectionStates, TheConnectButtonCanBeDisabledAndEnabled) {
-    startProgram();
-    Global::DisableConnectButton();
-    EXPECT_FALSE(window().Command1->isEnabled());
-    Global::EnableConnectButton();
-    EXPECT_TRUE(window().Command1->isEnabled());
-}
-
 TEST_F(ConnectionStates, PauseKeepsHandlingEventsUntilItsTimeIsUp) {
     Timing::setScale(0.01);
     startProgram();

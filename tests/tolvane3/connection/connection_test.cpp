@@ -3,7 +3,9 @@
 
 #include "connection_fixture.h"
 
+#include <QAction>
 #include <QListWidget>
+#include <QTcpSocket>
 #include <QTimer>
 
 namespace {
@@ -133,6 +135,19 @@ TEST_F(Connection, TheModuleClosingTheConnectionDisconnectsQuietly) {
     EXPECT_EQ(window().Command1->text(), QStringLiteral("Connect"));
     EXPECT_TRUE(window().lstIpHistory->isEnabled());
     EXPECT_TRUE(messages.isEmpty());
+}
+
+TEST_F(Connection, ASocketErrorWhileConnectedShowsOneMessageAndDisconnects) {
+    startProgram();
+    ASSERT_TRUE(connectTo(module.address()));
+    Q_EMIT window().Winsock1->errorOccurred(QAbstractSocket::NetworkError);
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_EQ(messages[0].text, QStringLiteral("Host is unreachable\rError Number 10065"));
+    EXPECT_EQ(Global::ConnState, Global::Disconnected);
+    EXPECT_FALSE(frame().mnuVorn->isEnabled());
+    EXPECT_TRUE(frame().mnuTolvaneSettings->isEnabled());
+    EXPECT_TRUE(module.waitForDisconnection());
+    EXPECT_EQ(messages.size(), 1);
 }
 
 TEST_F(Connection, ARefusedConnectionShowsTheSocketErrorOnce) {
