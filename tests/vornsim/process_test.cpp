@@ -1,5 +1,7 @@
 // vornsim as a real process: the port line, a conversation, the transcript, clean exits.
 
+#include "simulatorprocess.h"
+
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -12,33 +14,9 @@
 
 namespace {
 
-QString simulatorPath() {
-    return QDir(qEnvironmentVariable("VORN_BIN_DIR")).filePath(QStringLiteral("vornsim"));
-}
-
-// Starts vornsim and returns the port from its one line of output (0 on failure).
-quint16 startSimulator(QProcess& process, const QStringList& extra = {}) {
-    process.start(simulatorPath(),
-                  QStringList{QStringLiteral("--listen"), QStringLiteral("127.0.0.1:0")} + extra);
-    if (!process.waitForStarted(5000)) {
-        return 0;
-    }
-    if (!QTest::qWaitFor([&] { return process.canReadLine(); }, 10000)) {
-        return 0;
-    }
-    const QString line = QString::fromLatin1(process.readLine());
-    const auto match =
-        QRegularExpression(QStringLiteral("^127\\.0\\.0\\.1:(\\d+)\\n$")).match(line);
-    EXPECT_TRUE(match.hasMatch()) << line.toStdString();
-    return static_cast<quint16>(match.captured(1).toUInt());
-}
-
-void expectCleanExitOn(QProcess& process, int signal) {
-    ::kill(static_cast<pid_t>(process.processId()), signal);
-    ASSERT_TRUE(process.waitForFinished(10000));
-    EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(process.exitCode(), 0);
-    EXPECT_EQ(process.readAllStandardOutput(), "");
+void expectCleanExitOn(SimulatorProcess& simulator, int signal) {
+    EXPECT_TRUE(simulator.stopWith(signal));
+    EXPECT_EQ(simulator.process().readAllStandardOutput(), "");
 }
 
 } // namespace
@@ -46,8 +24,8 @@ void expectCleanExitOn(QProcess& process, int signal) {
 TEST(Process, PrintsItsPortServesAClientWritesTheTranscriptAndEndsOnSigterm) {
     QTemporaryDir dir;
     const QString transcriptPath = dir.filePath(QStringLiteral("transcript.txt"));
-    QProcess process;
-    const quint16 port = startSimulator(process, {QStringLiteral("--transcript"), transcriptPath});
+    SimulatorProcess simulator;
+    const quint16 port = simulator.start({QStringLiteral("--transcript"), transcriptPath});
     ASSERT_NE(port, 0);
 
     QTcpSocket client;
@@ -78,25 +56,25 @@ TEST(Process, PrintsItsPortServesAClientWritesTheTranscriptAndEndsOnSigterm) {
                     .hasMatch())
         << transcript.toStdString();
 
-    expectCleanExitOn(process, SIGTERM);
+    expectCleanExitOn(simulator, SIGTERM);
 }
 
 TEST(Process, EndsCleanlyOnSigintWithAClientConnected) {
-    QProcess process;
-    const quint16 port =
-        startSimulator(process, {QStringLiteral("--model"), QStringLiteral("3016")});
+    SimulatorProcess simulator;
+    const quint16 port = simulator.start({QStringLiteral("--model"), QStringLiteral("3016")});
     ASSERT_NE(port, 0);
     QTcpSocket client;
     client.connectToHost(QHostAddress(QHostAddress::LocalHost), port);
     ASSERT_TRUE(client.waitForConnected(5000));
     ASSERT_TRUE(QTest::qWaitFor([&] { return client.canReadLine(); }, 5000));
     EXPECT_EQ(client.readLine(), "Module 3016 SN 0417\r\n");
-    expectCleanExitOn(process, SIGINT);
+    expectCleanExitOn(simulator, SIGINT);
 }
 
 TEST(Process, RefusesBadOptionsWithExitCodeTwoAndNothingOnStandardOutput) {
     QProcess process;
-    process.start(simulatorPath(), {QStringLiteral("--listen"), QStringLiteral("nowhere")});
+    process.start(SimulatorProcess::programPath(),
+                  {QStringLiteral("--listen"), QStringLiteral("nowhere")});
     ASSERT_TRUE(process.waitForFinished(10000));
     EXPECT_EQ(process.exitCode(), 2);
     EXPECT_EQ(process.readAllStandardOutput(), "");
@@ -104,11 +82,11 @@ TEST(Process, RefusesBadOptionsWithExitCodeTwoAndNothingOnStandardOutput) {
 }
 
 TEST(Process, APortInUseEndsWithExitCodeOneAndAReason) {
-    QProcess first;
-    const quint16 port = startSimulator(first);
+    SimulatorProcess first;
+    const quint16 port = first.start();
     ASSERT_NE(port, 0);
     QProcess second;
-    second.start(simulatorPath(),
+    second.start(SimulatorProcess::programPath(),
                  {QStringLiteral("--listen"), QStringLiteral("127.0.0.1:%1").arg(port)});
     ASSERT_TRUE(second.waitForFinished(10000));
     EXPECT_EQ(second.exitCode(), 1);

@@ -1,7 +1,7 @@
 // Menus and toolbar through every connection state: start-up, Connecting, Connected, Scanning,
 // After scan, Disconnected and Connected again, each checked against the state table.
 
-#include "connection_fixture.h"
+#include "program_fixture.h"
 
 #include <QAction>
 #include <QListWidget>
@@ -58,7 +58,7 @@ void expectStep(int step, const char* stepName) {
     }
 }
 
-using ConnectionStates = ConnectionFixture;
+using ConnectionStates = ProgramFixture;
 
 TEST_F(ConnectionStates, MenusAndToolbarFollowTheStateTable) {
     Timing::setScale(1.0);

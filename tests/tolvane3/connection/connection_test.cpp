@@ -1,7 +1,7 @@
 // The command connection against a fake module: the bytes of the connect sequence, status
 // polling, status replies, closing, cancelling and socket errors.
 
-#include "connection_fixture.h"
+#include "program_fixture.h"
 
 #include <QAction>
 #include <QListWidget>
@@ -12,7 +12,7 @@ namespace {
 
 const QByteArray ConnectBytesBinOff = "SET BIN 0\rSET FORMAT 0\rList I\r";
 
-using Connection = ConnectionFixture;
+using Connection = ProgramFixture;
 
 TEST_F(Connection, ConnectSendsBinaryOffFormatAndTheFirstListRequest) {
     startProgram();

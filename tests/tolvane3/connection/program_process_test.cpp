@@ -64,7 +64,7 @@ protected:
     QProcess program;
 };
 
-const QByteArray NineEmptyLines = QByteArray("\r\n").repeated(10);
+const QByteArray TenEmptyLines = QByteArray("\r\n").repeated(10);
 
 TEST_F(ProgramProcess, ConnectOptionConnectsAndSigtermSavesHistoryAndSettings) {
     FakeModule module;
@@ -74,7 +74,7 @@ TEST_F(ProgramProcess, ConnectOptionConnectsAndSigtermSavesHistoryAndSettings) {
     EXPECT_EQ(module.received(), expected);
 
     stopWith(SIGTERM);
-    EXPECT_EQ(history(), module.address().toLatin1() + "\r\n" + NineEmptyLines);
+    EXPECT_EQ(history(), module.address().toLatin1() + "\r\n" + TenEmptyLines);
     EXPECT_EQ(storedSetting("StatusPollInterval"), QStringLiteral("2"));
     EXPECT_EQ(storedSetting("StatusPollAlways"), QStringLiteral("True"));
 }
@@ -85,7 +85,7 @@ TEST_F(ProgramProcess, SigintAlsoRunsTheShutDownSequence) {
     start({QStringLiteral("--connect"), module.address()});
     ASSERT_TRUE(module.waitForCommandCount("List C", 1, ProcessWaitMs));
     stopWith(SIGINT);
-    EXPECT_EQ(history(), module.address().toLatin1() + "\r\n" + NineEmptyLines);
+    EXPECT_EQ(history(), module.address().toLatin1() + "\r\n" + TenEmptyLines);
     EXPECT_EQ(storedSetting("LogScanData"), QStringLiteral("True"));
 }
 

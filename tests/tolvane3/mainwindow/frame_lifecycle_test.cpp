@@ -1,6 +1,6 @@
 // Start-up and shut-down of the program through the main window's load and unload handlers.
 
-#include "frame_fixture.h"
+#include "program_fixture.h"
 
 #include <QCheckBox>
 #include <QFile>
@@ -17,10 +17,10 @@ QByteArray readFile(const QString& path) {
     return file.readAll();
 }
 
-TEST_F(FrameTest, StartUpShowsCaptionPanelsAndTheConnectionWindow) {
+TEST_F(ProgramFixture, StartUpShowsCaptionPanelsAndTheConnectionWindow) {
     SettingsSandbox::store({{"LogErrors", "True"}});
     {
-        QFile history(sandbox_.path(QStringLiteral("IpHist.cfg")));
+        QFile history(sandbox.path(QStringLiteral("IpHist.cfg")));
         ASSERT_TRUE(history.open(QIODevice::WriteOnly));
         history.write("10.0.0.1\r\n10.0.0.2\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n");
     }
@@ -51,16 +51,16 @@ TEST_F(FrameTest, StartUpShowsCaptionPanelsAndTheConnectionWindow) {
     EXPECT_FALSE(linkConfig().isVisible());
     EXPECT_TRUE(linkConfig().chkErrors->isChecked());
     EXPECT_TRUE(Global::LogErrors);
-    EXPECT_EQ(connection().lstIpHistory->count(), 2);
+    EXPECT_EQ(window().lstIpHistory->count(), 2);
 
     // The connection window is the frame's visible child.
     const QList<QMdiSubWindow*> children = started.mdiArea->subWindowList();
     ASSERT_EQ(children.size(), 1);
-    EXPECT_EQ(children[0]->widget(), &connection());
-    EXPECT_TRUE(connection().isVisible());
+    EXPECT_EQ(children[0]->widget(), &window());
+    EXPECT_TRUE(window().isVisible());
 }
 
-TEST_F(FrameTest, ShutDownSavesSettingsAndHistoryAndUnloadsTheWindows) {
+TEST_F(ProgramFixture, ShutDownSavesSettingsAndHistoryAndUnloadsTheWindows) {
     startProgram();
     Global::AddToIpHistory(QStringLiteral("10.9.8.7"));
     linkConfig().chkHSS->setChecked(true);
@@ -70,7 +70,7 @@ TEST_F(FrameTest, ShutDownSavesSettingsAndHistoryAndUnloadsTheWindows) {
     frame().mnuExit->trigger();
 
     EXPECT_FALSE(frame().isVisible());
-    EXPECT_EQ(readFile(sandbox_.path(QStringLiteral("IpHist.cfg"))),
+    EXPECT_EQ(readFile(sandbox.path(QStringLiteral("IpHist.cfg"))),
               QByteArray("10.9.8.7\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n"));
     EXPECT_EQ(SettingsSandbox::stored("HssEnabled"), QStringLiteral("True"));
     EXPECT_EQ(SettingsSandbox::stored("StatusPollInterval"), QStringLiteral("2"));
@@ -79,24 +79,24 @@ TEST_F(FrameTest, ShutDownSavesSettingsAndHistoryAndUnloadsTheWindows) {
     EXPECT_FALSE(FormInstance<Main>::isLoaded());
 }
 
-TEST_F(FrameTest, ConnectShowsTheConnectionWindowAgain) {
+TEST_F(ProgramFixture, ConnectShowsTheConnectionWindowAgain) {
     startProgram();
-    frame().hideMdiChild(&connection());
-    EXPECT_FALSE(connection().isVisible());
+    frame().hideMdiChild(&window());
+    EXPECT_FALSE(window().isVisible());
     frame().mnuConnect->trigger();
-    EXPECT_TRUE(connection().isVisible());
+    EXPECT_TRUE(window().isVisible());
     EXPECT_EQ(frame().mdiArea->subWindowList().size(), 1); // shown again, not added twice
-    EXPECT_EQ(frame().mdiArea->activeSubWindow()->widget(), &connection());
+    EXPECT_EQ(frame().mdiArea->activeSubWindow()->widget(), &window());
 }
 
-TEST_F(FrameTest, TheConnectionWindowGoesWithTheFrame) {
+TEST_F(ProgramFixture, TheConnectionWindowGoesWithTheFrame) {
     startProgram();
     FormInstance<MDIMain>::unload();
     EXPECT_FALSE(FormInstance<Main>::isLoaded());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
-TEST_F(FrameTest, TheAboutBoxShowsTwoLinesAndGoesOnClose) {
+TEST_F(ProgramFixture, TheAboutBoxShowsTwoLinesAndGoesOnClose) {
     startProgram();
     frame().toolbarButton(14)->trigger(); // Help
     ASSERT_TRUE(FormInstance<About>::isShown());

@@ -1,6 +1,6 @@
 // The frame's design: menu tree, toolbar, and the bar-graph check marks.
 
-#include "frame_fixture.h"
+#include "program_fixture.h"
 
 #include <QAccessible>
 #include <QMenu>
@@ -74,7 +74,7 @@ void expectEntry(const QAction* action, const Entry& expected) {
     EXPECT_TRUE(action->isEnabled()) << expected.name;
 }
 
-TEST_F(FrameTest, MenuTreeHasEveryEntryInOrderWithItsCaption) {
+TEST_F(ProgramFixture, MenuTreeHasEveryEntryInOrderWithItsCaption) {
     const QList<QAction*> topLevel = frame().menuBar()->actions();
     ASSERT_EQ(topLevel.size(), static_cast<qsizetype>(MenuTree.size()));
     for (std::size_t i = 0; i < MenuTree.size(); ++i) {
@@ -97,7 +97,7 @@ TEST_F(FrameTest, MenuTreeHasEveryEntryInOrderWithItsCaption) {
     EXPECT_EQ(frame().mnuCalZero, topLevel[3]->menu()->actions()[2]);
 }
 
-TEST_F(FrameTest, ToolbarButtonsByPositionWithKeysAndToolTips) {
+TEST_F(ProgramFixture, ToolbarButtonsByPositionWithKeysAndToolTips) {
     struct Button {
         int index;
         const char* key;
@@ -136,7 +136,7 @@ TEST_F(FrameTest, ToolbarButtonsByPositionWithKeysAndToolTips) {
     EXPECT_EQ(frame().toolbarButton(15), nullptr);
 }
 
-TEST_F(FrameTest, DecimalPlacesLeaveExactlyTheChosenEntryChecked) {
+TEST_F(ProgramFixture, DecimalPlacesLeaveExactlyTheChosenEntryChecked) {
     frame().mnuBarGraph2Places->setChecked(true);
     frame().mnuBarGraph3Places->trigger();
     const auto places = frame().decimalPlacesEntries();
@@ -154,7 +154,7 @@ TEST_F(FrameTest, DecimalPlacesLeaveExactlyTheChosenEntryChecked) {
     EXPECT_EQ(Global::DisplayFormat, QStringLiteral("0.00000"));
 }
 
-TEST_F(FrameTest, PressuresAndTemperaturesAreNeverCheckedTogether) {
+TEST_F(ProgramFixture, PressuresAndTemperaturesAreNeverCheckedTogether) {
     frame().mnuBarGraphPress->setChecked(true);
     frame().mnuBarGraphTemp->trigger();
     EXPECT_TRUE(frame().mnuBarGraphTemp->isChecked());
@@ -166,11 +166,10 @@ TEST_F(FrameTest, PressuresAndTemperaturesAreNeverCheckedTogether) {
     EXPECT_FALSE(frame().mnuBarGraphTemp->isChecked());
 }
 
-TEST_F(FrameTest, CalZeroAndSaveSettingsSendTheirCommand) {
+TEST_F(ProgramFixture, CalZeroAndSaveSettingsSendTheirCommand) {
     SettingsSandbox::store({{"StatusPollAlways", "False"}, {"StatusPollOff", "True"}});
     startProgram();
-    FakeModule module;
-    ASSERT_TRUE(connectTo(module));
+    ASSERT_TRUE(connectTo(module.address()));
     ASSERT_TRUE(module.waitForCommandCount("List I", 1));
 
     module.clearReceived();
@@ -189,7 +188,7 @@ TEST_F(FrameTest, CalZeroAndSaveSettingsSendTheirCommand) {
     EXPECT_EQ(module.received(), QByteArray("SAVE\r"));
 }
 
-TEST_F(FrameTest, AToolbarKeyOfNoButtonDoesNothing) {
+TEST_F(ProgramFixture, AToolbarKeyOfNoButtonDoesNothing) {
     startProgram();
     QAction stray(QStringLiteral("stray"));
     stray.setData(QStringLiteral("help")); // keys compare case-sensitively

@@ -1,7 +1,7 @@
 // The link-settings dialog: opening and closing, the poll choice re-applied on Close, Browse, and
 // names for every control.
 
-#include "frame_fixture.h"
+#include "program_fixture.h"
 
 #include <QAccessible>
 #include <QCheckBox>
@@ -16,7 +16,7 @@ void openDialog() {
     FormInstance<MDIMain>::instance().toolbarButton(5)->trigger();
 }
 
-TEST_F(FrameTest, OpeningShowsAppliedSettingsAndLocksTheConnectButton) {
+TEST_F(ProgramFixture, OpeningShowsAppliedSettingsAndLocksTheConnectButton) {
     startProgram();
     Global::LogOutgoing = true;
     Global::StatusPollInterval = QStringLiteral("4");
@@ -25,36 +25,35 @@ TEST_F(FrameTest, OpeningShowsAppliedSettingsAndLocksTheConnectButton) {
     EXPECT_EQ(linkConfig().windowTitle(), QStringLiteral("Tolvane Configuration"));
     EXPECT_TRUE(linkConfig().chkOutgoing->isChecked());
     EXPECT_EQ(linkConfig().medStatusPollInterval->text(), QStringLiteral("4"));
-    EXPECT_FALSE(connection().Command1->isEnabled());
+    EXPECT_FALSE(window().Command1->isEnabled());
 
     linkConfig().chkStatusData->setChecked(true);
     linkConfig().cmdOk->click();
     EXPECT_FALSE(linkConfig().isVisible());
     EXPECT_TRUE(FormInstance<LinkConfig>::isLoaded());
-    EXPECT_TRUE(connection().Command1->isEnabled());
+    EXPECT_TRUE(window().Command1->isEnabled());
     EXPECT_TRUE(Global::LogStatusData);
 }
 
-TEST_F(FrameTest, TheCloseBoxAlsoUnlocksTheConnectButton) {
+TEST_F(ProgramFixture, TheCloseBoxAlsoUnlocksTheConnectButton) {
     startProgram();
     openDialog();
     linkConfig().close();
     EXPECT_FALSE(linkConfig().isVisible());
-    EXPECT_TRUE(connection().Command1->isEnabled());
+    EXPECT_TRUE(window().Command1->isEnabled());
 }
 
-TEST_F(FrameTest, PollOffAndCloseWhileConnectedStopsPollingAtOnce) {
+TEST_F(ProgramFixture, PollOffAndCloseWhileConnectedStopsPollingAtOnce) {
     SettingsSandbox::store({{"StatusPollInterval", "1"}});
     Timing::setScale(0.05);
     startProgram();
-    FakeModule module;
-    ASSERT_TRUE(connectTo(module));
+    ASSERT_TRUE(connectTo(module.address()));
     ASSERT_TRUE(module.waitForCommandCount("STATUS", 1));
 
     openDialog();
     linkConfig().optStatusPollOff->setChecked(true);
     linkConfig().cmdOk->click();
-    EXPECT_FALSE(connection().tmrStatus->isActive());
+    EXPECT_FALSE(window().tmrStatus->isActive());
     EXPECT_EQ(frame().statusPanel(2), QStringLiteral("Status Off"));
 
     // Back on: polling resumes at once while connected.
@@ -62,10 +61,10 @@ TEST_F(FrameTest, PollOffAndCloseWhileConnectedStopsPollingAtOnce) {
     linkConfig().optStatusPollAlways->setChecked(true);
     linkConfig().cmdOk->click();
     EXPECT_EQ(frame().statusPanel(2), QStringLiteral("Getting Status"));
-    EXPECT_TRUE(connection().tmrStatus->isActive());
+    EXPECT_TRUE(window().tmrStatus->isActive());
 }
 
-TEST_F(FrameTest, PollOnAndCloseWhileDisconnectedChangesNothingOnScreen) {
+TEST_F(ProgramFixture, PollOnAndCloseWhileDisconnectedChangesNothingOnScreen) {
     SettingsSandbox::store({{"StatusPollAlways", "False"}, {"StatusPollOff", "True"}});
     startProgram();
     openDialog();
@@ -73,10 +72,10 @@ TEST_F(FrameTest, PollOnAndCloseWhileDisconnectedChangesNothingOnScreen) {
     linkConfig().cmdOk->click();
     EXPECT_TRUE(Global::StatusPollAlways);
     EXPECT_EQ(frame().statusPanel(2), QString());
-    EXPECT_FALSE(connection().tmrStatus->isActive());
+    EXPECT_FALSE(window().tmrStatus->isActive());
 }
 
-TEST_F(FrameTest, BrowseSetsTheDataFileNameUnlessCancelled) {
+TEST_F(ProgramFixture, BrowseSetsTheDataFileNameUnlessCancelled) {
     startProgram();
     QList<UserPrompts::FileDialogRequest> requests;
     QString answer;
@@ -99,7 +98,7 @@ TEST_F(FrameTest, BrowseSetsTheDataFileNameUnlessCancelled) {
     EXPECT_EQ(requests[0].fileName, QString());
 }
 
-TEST_F(FrameTest, EveryDialogControlHasItsCaptionAndAnAccessibleName) {
+TEST_F(ProgramFixture, EveryDialogControlHasItsCaptionAndAnAccessibleName) {
     const LinkConfig& dialog = linkConfig();
     const std::pair<QWidget*, const char*> labelled[] = {
         {dialog.txtHssFileName, "Data File Name"},
@@ -130,7 +129,7 @@ TEST_F(FrameTest, EveryDialogControlHasItsCaptionAndAnAccessibleName) {
     EXPECT_EQ(dialog.frmStatusPoll->title(), QStringLiteral("Status Poll Control"));
 }
 
-TEST_F(FrameTest, MaskedFieldsTakeOnlyTheirDigits) {
+TEST_F(ProgramFixture, MaskedFieldsTakeOnlyTheirDigits) {
     LinkConfig& dialog = linkConfig();
     dialog.medStatusPollInterval->clear();
     QTest::keyClicks(dialog.medStatusPollInterval, QStringLiteral("x12"));

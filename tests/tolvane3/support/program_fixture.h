@@ -12,7 +12,7 @@
 #include <QPushButton>
 #include <QTest>
 
-class ConnectionFixture : public ::testing::Test {
+class ProgramFixture : public ::testing::Test {
 protected:
     void SetUp() override {
         UserPrompts::setMessageBoxHandler([this](const UserPrompts::MessageBoxRequest& request) {
@@ -22,17 +22,20 @@ protected:
     }
     void TearDown() override {
         UserPrompts::setMessageBoxHandler({});
+        UserPrompts::setFileDialogHandler({});
         Timing::setScale(1.0);
         Global::Model30 = false;
     }
 
-    static void startProgram() {
-        MDIMain& frame = FormInstance<MDIMain>::instance();
-        frame.MDIForm_Load();
-        frame.show();
+    static MDIMain& startProgram() {
+        MDIMain& started = FormInstance<MDIMain>::instance();
+        started.MDIForm_Load();
+        started.show();
+        return started;
     }
     static Main& window() { return FormInstance<Main>::instance(); }
     static MDIMain& frame() { return FormInstance<MDIMain>::instance(); }
+    static LinkConfig& linkConfig() { return FormInstance<LinkConfig>::instance(); }
 
     // Types the address and presses Connect; true once the socket is connected.
     static bool connectTo(const QString& address) {

@@ -1,0 +1,99 @@
+// tolvane3 against the simulated module: the connect sequence, the status in the status bar, and
+// the program as a real process ended by SIGTERM with its history and settings saved.
+
+#include "program_fixture.h"
+#include "simulatorprocess.h"
+
+#include <QFile>
+#include <QListWidget>
+#include <QProcess>
+#include <QTest>
+#include <csignal>
+
+namespace {
+
+constexpr int WaitMs = 20000;
+const QByteArray ConnectSequence = "SET BIN 0\rSET FORMAT 0\rList I\rList C\rList H\rList S\r";
+const QByteArray TenEmptyLines = QByteArray("\r\n").repeated(10);
+
+QByteArray readFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+class SimulatorSession : public ProgramFixture {
+protected:
+    void SetUp() override {
+        ProgramFixture::SetUp();
+        transcript = sandbox.path(QStringLiteral("vornsim.log"));
+        ASSERT_NE(simulator.start({QStringLiteral("--transcript"), transcript}), 0);
+    }
+    bool received(const QByteArray& bytes) const {
+        return QTest::qWaitFor(
+            [&] { return SimulatorProcess::receivedInTranscript(transcript).contains(bytes); },
+            WaitMs);
+    }
+
+    SimulatorProcess simulator;
+    QString transcript;
+};
+
+TEST_F(SimulatorSession, ConnectReadsTheSettingGroupsAndShowsTheModuleStatus) {
+    Timing::setScale(0.05); // a STATUS poll every 100 ms instead of every 2 s
+    startProgram();
+    ASSERT_TRUE(connectTo(simulator.address()));
+
+    ASSERT_TRUE(QTest::qWaitFor(
+        [] { return frame().statusPanel(2) == QStringLiteral("Vorn Status: READY"); }, WaitMs))
+        << frame().statusPanel(2).toStdString();
+    ASSERT_TRUE(received("STATUS\r"));
+    EXPECT_TRUE(SimulatorProcess::receivedInTranscript(transcript).startsWith(ConnectSequence));
+    EXPECT_TRUE(messages.isEmpty());
+
+    window().Command1->click();
+    EXPECT_EQ(frame().statusPanel(1), QStringLiteral("No connection"));
+    EXPECT_EQ(frame().statusPanel(2), QString());
+    EXPECT_EQ(window().Command1->text(), QStringLiteral("Connect"));
+}
+
+TEST_F(SimulatorSession, SimulatorGoneWhileConnectedEndsInDisconnectedWithoutAHang) {
+    startProgram();
+    ASSERT_TRUE(connectTo(simulator.address()));
+    ASSERT_TRUE(simulator.stopWith(SIGTERM));
+    ASSERT_TRUE(QTest::qWaitFor([] { return Global::ConnState == Global::Disconnected; }, WaitMs));
+    EXPECT_EQ(window().Command1->text(), QStringLiteral("Connect"));
+    EXPECT_TRUE(window().lstIpHistory->isEnabled());
+}
+
+TEST_F(SimulatorSession, RealProgramConnectsPollsAndSavesOnSigterm) {
+    SettingsSandbox::store({{"StatusPollInterval", "1"}, {"HssEnabled", "True"}});
+    QProcess program;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("HOME"), sandbox.path(QString()));
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), sandbox.path(QStringLiteral("config")));
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    program.setProcessEnvironment(environment);
+    program.setWorkingDirectory(sandbox.path(QString()));
+    program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    program.start(qEnvironmentVariable("VORN_BIN_DIR") + QStringLiteral("/tolvane3"),
+                  {QStringLiteral("--connect"), simulator.address()});
+    ASSERT_TRUE(program.waitForStarted(WaitMs));
+
+    ASSERT_TRUE(received("List S\rSTATUS\r"));
+    const QByteArray sent = SimulatorProcess::receivedInTranscript(transcript);
+    EXPECT_TRUE(sent.startsWith("SET BIN 1\rSET FORMAT 0\rList I\rList C\rList H\rList S\r"))
+        << sent.toStdString();
+
+    ::kill(static_cast<pid_t>(program.processId()), SIGTERM);
+    ASSERT_TRUE(program.waitForFinished(WaitMs));
+    EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(program.exitCode(), 0);
+    EXPECT_EQ(readFile(sandbox.path(QStringLiteral("IpHist.cfg"))),
+              simulator.address().toLatin1() + "\r\n" + TenEmptyLines);
+    EXPECT_EQ(SettingsSandbox::stored("StatusPollInterval"), QStringLiteral("1"));
+    EXPECT_EQ(SettingsSandbox::stored("HssEnabled"), QStringLiteral("True"));
+    EXPECT_EQ(SettingsSandbox::stored("HssUdpPort"), QStringLiteral("23"));
+    EXPECT_EQ(SettingsSandbox::stored("BarGraph2Places"), QStringLiteral("True"));
+}
+
+} // namespace

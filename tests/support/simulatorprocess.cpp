@@ -1,0 +1,69 @@
+#include "simulatorprocess.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+#include <QTest>
+#include <csignal>
+
+SimulatorProcess::~SimulatorProcess() {
+    if (process_.state() != QProcess::NotRunning) {
+        process_.kill();
+        process_.waitForFinished(WaitMs);
+    }
+}
+
+QString SimulatorProcess::programPath() {
+    return QDir(qEnvironmentVariable("VORN_BIN_DIR")).filePath(QStringLiteral("vornsim"));
+}
+
+quint16 SimulatorProcess::start(const QStringList& extraArguments) {
+    process_.start(programPath(),
+                   QStringList{QStringLiteral("--listen"), QStringLiteral("127.0.0.1:0")} +
+                       extraArguments);
+    if (!process_.waitForStarted(WaitMs) ||
+        !QTest::qWaitFor([this] { return process_.canReadLine(); }, WaitMs)) {
+        return 0;
+    }
+    static const QRegularExpression portLine(QStringLiteral("^127\\.0\\.0\\.1:(\\d+)\\n$"));
+    const auto match = portLine.match(QString::fromLatin1(process_.readLine()));
+    port_ = match.hasMatch() ? static_cast<quint16>(match.captured(1).toUInt()) : 0;
+    return port_;
+}
+
+QString SimulatorProcess::address() const {
+    return QStringLiteral("127.0.0.1:%1").arg(port_);
+}
+
+bool SimulatorProcess::stopWith(int signalNumber) {
+    ::kill(static_cast<pid_t>(process_.processId()), signalNumber);
+    return process_.waitForFinished(WaitMs) && process_.exitStatus() == QProcess::NormalExit &&
+           process_.exitCode() == 0;
+}
+
+QByteArray SimulatorProcess::receivedInTranscript(const QString& transcriptPath) {
+    QFile file(transcriptPath);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return {};
+    }
+    // Records are "RX n\n" or "TX n\n", n bytes and "\n"; notes are lines beginning "# ".
+    const QByteArray transcript = file.readAll();
+    QByteArray received;
+    qsizetype at = 0;
+    while (at < transcript.size()) {
+        const qsizetype lineEnd = transcript.indexOf('\n', at);
+        if (lineEnd < 0) {
+            break;
+        }
+        const QByteArray header = transcript.mid(at, lineEnd - at);
+        at = lineEnd + 1;
+        if (header.startsWith("RX ") || header.startsWith("TX ")) {
+            const qsizetype length = header.mid(3).toLongLong();
+            if (header.startsWith("RX ")) {
+                received += transcript.mid(at, length);
+            }
+            at += length + 1;
+        }
+    }
+    return received;
+}
