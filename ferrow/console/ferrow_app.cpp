@@ -95,7 +95,9 @@ private:
     // Returns false when the loop is to be left.
     bool passThroughStep(const ReadyInputs& ready) {
         if (const auto key = keys_.next()) {
-            if (settings_.echo != 0) {
+            // An ESC echoed to a terminal would start a control sequence there and swallow
+            // what is printed next.
+            if (settings_.echo != 0 && !(*key == escapeKey && keys_.isTerminal())) {
                 out_.print(std::string(1, static_cast<char>(*key)));
             }
             if (*key == toLocalModeKey) {

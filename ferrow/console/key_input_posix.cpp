@@ -41,7 +41,9 @@ void enterRawMode() {
     }
     termios raw = savedTerminal;
     raw.c_lflag &= ~static_cast<tcflag_t>(ICANON | ECHO);
-    raw.c_iflag &= ~static_cast<tcflag_t>(ICRNL | INLCR); // Enter is CR, as the editor expects
+    // Enter is CR, as the editor expects; Ctrl-S is a key, not a stop of the console's output
+    // (which would stall the capture loop on its next message).
+    raw.c_iflag &= ~static_cast<tcflag_t>(ICRNL | INLCR | IXON);
     raw.c_cc[VMIN] = 1;
     raw.c_cc[VTIME] = 0;
     if (tcsetattr(keyboard, TCSANOW, &raw) != 0) {
@@ -56,6 +58,17 @@ void enterRawMode() {
             std::signal(fatal, restoreAndDie);
         }
     }
+}
+
+// Most terminals send DEL for the Backspace key (their erase character); the line editor and
+// the module know Backspace as 8.
+void toBackspace(std::span<unsigned char> bytes) {
+    constexpr unsigned char backspace = 8;
+    const cc_t erase = savedTerminal.c_cc[VERASE];
+    if (!terminalChanged || erase == _POSIX_VDISABLE) {
+        return;
+    }
+    std::replace(bytes.begin(), bytes.end(), static_cast<unsigned char>(erase), backspace);
 }
 
 bool moreWithin(int milliseconds) {
@@ -100,6 +113,9 @@ void KeyInput::readWaiting() {
     if (terminal_ && endsInsideEscapeSequence({bytes, length}) && moreWithin(sequenceGapMs)) {
         const ssize_t more = read(keyboard, bytes + length, sizeof bytes - length);
         length += more > 0 ? static_cast<std::size_t>(more) : 0;
+    }
+    if (terminal_) {
+        toBackspace({bytes, length});
     }
     queue({bytes, length});
 }

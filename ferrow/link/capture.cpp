@@ -71,8 +71,8 @@ StoreResult Capture::store(std::span<const std::byte> datagram) {
         return StoreResult::GoOn;
     }
     ++stored_;
-    // An interval of 0 or below means no progress lines.
-    if (settings_.progressInterval > 0 && stored_ % settings_.progressInterval == 0) {
+    // An interval of 0 means no progress lines; a negative one counts like its magnitude.
+    if (settings_.progressInterval != 0 && stored_ % settings_.progressInterval == 0) {
         const std::string progress = message("Read %lld\n", static_cast<long long>(stored_));
         out_.print(progress);
         out_.log.event(progress);

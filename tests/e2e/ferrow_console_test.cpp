@@ -31,9 +31,34 @@ TEST(FerrowConsole, ArrowKeysDoNotCancelALoneEscDoesAndTheTerminalIsRestored) {
     ASSERT_EQ(ferrow.waitForExit(), 0);
     EXPECT_TRUE(module.waitForReceived("SCAN\rx\x1b"));
     EXPECT_EQ(module.received(), "SCAN\rx\x1b");
+    // The ESC is not echoed: the terminal would take it as the start of a control sequence.
+    EXPECT_EQ(ferrow.output(), "FERROW Version 0.90a\r\nConnecting to " + module.address() +
+                                   "\r\nPress <ESC> to stop scan\r\nx");
     const auto restoredFlags = ferrow.terminalLocalFlags();
     ASSERT_TRUE(restoredFlags);
     EXPECT_EQ(*restoredFlags & (ICANON | ECHO), static_cast<unsigned>(ICANON | ECHO));
+}
+
+TEST(FerrowConsole, TheTerminalsBackspaceKeyErasesAndCtrlSIsAKey) {
+    TemporaryCurrentDirectory directory;
+    ModuleStandIn module;
+    writeFile("FERROW.CFG", "SET IPADDR " + module.address() + "\r\nSET UDPPORT 0\r\n");
+    FerrowProcess ferrow(directory.path(), FerrowProcess::Console::Terminal);
+    ASSERT_TRUE(module.waitForReceived("SCAN\r"));
+    ASSERT_TRUE(ferrow.waitForOutput("Press <ESC> to stop scan"));
+
+    // Ctrl-S goes to the module instead of stopping the console's output.
+    ferrow.type("\x13");
+    ASSERT_TRUE(module.waitForReceived("SCAN\r\x13"));
+    // The terminal sends DEL for Backspace; QUIX, Backspace, T is QUIT.
+    ferrow.type("\x1d");
+    ferrow.type("QUIX\x7fT\r");
+
+    ASSERT_EQ(ferrow.waitForExit(), 0);
+    EXPECT_EQ(module.received(), "SCAN\r\x13");
+    EXPECT_EQ(ferrow.output(), "FERROW Version 0.90a\r\nConnecting to " + module.address() +
+                                   "\r\nPress <ESC> to stop scan\r\n\x13\x1d\r\nLOCAL>"
+                                   "QUIX\b \bT\r\r\n");
 }
 
 TEST(FerrowConsole, TerminalIsRestoredWhenInterrupted) {

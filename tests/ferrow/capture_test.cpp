@@ -48,7 +48,7 @@ TEST_F(Recording, HundredVornFramesFillTheFileRecordByRecord) {
                   logRecord("EVENT", "Completed write of 10400 bytes to file\n"));
 }
 
-TEST_F(Recording, ProgressLinesEveryIntervalAndNoneForAnIntervalOfZero) {
+TEST_F(Recording, ProgressLinesEveryIntervalNoneForZeroAndANegativeOneCountsLikeItsMagnitude) {
     settings.frameCount = 30;
     settings.progressInterval = 10;
     capture.arm("run.bin");
@@ -64,6 +64,14 @@ TEST_F(Recording, ProgressLinesEveryIntervalAndNoneForAnIntervalOfZero) {
         store(datagram(104, 'x'));
     }
     EXPECT_EQ(outputs.takeConsole(), "Completed data read\n");
+    capture.endRecording();
+
+    settings.progressInterval = -15;
+    capture.arm("negative.bin");
+    for (int frame = 0; frame < 30; ++frame) {
+        store(datagram(104, 'x'));
+    }
+    EXPECT_EQ(outputs.takeConsole(), "Read 15\nRead 30\nCompleted data read\n");
 }
 
 TEST_F(Recording, ShortDatagramsAdvanceAWholeRecordAndLeaveTheRestZero) {
