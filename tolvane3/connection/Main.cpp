@@ -30,7 +30,7 @@ QTimer* MakeTimer(QObject* parent, const char* name, int designedMs) {
 
 } // namespace
 
-Main::Main() {
+Main::Main() : lineHandler(Global::ProcessVornLine) {
     setObjectName(QStringLiteral("Main"));
     setWindowTitle(QStringLiteral("Vorn Connection"));
     buildControls();
@@ -82,8 +82,6 @@ void Main::buildControls() {
     headingFont.setBold(true);
     Label1->setFont(headingFont);
     Label2->setFont(headingFont);
-    Label3->setWordWrap(true);
-    Label4->setWordWrap(true);
     Label1->setBuddy(txtIpAdd);
     Label2->setBuddy(lstIpHistory);
     txtIpAdd->setAccessibleName(Label1->text());
@@ -102,6 +100,13 @@ void Main::buildControls() {
     connect(Command1, &QPushButton::clicked, this, &Main::Command1_Click);
     connect(lstIpHistory, &QListWidget::itemClicked, this, &Main::lstIpHistory_Click);
     connect(lstIpHistory, &QListWidget::itemActivated, this, &Main::lstIpHistory_Click);
+}
+
+// The size the frame gives the window when it first shows it: room for the whole history list.
+// The instructions are not wrapped (wrapped labels get clipped in a small window), so they set
+// the narrowest width.
+QSize Main::sizeHint() const {
+    return {520, 400};
 }
 
 void Main::Command1_Click() {
@@ -152,18 +157,36 @@ void Main::Winsock1_Connect() {
     Global::OnConnected();
 }
 
+void Main::startStatusPoll() {
+    if (tmrStatus->interval() > 0) {
+        tmrStatus->start();
+    }
+}
+
 void Main::Winsock1_DataArrival() {
     framer_.feed(Winsock1->readAll());
+    // Qt does not signal new data again until this handler has returned. Lines are therefore
+    // dispatched from a queued call, so that while one line's handling waits in a nested event
+    // loop (a message box, Pause) the lines arriving meanwhile are still dispatched, in order.
+    QMetaObject::invokeMethod(this, &Main::dispatchReceivedLines, Qt::QueuedConnection);
+}
+
+void Main::dispatchReceivedLines() {
     // A line may open a message box or Pause, whose event loop can unload this window.
     const QPointer<Main> self(this);
     QByteArray line;
     while (self && framer_.takeLine(line)) {
-        Global::ProcessVornLine(QString::fromLatin1(line));
+        lineHandler(QString::fromLatin1(line));
     }
 }
 
 void Main::Winsock1_Close() {
-    Global::SetDisconnected();
+    // The module's last lines arrived before it closed; they are handled before the state goes.
+    const QPointer<Main> self(this);
+    dispatchReceivedLines();
+    if (self) {
+        Global::SetDisconnected();
+    }
 }
 
 void Main::Winsock1_Error(QAbstractSocket::SocketError error) {

@@ -7,6 +7,7 @@
 
 #include <QAbstractSocket>
 #include <QWidget>
+#include <functional>
 
 class QLabel;
 class QLineEdit;
@@ -22,6 +23,8 @@ class Main : public QWidget {
 public:
     Main();
     ~Main() override;
+
+    QSize sizeHint() const override;
 
     QLabel* Label1 = nullptr;
     QLabel* Label3 = nullptr;
@@ -47,6 +50,12 @@ public:
     void closeSocket();
     // Sends the bytes when connected; otherwise does nothing.
     void sendBytes(const QByteArray& bytes);
+    // Starts status polling with the interval tmrStatus has. An interval of 0 means no polling at
+    // all (a Qt timer of 0 would fire on every idle moment), so the timer then stays stopped.
+    void startStatusPoll();
+
+    // Where every received line goes: the reply dispatcher. Tests may put a probe here.
+    std::function<void(const QString&)> lineHandler;
 
 public Q_SLOTS:
     void Command1_Click();
@@ -60,6 +69,8 @@ public Q_SLOTS:
 
 private:
     void buildControls();
+    // Hands every complete line received so far to lineHandler, in order.
+    void dispatchReceivedLines();
     void reportSocketError(const SocketErrorInfo& info);
 
     LineFramer framer_;

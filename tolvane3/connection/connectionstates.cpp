@@ -111,10 +111,7 @@ void OnConnected() {
     StepListSequence(QStringLiteral("ICHS"), true);
     window.tmrStatus->setInterval(Timing::scaled(PollIntervalMs()));
     if (StatusPollAlways) {
-        // An interval of 0 means no polling at all; a Qt timer would fire without pause.
-        if (window.tmrStatus->interval() > 0) {
-            window.tmrStatus->start();
-        }
+        window.startStatusPoll();
     } else {
         FormInstance<MDIMain>::instance().setStatusPanel(2, QStringLiteral("Status Off"));
     }

@@ -10,6 +10,7 @@
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QIntValidator>
 #include <QLabel>
@@ -20,6 +21,7 @@
 #include <QShowEvent>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <QWindow>
 
 namespace {
 
@@ -133,6 +135,8 @@ LinkConfig::LinkConfig() {
 
     connect(cmdBrowse, &QPushButton::clicked, this, &LinkConfig::cmdBrowse_Click);
     connect(cmdOk, &QPushButton::clicked, this, &LinkConfig::cmdOk_Click);
+    lastFocusWindow_ = QGuiApplication::focusWindow();
+    connect(qGuiApp, &QGuiApplication::focusWindowChanged, this, &LinkConfig::focusWindowChanged);
 }
 
 quint16 LinkConfig::hssUdpPort() const {
@@ -151,8 +155,19 @@ void LinkConfig::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
 }
 
-// Runs when the dialog opens, not each time it regains focus, so that edits not yet applied
-// survive a look at another window.
+// The dialog is brought forward when the focus moves to it from another window of this program.
+// Coming back from another program, or from this dialog's own file dialog or message box, is no
+// activation: those leave the edits in the fields alone.
+void LinkConfig::focusWindowChanged(QWindow* focusWindow) {
+    const QPointer<QWindow> previous = lastFocusWindow_;
+    lastFocusWindow_ = focusWindow;
+    QWindow* const own = windowHandle();
+    if (focusWindow != nullptr && focusWindow == own && previous &&
+        previous->transientParent() != own) {
+        Form_Activate();
+    }
+}
+
 void LinkConfig::Form_Activate() {
     Global::DisableConnectButton();
     Global::SettingsToDialog();
@@ -170,17 +185,14 @@ void LinkConfig::cmdBrowse_Click() {
 void LinkConfig::cmdOk_Click() {
     Global::EnableConnectButton();
     Global::DialogToSettings();
-    QTimer* pollTimer = FormInstance<Main>::instance().tmrStatus;
+    Main& window = FormInstance<Main>::instance();
     MDIMain& frame = FormInstance<MDIMain>::instance();
     if (!Global::StatusPollAlways) {
-        pollTimer->stop();
+        window.tmrStatus->stop();
         frame.setStatusPanel(2, QStringLiteral("Status Off"));
     } else if (Global::ConnState == Global::Connected) {
         frame.setStatusPanel(2, QStringLiteral("Getting Status"));
-        // An interval of 0 means no polling at all; a Qt timer would fire without pause.
-        if (pollTimer->interval() > 0) {
-            pollTimer->start();
-        }
+        window.startStatusPoll();
     }
     // Rewriting the capture console's configuration comes with its writer.
     hide();

@@ -4,6 +4,7 @@
 // value is 1 (isChecked()); an option button is selected when isChecked().
 
 #include <QDialog>
+#include <QPointer>
 
 class QCheckBox;
 class QGroupBox;
@@ -12,6 +13,7 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 class QShowEvent;
+class QWindow;
 
 class LinkConfig : public QDialog {
     Q_OBJECT
@@ -61,7 +63,12 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    // Shown or brought forward: locks the Connect button and refills the fields from the applied
+    // settings, so that edits never applied with Close are dropped.
     void Form_Activate();
+    void focusWindowChanged(QWindow* focusWindow);
+
+    QPointer<QWindow> lastFocusWindow_;
 };
 
 // Option buttons of one pair may both stand unselected; Qt's exclusive buttons refuse to

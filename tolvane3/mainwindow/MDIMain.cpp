@@ -164,6 +164,7 @@ void MDIMain::buildToolbar() {
     Toolbar1 = addToolBar(QStringLiteral("Toolbar1"));
     Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
     Toolbar1->setMovable(false);
+    Toolbar1->setToolButtonStyle(Qt::ToolButtonIconOnly);
     for (std::size_t i = 0; i < design.size(); ++i) {
         const ButtonDesign& button = design[i];
         if (button.key == nullptr) {
@@ -190,6 +191,8 @@ void MDIMain::buildStatusBar() {
     for (std::size_t i = 0; i < statusPanels_.size(); ++i) {
         auto* panel = new QLabel(StatusBar1);
         panel->setObjectName(QStringLiteral("StatusBar1Panel%1").arg(i + 1));
+        // The module's status words and typed addresses show as they are, never as markup.
+        panel->setTextFormat(Qt::PlainText);
         panel->setAccessibleName(QLatin1String(panelNames[i]));
         panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         StatusBar1->addWidget(panel);

@@ -4,7 +4,9 @@
 #include "program_fixture.h"
 
 #include <QAction>
+#include <QLabel>
 #include <QListWidget>
+#include <QStatusBar>
 #include <QTcpSocket>
 #include <QTimer>
 
@@ -123,6 +125,52 @@ TEST_F(Connection, GarbageFromTheModuleLeavesTheStreamUsable) {
     EXPECT_TRUE(QTest::qWaitFor(
         [this] { return frame().statusPanel(2) == QStringLiteral("Vorn Status: R\u00c9ADY"); }));
     EXPECT_EQ(Global::ConnState, Global::Connected);
+}
+
+TEST_F(Connection, LinesArrivingWhileALineWaitsInANestedEventLoopAreStillDispatched) {
+    startProgram();
+    ASSERT_TRUE(connectTo(module.address()));
+    QStringList handled;
+    bool secondHandledDuringFirst = false;
+    window().lineHandler = [&](const QString& line) {
+        handled << line;
+        if (line == QStringLiteral("first")) {
+            // Like a message box or Pause: the line's handling waits in an event loop.
+            module.sendLine("second");
+            secondHandledDuringFirst = QTest::qWaitFor([&] { return handled.size() == 2; });
+        }
+    };
+    module.sendLine("first");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return handled.size() == 2; }));
+    EXPECT_TRUE(secondHandledDuringFirst);
+    EXPECT_EQ(handled, (QStringList{"first", "second"}));
+}
+
+TEST_F(Connection, TheModulesLastLinesAreHandledBeforeItsCloseIs) {
+    startProgram();
+    ASSERT_TRUE(connectTo(module.address()));
+    QStringList handled;
+    QList<short> statesSeen;
+    window().lineHandler = [&](const QString& line) {
+        handled << line;
+        statesSeen << Global::ConnState;
+    };
+    module.send("STATUS: GOING\r\nlast words\r\n");
+    module.dropConnection();
+    ASSERT_TRUE(QTest::qWaitFor([] { return Global::ConnState == Global::Disconnected; }));
+    EXPECT_EQ(handled, (QStringList{"STATUS: GOING", "last words"}));
+    EXPECT_EQ(statesSeen, (QList<short>{Global::Connected, Global::Connected}));
+}
+
+TEST_F(Connection, StatusWordsShowAsPlainTextNeverAsMarkup) {
+    startProgram();
+    ASSERT_TRUE(connectTo(module.address()));
+    module.sendLine("STATUS: <b>READY</b>");
+    ASSERT_TRUE(QTest::qWaitFor(
+        [this] { return frame().statusPanel(2) == QStringLiteral("Vorn Status: <b>READY</b>"); }));
+    const auto* panel = frame().StatusBar1->findChild<QLabel*>(QStringLiteral("StatusBar1Panel2"));
+    ASSERT_NE(panel, nullptr);
+    EXPECT_EQ(panel->textFormat(), Qt::PlainText);
 }
 
 TEST_F(Connection, TheModuleClosingTheConnectionDisconnectsQuietly) {

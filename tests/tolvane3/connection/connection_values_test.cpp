@@ -4,6 +4,7 @@
 #include "connection/moduleaddress.h"
 #include "connection/socketerrors.h"
 
+#include <QStringList>
 #include <gtest/gtest.h>
 
 namespace {
@@ -67,6 +68,22 @@ TEST(Units, CodesFollowTheTableAndLookupIsExactAfterTrimming) {
     EXPECT_EQ(Global::FindUnitCode(QStringLiteral("psi")), -1);
     EXPECT_EQ(Global::FindUnitCode(QString()), -1);
     EXPECT_EQ(Global::UnitNames[27], QString());
+}
+
+TEST(Units, EveryNameHasItsCode) {
+    Global::InitUnits();
+    const QStringList names = {"PSI",    "ATM",   "BAR",   "CMHG", "CMH2O", "DECIBAR", "FTH2O",
+                               "GCM2",   "INHG",  "INH2O", "KNM2", "KGM2",  "KGCM2",   "KPA",
+                               "KIPIN2", "MPA",   "MBAR",  "MH2O", "MMHG",  "NM2",     "NCM2",
+                               "OZIN2",  "OZFT2", "PA",    "PSF",  "TORR",  "USER"};
+    ASSERT_EQ(names.size(), 27);
+    for (int code = 0; code < static_cast<int>(names.size()); ++code) {
+        EXPECT_EQ(Global::UnitNames[code], names[code]) << code;
+        EXPECT_EQ(Global::FindUnitCode(names[code]), code) << code;
+    }
+    for (int slot = 27; slot < Global::UnitSlots; ++slot) {
+        EXPECT_EQ(Global::UnitNames[slot], QString()) << slot;
+    }
 }
 
 TEST(Units, RunningTheInitialisationTwiceKeepsTheCodes) {

@@ -35,6 +35,32 @@ TEST_F(ProgramFixture, OpeningShowsAppliedSettingsAndLocksTheConnectButton) {
     EXPECT_TRUE(Global::LogStatusData);
 }
 
+TEST_F(ProgramFixture, BringingTheOpenDialogForwardShowsTheAppliedSettingsAgain) {
+    startProgram();
+    frame().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&frame()));
+    openDialog();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&linkConfig()));
+    // Edits never applied with Close.
+    linkConfig().chkErrors->setChecked(true);
+    linkConfig().medStatusPollInterval->setText(QStringLiteral("7"));
+    linkConfig().txtHssFileName->setText(QStringLiteral("run.csv"));
+    window().Command1->setEnabled(true);
+
+    // A look at the main window leaves the edits alone ...
+    frame().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&frame()));
+    EXPECT_TRUE(linkConfig().chkErrors->isChecked());
+
+    // ... coming back to the dialog refills the fields from the applied settings.
+    linkConfig().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&linkConfig()));
+    EXPECT_FALSE(linkConfig().chkErrors->isChecked());
+    EXPECT_EQ(linkConfig().medStatusPollInterval->text(), QStringLiteral("2"));
+    EXPECT_EQ(linkConfig().txtHssFileName->text(), QStringLiteral("run.csv")); // no applied copy
+    EXPECT_FALSE(window().Command1->isEnabled());
+}
+
 TEST_F(ProgramFixture, TheCloseBoxAlsoUnlocksTheConnectButton) {
     startProgram();
     openDialog();
