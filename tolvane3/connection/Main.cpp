@@ -1,6 +1,7 @@
 #include "Main.h"
 
 #include "Global.h"
+#include "forms.h"
 #include "moduleaddress.h"
 #include "timing.h"
 #include "userprompts.h"
@@ -22,8 +23,7 @@ namespace {
 constexpr qint64 MaxChunkBytes = 256 * 1024;
 
 QTimer* MakeTimer(QObject* parent, const char* name, int designedMs) {
-    auto* timer = new QTimer(parent);
-    timer->setObjectName(QLatin1String(name));
+    auto* timer = Named(new QTimer(parent), name);
     timer->setInterval(Timing::scaled(designedMs));
     return timer;
 }
@@ -41,8 +41,7 @@ Main::Main() : lineHandler(Global::ProcessVornLine) {
     connect(tmrStatus, &QTimer::timeout, this, &Main::tmrStatus_Timer);
     connect(tmrSleep, &QTimer::timeout, this, &Main::tmrSleep_Timer);
 
-    Winsock1 = new QTcpSocket(this);
-    Winsock1->setObjectName(QStringLiteral("Winsock1"));
+    Winsock1 = Named(new QTcpSocket(this), "Winsock1");
     Winsock1->setReadBufferSize(MaxChunkBytes);
     connect(Winsock1, &QTcpSocket::connected, this, &Main::Winsock1_Connect);
     connect(Winsock1, &QTcpSocket::readyRead, this, &Main::Winsock1_DataArrival);
@@ -58,25 +57,20 @@ Main::~Main() {
 }
 
 void Main::buildControls() {
-    Label1 = new QLabel(QStringLiteral("Open New Vorn Connection"), this);
-    Label3 = new QLabel(
-        QStringLiteral("To connect to a new VORN enter the VORN's IP address and press connect. "),
-        this);
-    txtIpAdd = new QLineEdit(this);
-    Label2 = new QLabel(QStringLiteral("Open Existing VORN Connection"), this);
-    Label4 = new QLabel(QStringLiteral("To connect to an existing VORN select the VORN's IP "
-                                       "address and press connect."),
-                        this);
-    lstIpHistory = new QListWidget(this);
-    Command1 = new QPushButton(QStringLiteral("Connect"), this);
-
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label2->setObjectName(QStringLiteral("Label2"));
-    Label3->setObjectName(QStringLiteral("Label3"));
-    Label4->setObjectName(QStringLiteral("Label4"));
-    txtIpAdd->setObjectName(QStringLiteral("txtIpAdd"));
-    lstIpHistory->setObjectName(QStringLiteral("lstIpHistory"));
-    Command1->setObjectName(QStringLiteral("Command1"));
+    Label1 = Named(new QLabel(QStringLiteral("Open New Vorn Connection"), this), "Label1");
+    Label3 = Named(
+        new QLabel(QStringLiteral(
+                       "To connect to a new VORN enter the VORN's IP address and press connect. "),
+                   this),
+        "Label3");
+    txtIpAdd = Named(new QLineEdit(this), "txtIpAdd");
+    Label2 = Named(new QLabel(QStringLiteral("Open Existing VORN Connection"), this), "Label2");
+    Label4 = Named(new QLabel(QStringLiteral("To connect to an existing VORN select the VORN's IP "
+                                             "address and press connect."),
+                              this),
+                   "Label4");
+    lstIpHistory = Named(new QListWidget(this), "lstIpHistory");
+    Command1 = Named(new QPushButton(QStringLiteral("Connect"), this), "Command1");
 
     QFont headingFont = Label1->font();
     headingFont.setBold(true);

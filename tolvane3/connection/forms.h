@@ -3,6 +3,7 @@
 // (running its load handler in the constructor); unloading destroys it.
 
 #include <QPointer>
+#include <QScreen>
 #include <QWidget>
 
 template <typename Form> class FormInstance {
@@ -20,3 +21,15 @@ public:
 private:
     static inline QPointer<Form> form_;
 };
+
+// Controls carry their member name as objectName, so that tests and automation find them by it.
+template <typename Control> Control* Named(Control* control, const char* objectName) {
+    control->setObjectName(QLatin1String(objectName));
+    return control;
+}
+
+inline void CenterOnScreen(QWidget& window) {
+    if (const QScreen* screen = window.screen()) {
+        window.move(screen->availableGeometry().center() - window.rect().center());
+    }
+}

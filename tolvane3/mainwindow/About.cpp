@@ -1,5 +1,6 @@
 #include "About.h"
 
+#include "connection/forms.h"
 #include "programinfo.h"
 
 #include <QFont>
@@ -14,15 +15,14 @@ About::About() {
                    Qt::WindowCloseButtonHint);
     setAttribute(Qt::WA_DeleteOnClose);
 
-    labAbout = new QLabel(QLatin1String(ProgramInfo::Name) + QStringLiteral("\nVersion ") +
-                              QLatin1String(ProgramInfo::Version),
-                          this);
-    labAbout->setObjectName(QStringLiteral("labAbout"));
+    labAbout = Named(new QLabel(QLatin1String(ProgramInfo::Name) + QStringLiteral("\nVersion ") +
+                                    QLatin1String(ProgramInfo::Version),
+                                this),
+                     "labAbout");
     labAbout->setFont(QFont(QStringLiteral("Arial"), 12));
     labAbout->setAlignment(Qt::AlignCenter);
 
-    cmdOk = new QPushButton(QStringLiteral("Close"), this);
-    cmdOk->setObjectName(QStringLiteral("cmdOk"));
+    cmdOk = Named(new QPushButton(QStringLiteral("Close"), this), "cmdOk");
     cmdOk->setDefault(true);
     connect(cmdOk, &QPushButton::clicked, this, &About::cmdOk_Click);
 

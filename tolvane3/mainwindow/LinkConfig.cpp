@@ -17,7 +17,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
 #include <QShowEvent>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -25,21 +24,16 @@
 
 namespace {
 
-template <typename Widget> Widget* named(Widget* widget, const char* objectName) {
-    widget->setObjectName(QLatin1String(objectName));
-    return widget;
-}
-
 // A field is known by its label, to people and to screen readers alike.
 QLabel* labelFor(QWidget* field, const char* labelName, const QString& text) {
-    auto* label = named(new QLabel(text), labelName);
+    auto* label = Named(new QLabel(text), labelName);
     label->setBuddy(field);
     field->setAccessibleName(text);
     return label;
 }
 
 QLineEdit* maskedField(const char* objectName, const QString& mask) {
-    auto* field = named(new QLineEdit, objectName);
+    auto* field = Named(new QLineEdit, objectName);
     field->setInputMask(mask);
     field->setMaximumWidth(field->fontMetrics().horizontalAdvance(QLatin1Char('0')) *
                                static_cast<int>(mask.size()) +
@@ -66,13 +60,13 @@ LinkConfig::LinkConfig() {
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
 
-    Frame2 = named(new QGroupBox(QStringLiteral("High Speed Scan")), "Frame2");
-    chkHSS = named(new QCheckBox(QStringLiteral("High Speed Scan Enabled")), "chkHSS");
-    txtHssFileName = named(new QLineEdit, "txtHssFileName");
+    Frame2 = Named(new QGroupBox(QStringLiteral("High Speed Scan")), "Frame2");
+    chkHSS = Named(new QCheckBox(QStringLiteral("High Speed Scan Enabled")), "chkHSS");
+    txtHssFileName = Named(new QLineEdit, "txtHssFileName");
     txtHssFileName->setMinimumWidth(240);
     Label12 = labelFor(txtHssFileName, "Label12", QStringLiteral("Data File Name"));
-    cmdBrowse = named(new QPushButton(QStringLiteral("Browse")), "cmdBrowse");
-    txtHssUdpPort = named(new QLineEdit(QString::number(DefaultHssUdpPort)), "txtHssUdpPort");
+    cmdBrowse = Named(new QPushButton(QStringLiteral("Browse")), "cmdBrowse");
+    txtHssUdpPort = Named(new QLineEdit(QString::number(DefaultHssUdpPort)), "txtHssUdpPort");
     txtHssUdpPort->setValidator(new QIntValidator(1, 65535, txtHssUdpPort));
     txtHssUdpPort->setMaximumWidth(80);
     Label13 = labelFor(txtHssUdpPort, "Label13", QStringLiteral("UDP Port"));
@@ -84,28 +78,28 @@ LinkConfig::LinkConfig() {
     hssLayout->addWidget(Label13, 2, 0);
     hssLayout->addWidget(txtHssUdpPort, 2, 1);
 
-    frmUpload = named(new QGroupBox(QStringLiteral("Upload Control")), "frmUpload");
+    frmUpload = Named(new QGroupBox(QStringLiteral("Upload Control")), "frmUpload");
     medUploadDwell = maskedField("medUploadDwell", QStringLiteral("000"));
     Label3 = labelFor(medUploadDwell, "Label3", QStringLiteral("Upload Dwell In ms"));
     auto* uploadLayout = new QFormLayout(frmUpload);
     uploadLayout->addRow(Label3, medUploadDwell);
 
-    frmDataLogging = named(new QGroupBox(QStringLiteral("Data Logging Control")), "frmDataLogging");
-    chkOutgoing = named(new QCheckBox(QStringLiteral("Log Outging Commands")), "chkOutgoing");
-    chkStatusData = named(new QCheckBox(QStringLiteral("Log Status Data")), "chkStatusData");
-    chkErrors = named(new QCheckBox(QStringLiteral("Log Errors")), "chkErrors");
-    chkListData = named(new QCheckBox(QStringLiteral("Log List Data")), "chkListData");
-    chkScanData = named(new QCheckBox(QStringLiteral("Log Scan Data")), "chkScanData");
+    frmDataLogging = Named(new QGroupBox(QStringLiteral("Data Logging Control")), "frmDataLogging");
+    chkOutgoing = Named(new QCheckBox(QStringLiteral("Log Outging Commands")), "chkOutgoing");
+    chkStatusData = Named(new QCheckBox(QStringLiteral("Log Status Data")), "chkStatusData");
+    chkErrors = Named(new QCheckBox(QStringLiteral("Log Errors")), "chkErrors");
+    chkListData = Named(new QCheckBox(QStringLiteral("Log List Data")), "chkListData");
+    chkScanData = Named(new QCheckBox(QStringLiteral("Log Scan Data")), "chkScanData");
     auto* loggingLayout = new QVBoxLayout(frmDataLogging);
     for (QCheckBox* box : {chkOutgoing, chkStatusData, chkErrors, chkListData, chkScanData}) {
         loggingLayout->addWidget(box);
     }
 
-    frmStatusPoll = named(new QGroupBox(QStringLiteral("Status Poll Control")), "frmStatusPoll");
+    frmStatusPoll = Named(new QGroupBox(QStringLiteral("Status Poll Control")), "frmStatusPoll");
     optStatusPollOff =
-        named(new QRadioButton(QStringLiteral("Status Poll Off")), "optStatusPollOff");
+        Named(new QRadioButton(QStringLiteral("Status Poll Off")), "optStatusPollOff");
     optStatusPollAlways =
-        named(new QRadioButton(QStringLiteral("Status Poll On")), "optStatusPollAlways");
+        Named(new QRadioButton(QStringLiteral("Status Poll On")), "optStatusPollAlways");
     medStatusPollInterval = maskedField("medStatusPollInterval", QStringLiteral("0"));
     Label1 = labelFor(medStatusPollInterval, "Label1",
                       QStringLiteral("Status Poll Interval in Seconds"));
@@ -115,7 +109,7 @@ LinkConfig::LinkConfig() {
     pollLayout->addWidget(Label1, 2, 0);
     pollLayout->addWidget(medStatusPollInterval, 2, 1);
 
-    cmdOk = named(new QPushButton(QStringLiteral("Close")), "cmdOk");
+    cmdOk = Named(new QPushButton(QStringLiteral("Close")), "cmdOk");
     cmdOk->setDefault(true);
 
     auto* columns = new QHBoxLayout;
@@ -147,9 +141,7 @@ quint16 LinkConfig::hssUdpPort() const {
 
 void LinkConfig::showEvent(QShowEvent* event) {
     if (!event->spontaneous()) {
-        if (const QScreen* screen = this->screen()) {
-            move(screen->availableGeometry().center() - rect().center());
-        }
+        CenterOnScreen(*this);
         Form_Activate();
     }
     QDialog::showEvent(event);

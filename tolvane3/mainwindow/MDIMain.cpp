@@ -15,17 +15,11 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
-#include <QScreen>
 #include <QStatusBar>
 #include <QStyle>
 #include <QToolBar>
 
 namespace {
-
-QAction* named(QAction* action, const char* objectName) {
-    action->setObjectName(QLatin1String(objectName));
-    return action;
-}
 
 QMdiSubWindow* subWindowOf(const QMdiArea* area, const QWidget* child) {
     for (QMdiSubWindow* window : area->subWindowList()) {
@@ -58,10 +52,10 @@ void MDIMain::buildMenus() {
     QMenu* menu = nullptr;
     const auto topLevel = [&](const char* name, const char* caption) {
         menu = menuBar()->addMenu(QLatin1String(caption));
-        return named(menu->menuAction(), name);
+        return Named(menu->menuAction(), name);
     };
     const auto item = [&](const char* name, const char* caption, Handler handler) {
-        QAction* action = named(menu->addAction(QLatin1String(caption)), name);
+        QAction* action = Named(menu->addAction(QLatin1String(caption)), name);
         connect(action, &QAction::triggered, this, handler);
         return action;
     };
@@ -70,7 +64,7 @@ void MDIMain::buildMenus() {
         action->setCheckable(true);
         return action;
     };
-    const auto separator = [&](const char* name) { return named(menu->addSeparator(), name); };
+    const auto separator = [&](const char* name) { return Named(menu->addSeparator(), name); };
 
     mnuFile = topLevel("mnuFile", "File");
     mnuOpenLogFile = item("mnuOpenLogFile", "Open Log File", &MDIMain::mnuOpenLogFile_Click);
@@ -85,7 +79,7 @@ void MDIMain::buildMenus() {
     mnuExit = item("mnuExit", "Exit", &MDIMain::mnuExit_Click);
 
     // Connect sits on the menu bar without items and acts when clicked.
-    mnuConnect = named(menuBar()->addAction(QStringLiteral("Connect")), "mnuConnect");
+    mnuConnect = Named(menuBar()->addAction(QStringLiteral("Connect")), "mnuConnect");
     connect(mnuConnect, &QAction::triggered, this, &MDIMain::mnuConnect_Click);
 
     mnuBarGraph = topLevel("mnuBarGraph", "BarGraph");
@@ -261,9 +255,7 @@ void MDIMain::resizeEvent(QResizeEvent* event) {
 void MDIMain::MDIForm_Load() {
     setWindowTitle(QLatin1String(ProgramInfo::Name) + QStringLiteral(" Version ") +
                    QLatin1String(ProgramInfo::Version));
-    if (const QScreen* screen = this->screen()) {
-        move(screen->availableGeometry().center() - rect().center());
-    }
+    CenterOnScreen(*this);
 
     sizeStatusPanels();
     setStatusPanel(1, QStringLiteral("No Connection"));
