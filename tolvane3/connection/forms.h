@@ -5,6 +5,7 @@
 #include <QPointer>
 #include <QScreen>
 #include <QWidget>
+#include <QWindow>
 
 template <typename Form> class FormInstance {
 public:
@@ -31,5 +32,16 @@ template <typename Control> Control* Named(Control* control, const char* objectN
 inline void CenterOnScreen(QWidget& window) {
     if (const QScreen* screen = window.screen()) {
         window.move(screen->availableGeometry().center() - window.rect().center());
+    }
+}
+
+// Shows a top-level window, or brings it to the front when it is open, with the focus. A dialog
+// shares its frame's activation, so activateWindow() would do nothing while the frame is active;
+// the focus is asked for directly instead.
+inline void BringForward(QWidget& window) {
+    window.show();
+    window.raise();
+    if (QWindow* handle = window.windowHandle()) {
+        handle->requestActivate();
     }
 }

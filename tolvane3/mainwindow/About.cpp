@@ -1,5 +1,6 @@
 #include "About.h"
 
+#include "MDIMain.h"
 #include "connection/forms.h"
 #include "programinfo.h"
 
@@ -8,7 +9,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-About::About() {
+// A child of the frame, so that it stays over the frame.
+About::About() : QDialog(&FormInstance<MDIMain>::instance()) {
     setObjectName(QStringLiteral("About"));
     setWindowTitle(QStringLiteral("About ") + QLatin1String(ProgramInfo::Name));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |

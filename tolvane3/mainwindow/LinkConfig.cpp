@@ -54,7 +54,8 @@ void SetOptionButton(QRadioButton* button, bool selected) {
     button->setAutoExclusive(exclusive);
 }
 
-LinkConfig::LinkConfig() {
+// A child of the frame, so that it stays over the frame.
+LinkConfig::LinkConfig() : QDialog(&FormInstance<MDIMain>::instance()) {
     setObjectName(QStringLiteral("LinkConfig"));
     setWindowTitle(QStringLiteral("Tolvane Configuration"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -137,6 +138,16 @@ quint16 LinkConfig::hssUdpPort() const {
     bool isNumber = false;
     const uint port = txtHssUdpPort->text().trimmed().toUInt(&isNumber);
     return isNumber && port >= 1 && port <= 65535 ? static_cast<quint16>(port) : DefaultHssUdpPort;
+}
+
+void LinkConfig::bringForward() {
+    const bool alreadyOpen = isVisible();
+    BringForward(*this);
+    // Opening activates through showEvent; an open dialog is activated here, since the focus
+    // may not move (a window manager can refuse it).
+    if (alreadyOpen) {
+        Form_Activate();
+    }
 }
 
 void LinkConfig::showEvent(QShowEvent* event) {

@@ -26,6 +26,9 @@ public:
     // The UDP port for high-speed frames as a number; the default when the field holds none.
     quint16 hssUdpPort() const;
 
+    // Shows the dialog, or brings it forward when it is open; either way it is activated.
+    void bringForward();
+
     QGroupBox* Frame2 = nullptr;
     QCheckBox* chkHSS = nullptr;
     QLabel* Label12 = nullptr;

@@ -317,10 +317,7 @@ void MDIMain::mnuUploadFileToVorn_Click() {
 }
 
 void MDIMain::mnuTolvaneSettings_Click() {
-    LinkConfig& dialog = FormInstance<LinkConfig>::instance();
-    dialog.show();
-    dialog.raise();
-    dialog.activateWindow();
+    FormInstance<LinkConfig>::instance().bringForward();
 }
 
 void MDIMain::mnuExit_Click() {
@@ -416,11 +413,11 @@ void MDIMain::mnuCreateSensorProfileFile_Click() {
 
 void MDIMain::mnuAbout_Click() {
     About& about = FormInstance<About>::instance();
-    about.adjustSize();
-    about.move(frameGeometry().center() - about.rect().center());
-    about.show();
-    about.raise();
-    about.activateWindow();
+    if (!about.isVisible()) {
+        about.adjustSize();
+        about.move(frameGeometry().center() - about.rect().center());
+    }
+    BringForward(about);
 }
 
 void MDIMain::Toolbar1_ButtonClick(QAction* button) {

@@ -6,9 +6,11 @@
 #include <QAccessible>
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QRadioButton>
 #include <QTimer>
+#include <QWindow>
 
 namespace {
 
@@ -35,30 +37,52 @@ TEST_F(ProgramFixture, OpeningShowsAppliedSettingsAndLocksTheConnectButton) {
     EXPECT_TRUE(Global::LogStatusData);
 }
 
-TEST_F(ProgramFixture, BringingTheOpenDialogForwardShowsTheAppliedSettingsAgain) {
+// Moves the focus to the window and waits until it is there.
+bool focusOn(QWidget& window) {
+    window.windowHandle()->requestActivate();
+    return QTest::qWaitFor([&] { return QGuiApplication::focusWindow() == window.windowHandle(); });
+}
+
+// Edits never applied with Close, and the Connect button unlocked behind the dialog's back.
+void leaveUnappliedEdits() {
+    LinkConfig& dialog = FormInstance<LinkConfig>::instance();
+    dialog.chkErrors->setChecked(true);
+    dialog.medStatusPollInterval->setText(QStringLiteral("7"));
+    dialog.txtHssFileName->setText(QStringLiteral("run.csv"));
+    FormInstance<Main>::instance().Command1->setEnabled(true);
+}
+
+// The fields hold the applied settings again and the Connect button is locked.
+void expectActivated() {
+    LinkConfig& dialog = FormInstance<LinkConfig>::instance();
+    EXPECT_FALSE(dialog.chkErrors->isChecked());
+    EXPECT_EQ(dialog.medStatusPollInterval->text(), QStringLiteral("2"));
+    EXPECT_EQ(dialog.txtHssFileName->text(), QStringLiteral("run.csv")); // has no applied copy
+    EXPECT_FALSE(FormInstance<Main>::instance().Command1->isEnabled());
+}
+
+TEST_F(ProgramFixture, TheDialogIsActivatedWhenTheFocusComesBackFromTheFrame) {
     startProgram();
-    frame().activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&frame()));
+    ASSERT_TRUE(focusOn(frame()));
     openDialog();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&linkConfig()));
-    // Edits never applied with Close.
-    linkConfig().chkErrors->setChecked(true);
-    linkConfig().medStatusPollInterval->setText(QStringLiteral("7"));
-    linkConfig().txtHssFileName->setText(QStringLiteral("run.csv"));
-    window().Command1->setEnabled(true);
+    ASSERT_TRUE(focusOn(linkConfig()));
+    leaveUnappliedEdits();
 
     // A look at the main window leaves the edits alone ...
-    frame().activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&frame()));
+    ASSERT_TRUE(focusOn(frame()));
     EXPECT_TRUE(linkConfig().chkErrors->isChecked());
-
     // ... coming back to the dialog refills the fields from the applied settings.
-    linkConfig().activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&linkConfig()));
-    EXPECT_FALSE(linkConfig().chkErrors->isChecked());
-    EXPECT_EQ(linkConfig().medStatusPollInterval->text(), QStringLiteral("2"));
-    EXPECT_EQ(linkConfig().txtHssFileName->text(), QStringLiteral("run.csv")); // no applied copy
-    EXPECT_FALSE(window().Command1->isEnabled());
+    ASSERT_TRUE(focusOn(linkConfig()));
+    expectActivated();
+}
+
+TEST_F(ProgramFixture, ChoosingTheOpenDialogAgainActivatesIt) {
+    startProgram();
+    openDialog();
+    leaveUnappliedEdits();
+    frame().mnuTolvaneSettings->trigger();
+    expectActivated();
+    EXPECT_TRUE(linkConfig().isVisible());
 }
 
 TEST_F(ProgramFixture, TheCloseBoxAlsoUnlocksTheConnectButton) {
