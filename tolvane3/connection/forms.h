@@ -1,6 +1,7 @@
 #pragma once
-// Each window exists at most once. Touching a window that is not loaded creates it hidden
-// (running its load handler in the constructor); unloading destroys it.
+// The windows (forms): each exists at most once. Touching a window that is not loaded creates it
+// hidden (running its load handler in the constructor); unloading destroys it. Below, the few
+// helpers every window uses to name its controls and to show itself.
 
 #include <QPointer>
 #include <QScreen>
