@@ -8,7 +8,9 @@ namespace {
 double timeScale = 1.0;
 }
 
-void setScale(double scale) { timeScale = scale; }
+void setScale(double scale) {
+    timeScale = scale;
+}
 
 int scaled(int milliseconds) {
     if (milliseconds <= 0) {

@@ -40,7 +40,11 @@ QString ChooseFile(FileDialogMode mode, const QString& filter, const QString& fi
                : QFileDialog::getSaveFileName(parent, QString(), fileName, joined);
 }
 
-void setMessageBoxHandler(MessageBoxHandler handler) { messageBoxHandler = std::move(handler); }
-void setFileDialogHandler(FileDialogHandler handler) { fileDialogHandler = std::move(handler); }
+void setMessageBoxHandler(MessageBoxHandler handler) {
+    messageBoxHandler = std::move(handler);
+}
+void setFileDialogHandler(FileDialogHandler handler) {
+    fileDialogHandler = std::move(handler);
+}
 
 } // namespace UserPrompts
