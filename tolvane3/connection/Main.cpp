@@ -6,6 +6,7 @@
 #include "timing.h"
 #include "userprompts.h"
 
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -81,15 +82,21 @@ void Main::buildControls() {
     txtIpAdd->setAccessibleName(Label1->text());
     lstIpHistory->setAccessibleName(Label2->text());
 
+    // The button acts on the address box, so it sits beside it; the history list takes the rest
+    // of the window's height, the headings its width.
+    // Wide enough for its longest caption, so that the address box keeps its width in every state.
+    Command1->setMinimumWidth(QPushButton(QStringLiteral("Disconnect")).sizeHint().width());
+    auto* addressRow = new QHBoxLayout;
+    addressRow->addWidget(txtIpAdd, 1);
+    addressRow->addWidget(Command1);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(Label1);
     layout->addWidget(Label3);
-    layout->addWidget(txtIpAdd);
+    layout->addLayout(addressRow);
     layout->addSpacing(12);
     layout->addWidget(Label2);
     layout->addWidget(Label4);
     layout->addWidget(lstIpHistory, 1);
-    layout->addWidget(Command1, 0, Qt::AlignRight);
 
     connect(Command1, &QPushButton::clicked, this, &Main::Command1_Click);
     connect(lstIpHistory, &QListWidget::itemClicked, this, &Main::lstIpHistory_Click);
