@@ -13,6 +13,7 @@
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QIntValidator>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -199,6 +200,14 @@ void LinkConfig::cmdOk_Click() {
     }
     // Rewriting the capture console's configuration comes with its writer.
     hide();
+}
+
+void LinkConfig::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void LinkConfig::reject() {

@@ -8,6 +8,7 @@
 
 class QCheckBox;
 class QGroupBox;
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -59,11 +60,13 @@ public:
 public Q_SLOTS:
     void cmdBrowse_Click();
     void cmdOk_Click();
-    // The close box (and Escape): applies the fields and hides, keeping every setting.
+    // The close box: applies the fields and hides, keeping every setting.
     void reject() override;
 
 protected:
     void showEvent(QShowEvent* event) override;
+    // The dialog has no Cancel, so Escape does nothing (it would apply the fields unasked).
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     // Shown or brought forward: locks the Connect button and refills the fields from the applied

@@ -85,6 +85,16 @@ TEST_F(ProgramFixture, ChoosingTheOpenDialogAgainActivatesIt) {
     EXPECT_TRUE(linkConfig().isVisible());
 }
 
+TEST_F(ProgramFixture, EscapeNeitherClosesNorApplies) {
+    startProgram();
+    openDialog();
+    linkConfig().chkErrors->setChecked(true);
+    QTest::keyClick(&linkConfig(), Qt::Key_Escape);
+    EXPECT_TRUE(linkConfig().isVisible());
+    EXPECT_FALSE(Global::LogErrors);
+    EXPECT_FALSE(window().Command1->isEnabled());
+}
+
 TEST_F(ProgramFixture, TheCloseBoxAlsoUnlocksTheConnectButton) {
     startProgram();
     openDialog();
