@@ -19,6 +19,8 @@ protected:
     }
     void TearDown() override {
         Global::Model30 = false;
+        Global::Model07 = false;
+        Global::ConnectedAddress.clear();
         Global::ListLetters.clear();
         Global::ListPosition = 1;
     }
@@ -75,6 +77,30 @@ TEST_F(ReplyDispatcher, TheLastLineOfASettingsGroupAsksForTheNext) {
     EXPECT_EQ(Global::ListPosition, 5);
     Global::ProcessVornLine(QStringLiteral("SET PAGE 1")); // past the end: nothing more to ask
     EXPECT_EQ(Global::ListPosition, 5);
+}
+
+TEST_F(ReplyDispatcher, TheModelLineNamesTheModelAndSetsBothModelFlags) {
+    Global::ConnectedAddress = QStringLiteral("10.0.0.7");
+    Global::ProcessVornLine(QStringLiteral("SET MODEL 3099"));
+    EXPECT_EQ(FormInstance<MDIMain>::instance().statusPanel(1),
+              QStringLiteral("Connected to 10.0.0.7 (Model 3099)"));
+    EXPECT_TRUE(Global::Model30);
+    EXPECT_FALSE(Global::Model07);
+    // From now on the arrow form is the status line.
+    EXPECT_EQ(panelAfter("Status->READY"), QStringLiteral("Vorn Status: READY"));
+
+    Global::ProcessVornLine(QStringLiteral("SET MODEL 1207"));
+    EXPECT_FALSE(Global::Model30);
+    EXPECT_TRUE(Global::Model07);
+    EXPECT_EQ(FormInstance<MDIMain>::instance().statusPanel(1),
+              QStringLiteral("Connected to 10.0.0.7 (Model 1207)"));
+
+    // The flags look at the text as sent; only the panel trims it.
+    Global::ProcessVornLine(QStringLiteral("SET MODEL 3007\t"));
+    EXPECT_TRUE(Global::Model30);
+    EXPECT_FALSE(Global::Model07);
+    EXPECT_EQ(FormInstance<MDIMain>::instance().statusPanel(1),
+              QStringLiteral("Connected to 10.0.0.7 (Model 3007)"));
 }
 
 TEST(ReplyTokens, EverySingleSpaceSeparatesATokenAndMissingOnesAreEmpty) {

@@ -25,6 +25,7 @@ protected:
         UserPrompts::setFileDialogHandler({});
         Timing::setScale(1.0);
         Global::Model30 = false;
+        Global::Model07 = false;
     }
 
     static MDIMain& startProgram() {
