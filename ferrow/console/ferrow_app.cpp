@@ -19,8 +19,7 @@ namespace ferrow {
 
 namespace {
 
-constexpr unsigned char escapeKey = 0x1B;
-constexpr unsigned char toLocalModeKey = 0x1D; // Ctrl-]
+constexpr std::string_view versionBanner = "FERROW Version 0.90a";
 constexpr unsigned char binaryPacketMarker = 0x01;
 // Datagrams taken per wake-up before keys and the connection get their turn again, so a flood
 // cannot lock the operator out.
@@ -41,8 +40,8 @@ public:
 
 private:
     void startUp() {
-        out_.print("FERROW Version 0.90a\n");
-        log_.event("FERROW Version 0.90a");
+        out_.print(std::string(versionBanner) + "\n");
+        log_.event(versionBanner);
         if (!consoleOutputValid()) {
             out_.print("ERROR: CONSOLE-Invalid handle");
         }

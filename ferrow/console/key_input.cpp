@@ -2,10 +2,6 @@
 
 namespace ferrow {
 
-namespace {
-constexpr unsigned char escape = 0x1B;
-} // namespace
-
 std::optional<std::size_t> escapeSequenceLength(std::span<const unsigned char> bytes) {
     if (bytes.size() < 2) {
         return std::nullopt;
@@ -27,7 +23,7 @@ std::optional<std::size_t> escapeSequenceLength(std::span<const unsigned char> b
 
 bool endsInsideEscapeSequence(std::span<const unsigned char> bytes) {
     for (std::size_t start = bytes.size(); start-- > 0;) {
-        if (bytes[start] == escape) {
+        if (bytes[start] == escapeKey) {
             return !escapeSequenceLength(bytes.subspan(start));
         }
     }
@@ -38,7 +34,7 @@ void KeyInput::queue(std::span<const unsigned char> bytes) {
     std::size_t position = 0;
     while (position < bytes.size()) {
         const std::span<const unsigned char> rest = bytes.subspan(position);
-        if (terminal_ && rest[0] == escape && rest.size() > 1) {
+        if (terminal_ && rest[0] == escapeKey && rest.size() > 1) {
             position += escapeSequenceLength(rest).value_or(rest.size());
         } else {
             keys_.push_back(rest[0]);

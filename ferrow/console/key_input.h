@@ -8,6 +8,12 @@
 
 namespace ferrow {
 
+// Keys with a meaning of their own to ferrow.
+inline constexpr unsigned char enterKey = 13;
+inline constexpr unsigned char backspaceKey = 8;
+inline constexpr unsigned char escapeKey = 0x1B;      // cancels the scan
+inline constexpr unsigned char toLocalModeKey = 0x1D; // Ctrl-]
+
 // The operator's keys. From a terminal they are read raw and without echo (the terminal is
 // restored on every way out); from a pipe or file its bytes are the keys, and its end means no
 // more keys. Keys are queued so that one can be handled at a time.

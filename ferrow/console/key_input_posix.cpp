@@ -63,12 +63,11 @@ void enterRawMode() {
 // Most terminals send DEL for the Backspace key (their erase character); the line editor and
 // the module know Backspace as 8.
 void toBackspace(std::span<unsigned char> bytes) {
-    constexpr unsigned char backspace = 8;
     const cc_t erase = savedTerminal.c_cc[VERASE];
     if (!terminalChanged || erase == _POSIX_VDISABLE) {
         return;
     }
-    std::replace(bytes.begin(), bytes.end(), static_cast<unsigned char>(erase), backspace);
+    std::replace(bytes.begin(), bytes.end(), static_cast<unsigned char>(erase), backspaceKey);
 }
 
 bool moreWithin(int milliseconds) {
