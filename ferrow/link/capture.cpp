@@ -36,7 +36,6 @@ void Capture::arm(const std::string& fileName) {
     // Arming over a recording would abandon it with its file left empty.
     endRecording();
     out_.log.event(message("Opening binary file %s\n", fileName.c_str()));
-    armed_ = false;
     file_.reset(std::fopen(fileName.c_str(), "wb"));
     if (!file_) {
         out_.log.error(message("Cannot open file %s\n", fileName.c_str()));

@@ -38,7 +38,6 @@ public:
     void endRecording();
 
     bool armed() const { return armed_; }
-    std::int64_t stored() const { return stored_; }
 
 private:
     struct FreeBuffer {

@@ -171,7 +171,7 @@ void ModuleLink::close() {
     if (!connected()) {
         return;
     }
-    if (settings_.udpPort != 0 && udpOpen()) {
+    if (udpOpen()) {
         shutdown(udp_, net::shutdownReceiving);
     }
     closeUdp();

@@ -36,8 +36,6 @@ public:
     void error(std::string_view text);
     void event(std::string_view text);
 
-    const std::filesystem::path& file() const { return file_; }
-
 private:
     void append(std::string_view kind, std::string_view text);
 
