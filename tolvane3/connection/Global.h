@@ -24,12 +24,9 @@ inline bool LogOutgoing = false;
 inline QString UploadDwell = QStringLiteral("300");
 inline QString DisplayFormat = QStringLiteral("0.00");
 
-// Module model and scan values, filled from the module's SET replies.
+// Module model (replies/settingsmirror.cpp): 30xx status lines, xx07 full scales.
 inline bool Model30 = false;
 inline bool Model07 = false;
-inline long FramesPerScan = 0;
-inline double FramePeriod = 0;
-inline bool ExtTrigScan = false;
 
 // Engineering units (units.cpp)
 inline constexpr int UnitSlots = 51;
@@ -40,11 +37,6 @@ inline short UnitCount = 0;
 // the next one to ask for; past the end means no sequence runs.
 inline QString ListLetters;
 inline short ListPosition = 1;
-
-// Scan log (later: replies/scanlog.cpp)
-inline bool LogFileOpen = false;
-inline QString LogFileName;
-inline bool LogAsCsv = false;
 
 // --- procedures ---
 // connection.cpp
