@@ -36,8 +36,7 @@ MDIMain::MDIMain() {
     setObjectName(QStringLiteral("MDIMain"));
     setWindowTitle(QLatin1String(ProgramInfo::Name));
     setWindowIcon(style()->standardIcon(QStyle::SP_DriveNetIcon));
-    mdiArea = new QMdiArea(this);
-    mdiArea->setObjectName(QStringLiteral("mdiArea"));
+    mdiArea = Named(new QMdiArea(this), "mdiArea");
     setCentralWidget(mdiArea);
     buildMenus();
     buildToolbar();
@@ -155,8 +154,7 @@ void MDIMain::buildToolbar() {
         {"Help", "Help", QStyle::SP_DialogHelpButton},
     }};
 
-    Toolbar1 = addToolBar(QStringLiteral("Toolbar1"));
-    Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
+    Toolbar1 = Named(addToolBar(QStringLiteral("Toolbar1")), "Toolbar1");
     Toolbar1->setMovable(false);
     Toolbar1->setToolButtonStyle(Qt::ToolButtonIconOnly);
     for (std::size_t i = 0; i < design.size(); ++i) {
@@ -169,7 +167,7 @@ void MDIMain::buildToolbar() {
         const QString toolTip = QLatin1String(button.toolTip);
         QAction* action = Toolbar1->addAction(style()->standardIcon(button.icon), toolTip);
         action->setToolTip(toolTip);
-        action->setObjectName(QLatin1String(button.key));
+        Named(action, button.key);
         action->setData(QLatin1String(button.key));
         connect(action, &QAction::triggered, this,
                 [this, action] { Toolbar1_ButtonClick(action); });
@@ -180,8 +178,7 @@ void MDIMain::buildToolbar() {
 void MDIMain::buildStatusBar() {
     static constexpr std::array<const char*, StatusPanelCount> panelNames{
         "Connection", "Module Status", "Log File"};
-    StatusBar1 = statusBar();
-    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+    StatusBar1 = Named(statusBar(), "StatusBar1");
     for (std::size_t i = 0; i < statusPanels_.size(); ++i) {
         auto* panel = new QLabel(StatusBar1);
         panel->setObjectName(QStringLiteral("StatusBar1Panel%1").arg(i + 1));
@@ -435,8 +432,7 @@ void MDIMain::Toolbar1_ButtonClick(QAction* button) {
     } else if (key == QLatin1String("StopScan")) {
         mnuStop_Click();
     } else if (key == QLatin1String("CalZ")) {
-        // The button sends the command itself rather than through the menu handler.
-        Global::SendVornCommand(QStringLiteral("CALZ\r"));
+        mnuCalZero_Click();
     } else if (key == QLatin1String("Commands")) {
         mnuCommands_Click();
     } else if (key == QLatin1String("Errors")) {
