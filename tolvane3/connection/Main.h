@@ -34,8 +34,7 @@ public:
     QListWidget* lstIpHistory = nullptr;
     QPushButton* Command1 = nullptr;
 
-    // Intervals are set through Timing::scaled. A QTimer with interval 0 would fire on every idle
-    // moment, so a timer whose interval is 0 is never started (it means "never tick").
+    // Intervals are set through Timing::scaled.
     QTimer* tmrStatus = nullptr;   // status polling, interval from the settings
     QTimer* tmrResponse = nullptr; // list sequence reply time-out, 5000 ms
     QTimer* tmrSleep = nullptr;    // ends a Pause

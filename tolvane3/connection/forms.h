@@ -30,6 +30,10 @@ template <typename Control> Control* Named(Control* control, const char* objectN
     return control;
 }
 
+// Every window but the MDI children: a title and a close box, no minimize or maximize.
+inline constexpr Qt::WindowFlags DialogWindowFlags =
+    Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
+
 inline void CenterOnScreen(QWidget& window) {
     if (const QScreen* screen = window.screen()) {
         window.move(screen->availableGeometry().center() - window.rect().center());

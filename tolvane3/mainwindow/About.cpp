@@ -13,8 +13,7 @@
 About::About() : QDialog(&FormInstance<MDIMain>::instance()) {
     setObjectName(QStringLiteral("About"));
     setWindowTitle(QStringLiteral("About ") + QLatin1String(ProgramInfo::Name));
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowCloseButtonHint);
+    setWindowFlags(DialogWindowFlags);
     setAttribute(Qt::WA_DeleteOnClose);
 
     labAbout = Named(new QLabel(QLatin1String(ProgramInfo::Name) + QStringLiteral("\nVersion ") +

@@ -59,8 +59,7 @@ void SetOptionButton(QRadioButton* button, bool selected) {
 LinkConfig::LinkConfig() : QDialog(&FormInstance<MDIMain>::instance()) {
     setObjectName(QStringLiteral("LinkConfig"));
     setWindowTitle(QStringLiteral("Tolvane Configuration"));
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowCloseButtonHint);
+    setWindowFlags(DialogWindowFlags);
 
     Frame2 = Named(new QGroupBox(QStringLiteral("High Speed Scan")), "Frame2");
     chkHSS = Named(new QCheckBox(QStringLiteral("High Speed Scan Enabled")), "chkHSS");
@@ -186,9 +185,13 @@ void LinkConfig::cmdBrowse_Click() {
     }
 }
 
-void LinkConfig::cmdOk_Click() {
+void LinkConfig::applyFields() {
     Global::EnableConnectButton();
     Global::DialogToSettings();
+}
+
+void LinkConfig::cmdOk_Click() {
+    applyFields();
     Main& window = FormInstance<Main>::instance();
     MDIMain& frame = FormInstance<MDIMain>::instance();
     if (!Global::StatusPollAlways) {
@@ -213,7 +216,6 @@ void LinkConfig::keyPressEvent(QKeyEvent* event) {
 void LinkConfig::reject() {
     // The close box keeps every setting: it applies the fields and hides like Close, so the
     // high-speed fields, which have no applied copy, are never lost.
-    Global::EnableConnectButton();
-    Global::DialogToSettings();
+    applyFields();
     QDialog::reject();
 }

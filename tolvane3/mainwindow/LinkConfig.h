@@ -1,7 +1,6 @@
 #pragma once
 // The link-settings dialog "Tolvane Configuration". Loaded hidden at start-up and kept loaded:
-// its fields are where the settings live between uses. A check box is checked when its field
-// value is 1 (isChecked()); an option button is selected when isChecked().
+// its fields are where the settings live between uses.
 
 #include <QDialog>
 #include <QPointer>
@@ -72,6 +71,8 @@ private:
     // Shown or brought forward: locks the Connect button and refills the fields from the applied
     // settings, so that edits never applied with Close are dropped.
     void Form_Activate();
+    // Unlocks the Connect button and makes the fields the applied settings.
+    void applyFields();
     void focusWindowChanged(QWindow* focusWindow);
 
     QPointer<QWindow> lastFocusWindow_;
