@@ -1,5 +1,6 @@
 #include "set_command.h"
 
+#include "convert/frame_layout.h"
 #include "setters.h"
 #include "words.h"
 
@@ -9,30 +10,20 @@ namespace ferrow {
 
 namespace {
 
-// PXT and WGN take 1 to 512 channels; the frame type changes even when the count is refused.
-void setFlexibleChannels(const char* frameType, const std::optional<std::int32_t>& channels,
-                         Settings& settings, Outputs& out) {
+// The counts a frame type can have are the converter's, so a count SET takes always converts.
+// The frame type changes even when the count is refused.
+void setFrameType(const char* frameType, const std::optional<std::int32_t>& channels,
+                  Settings& settings, Outputs& out) {
     settings.frameType = frameType;
     if (!channels) {
         out.print("ERROR: Channel value not found\n");
-    } else if (*channels < 1) {
-        out.print("ERROR: Channel cannot be lower than 1\n");
-    } else if (*channels > 512) {
-        out.print("ERROR: Channel cannot be higher than 512\n");
-    } else {
-        settings.channelCount = *channels;
+        return;
     }
-}
-
-void setHkqChannels(const std::optional<std::int32_t>& channels, Settings& settings, Outputs& out) {
-    settings.frameType = "HKQ";
-    if (!channels) {
-        out.print("ERROR: Channel value not found\n");
-    } else if (*channels != 16 && *channels != 32 && *channels != 64) {
-        out.print("ERROR: Channel must be 16, 32 or 64\n");
-    } else {
-        settings.channelCount = *channels;
+    if (const LayoutChoice choice = converterLayout(frameType, *channels); !choice.layout) {
+        out.print(choice.refusal);
+        return;
     }
+    settings.channelCount = *channels;
 }
 
 void setEcho(const std::optional<std::int32_t>& echo, Settings& settings, Outputs& out) {
@@ -67,11 +58,11 @@ void runSetCommand(const std::vector<std::string>& words, Settings& settings, Ou
         settings.frameType = "VORN";
         settings.channelCount = 16;
     } else if (matchesKeyword(key, "HKQ")) {
-        setHkqChannels(number, settings, out);
+        setFrameType("HKQ", number, settings, out);
     } else if (matchesKeyword(key, "PXT")) {
-        setFlexibleChannels("PXT", number, settings, out);
+        setFrameType("PXT", number, settings, out);
     } else if (matchesKeyword(key, "WGN")) {
-        setFlexibleChannels("WGN", number, settings, out);
+        setFrameType("WGN", number, settings, out);
     } else if (matchesKeyword(key, "NUMFRAMES")) {
         setFrameCount(value, settings, out);
     } else if (matchesKeyword(key, "BRCV")) {
