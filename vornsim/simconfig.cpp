@@ -136,6 +136,9 @@ ParsedArguments parseArguments(const QStringList& args) {
     }
     auto value = [&parser](const char* name) { return parser.value(QString::fromLatin1(name)); };
     auto isSet = [&parser](const char* name) { return parser.isSet(QString::fromLatin1(name)); };
+    auto badValue = [&value](const char* name) {
+        return refuse(QStringLiteral("Bad --%1: %2").arg(QLatin1String(name), value(name)));
+    };
 
     SimConfig config;
     if (!isSet(kOptListen)) {
@@ -154,7 +157,7 @@ ParsedArguments parseArguments(const QStringList& args) {
         bool ok = false;
         config.seed = value(kOptSeed).toUInt(&ok);
         if (!ok) {
-            return refuse(QStringLiteral("Bad --seed: %1").arg(value(kOptSeed)));
+            return badValue(kOptSeed);
         }
     }
     config.transcriptPath = value(kOptTranscript);
@@ -164,35 +167,35 @@ ParsedArguments parseArguments(const QStringList& args) {
     if (isSet(kOptCloseAfter)) {
         const auto lines = parseInt(value(kOptCloseAfter), 1, 1 << 30);
         if (!lines) {
-            return refuse(QStringLiteral("Bad --close-after: %1").arg(value(kOptCloseAfter)));
+            return badValue(kOptCloseAfter);
         }
         faults.closeAfterLines = *lines;
     }
     if (isSet(kOptSplitAt)) {
         const auto positions = parseNumberList(value(kOptSplitAt), 1, 1 << 30);
         if (!positions || positions->isEmpty()) {
-            return refuse(QStringLiteral("Bad --split-at: %1").arg(value(kOptSplitAt)));
+            return badValue(kOptSplitAt);
         }
         faults.splitPositions = *positions;
     }
     if (isSet(kOptSplitDelay)) {
         const auto delay = parseInt(value(kOptSplitDelay), 0, 60000);
         if (!delay) {
-            return refuse(QStringLiteral("Bad --split-delay: %1").arg(value(kOptSplitDelay)));
+            return badValue(kOptSplitDelay);
         }
         faults.splitDelayMs = *delay;
     }
     if (isSet(kOptGarbage)) {
         const auto kind = parseGarbageKind(value(kOptGarbage));
         if (!kind) {
-            return refuse(QStringLiteral("Bad --garbage: %1").arg(value(kOptGarbage)));
+            return badValue(kOptGarbage);
         }
         faults.garbage = *kind;
     }
     if (isSet(kOptGarbageBytes)) {
         const auto bytes = parseInt(value(kOptGarbageBytes), 1, 256 * 1024 * 1024);
         if (!bytes) {
-            return refuse(QStringLiteral("Bad --garbage-bytes: %1").arg(value(kOptGarbageBytes)));
+            return badValue(kOptGarbageBytes);
         }
         faults.garbageBytes = *bytes;
     }
@@ -209,14 +212,14 @@ ParsedArguments parseArguments(const QStringList& args) {
     if (isSet(kOptFrameType)) {
         const auto type = frameTypeFromName(value(kOptFrameType).toUpper().toLatin1());
         if (!type) {
-            return refuse(QStringLiteral("Bad --frame-type: %1").arg(value(kOptFrameType)));
+            return badValue(kOptFrameType);
         }
         highSpeed.frameType = *type;
     }
     if (isSet(kOptChannels)) {
         const auto channels = parseInt(value(kOptChannels), 1, kMaxChannels);
         if (!channels) {
-            return refuse(QStringLiteral("Bad --channels: %1").arg(value(kOptChannels)));
+            return badValue(kOptChannels);
         }
         highSpeed.channels = *channels;
     }
