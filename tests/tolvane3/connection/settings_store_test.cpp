@@ -17,13 +17,7 @@ MDIMain& frame() {
     return FormInstance<MDIMain>::instance();
 }
 
-TEST(SettingsStore, LivesInTheTolvaneXpStoreOfTheUser) {
-    SettingsSandbox sandbox;
-    EXPECT_EQ(SettingsSandbox::openStore().fileName(),
-              sandbox.path(QStringLiteral("config/TolvaneXp.conf")));
-}
-
-TEST(SettingsStore, FirstRunGivesTheDefaults) {
+TEST(SettingsStore, FirstRunGivesTheDefaultsAndShutDownStoresThem) {
     SettingsSandbox sandbox;
     Global::LoadSettings();
 
@@ -48,22 +42,13 @@ TEST(SettingsStore, FirstRunGivesTheDefaults) {
         EXPECT_EQ(places[i]->isChecked(), i == 2) << i;
     }
 
-    // The applied copies follow the dialog.
-    EXPECT_TRUE(Global::StatusPollAlways);
-    EXPECT_FALSE(Global::StatusPollOff);
-    EXPECT_EQ(Global::StatusPollInterval, QStringLiteral("2"));
-    EXPECT_TRUE(Global::LogScanData);
-    EXPECT_FALSE(Global::LogListData || Global::LogErrors || Global::LogStatusData ||
-                 Global::LogOutgoing);
-    EXPECT_EQ(Global::UploadDwell, QStringLiteral("300"));
     // Without engineering units the bar graph shows whole numbers.
     EXPECT_EQ(Global::DisplayFormat, QStringLiteral("0"));
-}
 
-TEST(SettingsStore, ShutDownWritesEveryKeyAsText) {
-    SettingsSandbox sandbox;
-    Global::LoadSettings();
+    // Shut-down writes every key as text.
     Global::SaveSettings();
+    EXPECT_EQ(SettingsSandbox::openStore().fileName(),
+              sandbox.path(QStringLiteral("config/TolvaneXp.conf")));
     const std::pair<const char*, const char*> expected[] = {
         {"StatusPollAlways", "True"}, {"StatusPollOff", "False"},   {"StatusPollInterval", "2"},
         {"LogScanData", "True"},      {"LogListData", "False"},     {"LogErrors", "False"},
@@ -128,26 +113,21 @@ TEST(SettingsStore, OnlyTheExactTextTrueCountsAsTrue) {
     EXPECT_TRUE(Global::LogListData);
 }
 
-TEST(SettingsStore, BothPollOptionsTrueLetsTheLaterKeyWin) {
-    SettingsSandbox sandbox;
-    SettingsSandbox::store({{"StatusPollAlways", "True"}, {"StatusPollOff", "True"}});
-    Global::LoadSettings();
-    EXPECT_FALSE(dialog().optStatusPollAlways->isChecked());
-    EXPECT_TRUE(dialog().optStatusPollOff->isChecked());
-    EXPECT_FALSE(Global::StatusPollAlways);
-    EXPECT_TRUE(Global::StatusPollOff);
-}
-
-TEST(SettingsStore, BothPollOptionsFalseSelectsNeither) {
-    SettingsSandbox sandbox;
-    SettingsSandbox::store({{"StatusPollAlways", "False"}, {"StatusPollOff", "False"}});
-    Global::LoadSettings();
-    EXPECT_FALSE(dialog().optStatusPollAlways->isChecked());
-    EXPECT_FALSE(dialog().optStatusPollOff->isChecked());
-    EXPECT_FALSE(Global::StatusPollAlways);
-    Global::SaveSettings();
-    EXPECT_EQ(SettingsSandbox::stored("StatusPollAlways"), QStringLiteral("False"));
-    EXPECT_EQ(SettingsSandbox::stored("StatusPollOff"), QStringLiteral("False"));
+TEST(SettingsStore, ThePollOptionPairIsReadKeyByKey) {
+    // Both true: the later key wins; both false: neither is selected, and both stay false.
+    for (const char* both : {"True", "False"}) {
+        SettingsSandbox sandbox;
+        SettingsSandbox::store({{"StatusPollAlways", both}, {"StatusPollOff", both}});
+        Global::LoadSettings();
+        const bool on = QLatin1String(both) == QLatin1String("True");
+        EXPECT_FALSE(dialog().optStatusPollAlways->isChecked()) << both;
+        EXPECT_EQ(dialog().optStatusPollOff->isChecked(), on) << both;
+        EXPECT_FALSE(Global::StatusPollAlways) << both;
+        EXPECT_EQ(Global::StatusPollOff, on) << both;
+        Global::SaveSettings();
+        EXPECT_EQ(SettingsSandbox::stored("StatusPollAlways"), QStringLiteral("False"));
+        EXPECT_EQ(SettingsSandbox::stored("StatusPollOff"), QLatin1String(both));
+    }
 }
 
 TEST(SettingsStore, ShutDownWritesTheAppliedStateNotUnappliedEdits) {
@@ -204,25 +184,13 @@ TEST(SettingsStore, UnusableUdpPortFallsBackToTheDefault) {
     EXPECT_EQ(dialog().hssUdpPort(), 65535);
 }
 
-TEST(DisplayFormat, FirstCheckedPlacesWinWithEngineeringUnits) {
+TEST(DisplayFormat, FirstCheckedPlacesWinWithEngineeringUnitsWholeNumbersWithout) {
     using SettingsStore::DisplayFormatFor;
-    EXPECT_EQ(DisplayFormatFor({false, false, true, false, false, false}, true),
-              QStringLiteral("0.00"));
-    EXPECT_EQ(DisplayFormatFor({true, false, false, false, false, false}, true),
-              QStringLiteral("0"));
-    EXPECT_EQ(DisplayFormatFor({false, true, false, true, false, false}, true),
-              QStringLiteral("0.0"));
-    EXPECT_EQ(DisplayFormatFor({false, false, false, false, false, true}, true),
-              QStringLiteral("0.00000"));
-    // Nothing checked means two places.
-    EXPECT_EQ(DisplayFormatFor({}, true), QStringLiteral("0.00"));
-}
-
-TEST(DisplayFormat, WithoutEngineeringUnitsValuesAreWhole) {
-    using SettingsStore::DisplayFormatFor;
-    EXPECT_EQ(DisplayFormatFor({false, false, false, true, false, false}, false),
-              QStringLiteral("0"));
-    EXPECT_EQ(DisplayFormatFor({}, false), QStringLiteral("0"));
+    EXPECT_EQ(DisplayFormatFor({true, false, false, false, false, false}, true), "0");
+    EXPECT_EQ(DisplayFormatFor({false, true, false, true, false, false}, true), "0.0");
+    EXPECT_EQ(DisplayFormatFor({false, false, false, false, false, true}, true), "0.00000");
+    EXPECT_EQ(DisplayFormatFor({}, true), "0.00"); // nothing checked means two places
+    EXPECT_EQ(DisplayFormatFor({false, false, false, true, false, false}, false), "0");
 }
 
 } // namespace

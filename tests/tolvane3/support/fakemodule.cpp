@@ -57,7 +57,6 @@ void FakeModule::acceptClient() {
             client_->deleteLater();
         }
         client_ = next;
-        ++connectionCount_;
         answeredUpTo_ = received_.size();
         connect(next, &QTcpSocket::readyRead, this, [this, next] { readClient(next); });
         connect(next, &QTcpSocket::disconnected, next, &QObject::deleteLater);

@@ -25,7 +25,6 @@ public:
     void stopListening() { server_.close(); }
 
     bool isConnected() const;
-    int connectionCount() const { return connectionCount_; }
     bool waitForConnection(int timeoutMs = DefaultWaitMs);
     bool waitForDisconnection(int timeoutMs = DefaultWaitMs);
 
@@ -54,7 +53,6 @@ private:
 
     QTcpServer server_;
     QPointer<QTcpSocket> client_;
-    int connectionCount_ = 0;
     QByteArray received_;
     qsizetype answeredUpTo_ = 0; // received_ offset up to which commands were answered
     QHash<QByteArray, QByteArray> replies_;
