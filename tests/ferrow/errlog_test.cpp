@@ -53,32 +53,23 @@ TEST(ErrorLog, UnwritableFileIsReportedOnceWithoutWaitingForAKey) {
     EXPECT_EQ(outputs.takeConsole(), "ERROR: Could not open to ERRLOG.TXT file\n");
 }
 
-TEST(TextLog, KeepsTheModulesBytesExactlyAsReceived) {
+TEST(TextLog, KeepsTheModulesBytesExactlyAndASecondOpenKeepsTheFirstFile) {
     TemporaryCurrentDirectory directory;
     CapturedOutputs outputs;
     TextLog log(outputs.console);
-    log.open("run.log");
-    for (const char byte : std::string("STATUS: READY\r\nbare\n\0end", 25)) {
+    const std::string bytes("STATUS: READY\r\nbare\n\0end", 25);
+    log.open("first.log");
+    for (const char byte : bytes) {
         log.logByte(byte);
     }
-    log.close();
-
-    EXPECT_EQ(readFile("run.log"), std::string("STATUS: READY\r\nbare\n\0end", 25));
-    EXPECT_EQ(outputs.takeConsole(), "Opening log file run.log\nClosing log file\n");
-}
-
-TEST(TextLog, OpeningASecondLogClosesAndKeepsTheFirst) {
-    TemporaryCurrentDirectory directory;
-    CapturedOutputs outputs;
-    TextLog log(outputs.console);
-    log.open("first.log");
-    log.logByte('A');
     log.open("second.log");
     log.logByte('B');
     log.close();
 
-    EXPECT_EQ(readFile("first.log"), "A");
+    EXPECT_EQ(readFile("first.log"), bytes);
     EXPECT_EQ(readFile("second.log"), "B");
+    EXPECT_EQ(outputs.takeConsole(),
+              "Opening log file first.log\nOpening log file second.log\nClosing log file\n");
 }
 
 TEST(TextLog, CloseWithoutAnOpenLogPrintsNothingAndAFailedOpenLeavesItClosed) {

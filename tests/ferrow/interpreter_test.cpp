@@ -59,10 +59,6 @@ TEST_F(LocalCommands, EveryTypedLineIsLoggedAsTypedAndAnEmptyLineDoesNothing) {
               logRecord("EVENT", "COMMAND IS \r\n") + logRecord("EVENT", "COMMAND IS   \r\n"));
 }
 
-TEST_F(LocalCommands, ListPrintsTheEightSettingLinesAndAnEmptyLine) {
-    EXPECT_EQ(type("LIST"), std::string(defaultBlock) + "\n");
-}
-
 TEST_F(LocalCommands, FrameTypeKeysSetTypeAndCheckChannelCounts) {
     EXPECT_EQ(type("SET PXT 64"), "");
     EXPECT_EQ(type("SET HKQ 48"), "ERROR: Channel must be 16, 32 or 64\n");
@@ -146,16 +142,14 @@ TEST_F(LocalCommands, SaveThatCannotCreateItsFileSaysSo) {
     EXPECT_EQ(type("SAVE"), "ERROR: Could not write to file CONFIG.TXT\n");
 }
 
-TEST_F(LocalCommands, ToggleWithoutAConnectionStaysLocal) {
+TEST_F(LocalCommands, ToggleAndClosingsWithNothingOpenDoNothing) {
     EXPECT_EQ(type("TOGGLE"), "Got toggle\nERROR: Cannot enter pass through mode, not connected\n");
     EXPECT_EQ(mode, Mode::Local);
-}
-
-TEST_F(LocalCommands, CloseAndCblogWithNothingOpenDoNothing) {
     EXPECT_EQ(type("CLOSE"), "");
     EXPECT_EQ(type("CBLOG"), "");
     EXPECT_EQ(type("CLOG"), "");
-    EXPECT_EQ(outputs.errlog(), logRecord("EVENT", "COMMAND IS CLOSE\r\n") +
+    EXPECT_EQ(outputs.errlog(), logRecord("EVENT", "COMMAND IS TOGGLE\r\n") +
+                                    logRecord("EVENT", "COMMAND IS CLOSE\r\n") +
                                     logRecord("EVENT", "COMMAND IS CBLOG\r\n") +
                                     logRecord("EVENT", "COMMAND IS CLOG\r\n"));
 }

@@ -64,22 +64,6 @@ TEST_F(Link, ConnectOpensCommandPortAndUdpReceiverWithALargeBuffer) {
                   logRecord("EVENT", message("Opening udp server on port %d\n", settings.udpPort)));
 }
 
-TEST_F(Link, TextAndKeysGoToTheModuleAndItsRepliesComeBack) {
-    link.connect(module.address());
-    link.sendText("SCAN\r");
-    link.sendByte(0);
-    link.sendByte('S');
-    ASSERT_TRUE(module.waitForReceived("SCAN\rS"));
-    EXPECT_EQ(module.received(), "SCAN\rS");
-
-    module.sendText("STATUS: READY\r\n");
-    std::string replies;
-    while (replies.size() < 15 && readableWithin(link.tcpHandle(), 20000)) {
-        replies += link.receiveBytes();
-    }
-    EXPECT_EQ(replies, "STATUS: READY\r\n");
-}
-
 TEST_F(Link, DatagramsOfAnyLengthAreTakenAndAnEmptyOneDoesNotCloseTheReceiver) {
     link.connect(module.address());
     module.sendDatagram(settings.udpPort, "");
