@@ -34,21 +34,6 @@ TEST(CommandLine, ListenTakesIpv4Ipv6AndLocalhostWithAPort) {
               QStringLiteral("127.0.0.1:2323"));
 }
 
-TEST(CommandLine, DefaultsNeedOnlyListen) {
-    const auto parsed = parse({QStringLiteral("--listen"), QStringLiteral("0.0.0.0:2323")});
-    ASSERT_TRUE(parsed.config) << parsed.message.toStdString();
-    const vornsim::SimConfig& config = *parsed.config;
-    EXPECT_EQ(config.port, 2323);
-    EXPECT_EQ(config.model, "1216");
-    EXPECT_EQ(config.seed, 1u);
-    EXPECT_TRUE(config.transcriptPath.isEmpty());
-    EXPECT_EQ(config.faults.closeAfterLines, 0);
-    EXPECT_EQ(config.faults.garbage, vornsim::GarbageKind::None);
-    EXPECT_FALSE(config.highSpeed.burst);
-    EXPECT_EQ(config.highSpeed.frameType, vornsim::FrameType::Vorn);
-    EXPECT_EQ(config.highSpeed.channels, 16);
-}
-
 TEST(CommandLine, FaultAndHighSpeedOptionsAreRead) {
     const auto parsed = parse(QStringLiteral("--listen 127.0.0.1:0 --model 3099 --seed 9 "
                                              "--silent-group hs --close-after 4 --split-at 5,2 "

@@ -114,9 +114,3 @@ TEST(Faults, LongAndUnendedGarbageLinesHaveTheChosenLength) {
         EXPECT_EQ(exchange(*client, "STATUS\r", garbage + kStatus), garbage + kStatus);
     }
 }
-
-TEST(Faults, SplitAtIgnoresOffsetsOutsideTheReplyAndSortsTheRest) {
-    EXPECT_EQ(vornsim::splitAt("abcdef", {4, 2, 0, 6, 9, 4}),
-              (QList<QByteArray>{"ab", "cd", "ef"}));
-    EXPECT_EQ(vornsim::splitAt("abc", {}), (QList<QByteArray>{"abc"}));
-}

@@ -28,19 +28,6 @@ PressureModel modelOf(int channels, double fullScale = 15.0) {
 
 } // namespace
 
-TEST(Frames, SizeDependsOnTypeAndRefusesChannelCountsTheTypeCannotCarry) {
-    EXPECT_EQ(vornsim::frameSize(FrameType::Vorn, 16), 104);
-    EXPECT_EQ(vornsim::frameSize(FrameType::Vorn, 32), 0);
-    EXPECT_EQ(vornsim::frameSize(FrameType::Hkq, 16), 168);
-    EXPECT_EQ(vornsim::frameSize(FrameType::Hkq, 32), 304);
-    EXPECT_EQ(vornsim::frameSize(FrameType::Hkq, 64), 572);
-    EXPECT_EQ(vornsim::frameSize(FrameType::Hkq, 24), 0);
-    EXPECT_EQ(vornsim::frameSize(FrameType::Pxt, 1), 16);
-    EXPECT_EQ(vornsim::frameSize(FrameType::Wgn, 512), 2060);
-    EXPECT_EQ(vornsim::frameSize(FrameType::Wgn, 513), 0);
-    EXPECT_EQ(vornsim::frameSize(FrameType::Pxt, 0), 0);
-}
-
 TEST(Frames, VornCarriesNumberAtFourAndSixteenValuesAtEight) {
     const PressureModel model = modelOf(16);
     const QByteArray frame = vornsim::buildFrame(FrameType::Vorn, 16, 0x01020304, model);
@@ -69,29 +56,6 @@ TEST(Frames, HkqCarriesNumberAtEightValuesAtTwelveAndOneTemperaturePerEightChann
         }
         EXPECT_TRUE(zeroFrom(frame, temperatures + channels / 2));
     }
-}
-
-TEST(Frames, PxtAndWgnCarryNumberAtFourAndValuesAtTwelve) {
-    for (const FrameType type : {FrameType::Pxt, FrameType::Wgn}) {
-        const PressureModel model = modelOf(5);
-        const QByteArray frame = vornsim::buildFrame(type, 5, 77, model);
-        ASSERT_EQ(frame.size(), 32);
-        EXPECT_EQ(wordAt(frame, 0), static_cast<quint32>(type));
-        EXPECT_EQ(wordAt(frame, 4), 77u);
-        EXPECT_EQ(wordAt(frame, 8), 5u);
-        EXPECT_EQ(floatAt(frame, 28), model.pressure(4, 77));
-    }
-    EXPECT_EQ(vornsim::firstFrameNumber(FrameType::Pxt), 1u);
-    EXPECT_EQ(vornsim::firstFrameNumber(FrameType::Wgn), 0u);
-    EXPECT_EQ(vornsim::firstFrameNumber(FrameType::Vorn), 0u);
-}
-
-TEST(Frames, TypeNamesRoundTripExactly) {
-    for (const FrameType type : {FrameType::Vorn, FrameType::Hkq, FrameType::Pxt, FrameType::Wgn}) {
-        EXPECT_EQ(vornsim::frameTypeFromName(vornsim::frameTypeName(type)), type);
-    }
-    EXPECT_FALSE(vornsim::frameTypeFromName("vorn"));
-    EXPECT_FALSE(vornsim::frameTypeFromName(""));
 }
 
 TEST(PressureModel, ReadingsFollowTheSeedStayInRangeAndChangeFromFrameToFrame) {

@@ -1,41 +1,10 @@
-// The module's settings: group contents and order, SET rules, numbers, model-dependent scales.
+// The module's settings: numbers and model-dependent status form and full scales.
 
 #include "vornsim/modulesettings.h"
 
 #include <gtest/gtest.h>
 
 using vornsim::ModuleSettings;
-
-TEST(ModuleSettings, EachGroupEndsWithTheKeyClientsWaitFor) {
-    const ModuleSettings settings("1216");
-    const std::pair<char, QByteArray> lastLines[] = {{'I', "SET PAGE 0"},
-                                                     {'C', "SET NEGPTSH 4"},
-                                                     {'H', "SET MAX15 50"},
-                                                     {'S', "SET HOST 0 0 T"}};
-    for (const auto& [letter, last] : lastLines) {
-        const auto lines = settings.listGroup(letter);
-        ASSERT_TRUE(lines) << letter;
-        EXPECT_EQ(lines->constLast(), last) << letter;
-        // No group but its own ends with a last-line key.
-        for (qsizetype i = 0; i + 1 < lines->size(); ++i) {
-            for (const auto& [otherLetter, otherLast] : lastLines) {
-                EXPECT_NE(lines->at(i).split(' ').value(1), otherLast.split(' ').value(1));
-            }
-        }
-    }
-    EXPECT_EQ(settings.listGroup('I')->constFirst(), "SET MODEL 1216");
-    EXPECT_FALSE(settings.listGroup('X'));
-    EXPECT_FALSE(settings.listGroup('i'));
-}
-
-TEST(ModuleSettings, SetMatchesKeysWithoutCaseAndRefusesUnknownOnes) {
-    ModuleSettings settings("1216");
-    EXPECT_TRUE(settings.set("host", "10.0.0.5 23 U"));
-    EXPECT_EQ(settings.value("HOST"), "10.0.0.5 23 U");
-    EXPECT_EQ(settings.listGroup('S')->constLast(), "SET HOST 10.0.0.5 23 U");
-    EXPECT_FALSE(settings.set("NOSUCHKEY", "1"));
-    EXPECT_EQ(settings.value("NOSUCHKEY"), "");
-}
 
 TEST(ModuleSettings, NumbersAreTheLeadingDecimalNumberOrZero) {
     ModuleSettings settings("1216");
