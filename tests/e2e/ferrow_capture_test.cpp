@@ -61,35 +61,26 @@ struct FerrowRun : ::testing::Test {
                                   "buffer of N bytes\r\n\r\nEVENT: Open");
     }
     std::string startOfErrlog(int frames) const {
-        const std::string port = std::to_string(udpPort);
         const std::string fps = std::to_string(frames);
-        return "EVENT: FERROW Version 0.90a\r\n"
-               "EVENT: Reading FERROW\r\n\r\n"
-               "EVENT: Ferrow Init command SET IPADDR " +
-               module.address() +
-               "\r\n\r\n"
-               "EVENT: Ferrow Init command SET FPS " +
-               fps +
-               "\r\n\r\n"
-               "EVENT: Ferrow Init command SET BFILENAME cap.bin\r\n\r\n"
-               "EVENT: Ferrow Init command SET UDPPORT " +
-               port +
-               "\r\n\r\n"
-               "EVENT: Connecting to " +
-               module.address() +
-               "\r\n\r\n"
-               "EVENT: UDP receive buffer of N bytes\r\n\r\n"
-               "EVENT: Opening udp server on port " +
-               port +
-               "\r\n\r\n"
-               "EVENT: Connected\r\n\r\n"
-               "EVENT: Opening binary file cap.bin\r\n\r\n"
-               "EVENT: Numframes " +
-               fps +
-               "\r\n\r\n"
-               "EVENT: Allocating " +
-               std::to_string(114 * frames) + " bytes of memory for " + fps +
-               " frames of data\r\n\r\n";
+        const std::string port = std::to_string(udpPort);
+        return "EVENT: FERROW Version 0.90a\r\n" +
+               events({"Reading FERROW", "Ferrow Init command SET IPADDR " + module.address(),
+                       "Ferrow Init command SET FPS " + fps,
+                       "Ferrow Init command SET BFILENAME cap.bin",
+                       "Ferrow Init command SET UDPPORT " + port,
+                       "Connecting to " + module.address(), "UDP receive buffer of N bytes",
+                       "Opening udp server on port " + port, "Connected",
+                       "Opening binary file cap.bin", "Numframes " + fps,
+                       "Allocating " + std::to_string(114 * frames) + " bytes of memory for " +
+                           fps + " frames of data"});
+    }
+    // EVENT records without time stamps.
+    static std::string events(std::initializer_list<std::string> texts) {
+        std::string records;
+        for (const std::string& text : texts) {
+            records += "EVENT: " + text + "\r\n\r\n";
+        }
+        return records;
     }
 };
 
@@ -108,19 +99,16 @@ TEST_F(FerrowRun, CapturesFramesWithAGapIntoBinaryFileCsvAndErrlog) {
     EXPECT_EQ(ferrow.output(), startOfOutput() + "STATUS: SCAN\r\nFound binary packet\n"
                                                  "Read 1\nRead 2\nRead 3\nRead 4\nRead 5\nRead 6\n"
                                                  "Completed data read\n");
-    EXPECT_EQ(errlogWithoutTimes(),
-              startOfErrlog(6) +
-                  "EVENT: Read 1\r\n\r\nEVENT: Read 2\r\n\r\nEVENT: Read 3\r\n\r\n"
-                  "EVENT: Read 4\r\n\r\nEVENT: Read 5\r\n\r\nEVENT: Read 6\r\n\r\n"
-                  "EVENT: Completed data read\r\n\r\n"
-                  "EVENT: Closing binary file\r\n\r\n"
-                  "EVENT: Flushing buffer of 624 bytes to file\r\n\r\n"
-                  "EVENT: Completed write of 624 bytes to file\r\n\r\n"
-                  "EVENT: Opening text output file cap.csv\r\n\r\n"
-                  "EVENT: Opening binary input file cap.bin\r\n\r\n"
-                  "EVENT: VORN Converting 16 channels with 104 bytes frame size\r\n\r\n"
-                  "ERROR: ERROR: Missed frame, expecting frame 3 read frame 4\r\n\r\n"
-                  "EVENT: Converted 7 frames of VORN data. Missed 1 frames\r\n\r\n");
+    EXPECT_EQ(
+        errlogWithoutTimes(),
+        startOfErrlog(6) +
+            events({"Read 1", "Read 2", "Read 3", "Read 4", "Read 5", "Read 6",
+                    "Completed data read", "Closing binary file",
+                    "Flushing buffer of 624 bytes to file", "Completed write of 624 bytes to file",
+                    "Opening text output file cap.csv", "Opening binary input file cap.bin",
+                    "VORN Converting 16 channels with 104 bytes frame size"}) +
+            "ERROR: ERROR: Missed frame, expecting frame 3 read frame 4\r\n\r\n" +
+            events({"Converted 7 frames of VORN data. Missed 1 frames"}));
 }
 
 TEST_F(FerrowRun, EscCancelsTheScanAndKeepsWhatWasCaptured) {
@@ -137,10 +125,8 @@ TEST_F(FerrowRun, EscCancelsTheScanAndKeepsWhatWasCaptured) {
     EXPECT_EQ(readFile("cap.csv"), csvLine(0) + csvLine(1) + csvLine(2));
     EXPECT_EQ(ferrow.output(), startOfOutput() + "Read 3\n\x1b");
     const std::string log = errlogWithoutTimes();
-    EXPECT_NE(log.find("EVENT: Read 3\r\n\r\n"
-                       "EVENT: Scan cancelled\r\n\r\n"
-                       "EVENT: Closing binary file\r\n\r\n"
-                       "EVENT: Flushing buffer of 312 bytes to file\r\n\r\n"),
+    EXPECT_NE(log.find(events({"Read 3", "Scan cancelled", "Closing binary file",
+                               "Flushing buffer of 312 bytes to file"})),
               std::string::npos)
         << log;
 }

@@ -6,69 +6,68 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <optional>
 #include <termios.h>
 
 namespace {
 
 using namespace ferrow::test;
 
-TEST(FerrowConsole, ArrowKeysDoNotCancelALoneEscDoesAndTheTerminalIsRestored) {
+// ferrow on a terminal, connected to a module stand-in, waiting for keys in its scan.
+struct FerrowConsole : ::testing::Test {
+    void SetUp() override {
+        writeFile("FERROW.CFG", "SET IPADDR " + module.address() + "\r\nSET UDPPORT 0\r\n");
+        ferrow.emplace(directory.path(), FerrowProcess::Console::Terminal);
+        ASSERT_TRUE(module.waitForReceived("SCAN\r"));
+        ASSERT_TRUE(ferrow->waitForOutput("Press <ESC> to stop scan"));
+    }
+    std::string startOfOutput() const {
+        return "FERROW Version 0.90a\r\nConnecting to " + module.address() +
+               "\r\nPress <ESC> to stop scan\r\n";
+    }
+
     TemporaryCurrentDirectory directory;
     ModuleStandIn module;
-    writeFile("FERROW.CFG", "SET IPADDR " + module.address() + "\r\nSET UDPPORT 0\r\n");
-    FerrowProcess ferrow(directory.path(), FerrowProcess::Console::Terminal);
-    ASSERT_TRUE(module.waitForReceived("SCAN\r"));
-    ASSERT_TRUE(ferrow.waitForOutput("Press <ESC> to stop scan"));
-    const auto rawFlags = ferrow.terminalLocalFlags();
+    std::optional<FerrowProcess> ferrow;
+};
+
+TEST_F(FerrowConsole, ArrowKeysDoNotCancelALoneEscDoesAndTheTerminalIsRestored) {
+    const auto rawFlags = ferrow->terminalLocalFlags();
     ASSERT_TRUE(rawFlags);
     EXPECT_EQ(*rawFlags & (ICANON | ECHO), 0u);
 
-    ferrow.type("\x1b[A");
-    ferrow.type("x");
+    ferrow->type("\x1b[A");
+    ferrow->type("x");
     ASSERT_TRUE(module.waitForReceived("SCAN\rx"));
-    ferrow.type("\x1b");
+    ferrow->type("\x1b");
 
-    ASSERT_EQ(ferrow.waitForExit(), 0);
+    ASSERT_EQ(ferrow->waitForExit(), 0);
     EXPECT_TRUE(module.waitForReceived("SCAN\rx\x1b"));
     EXPECT_EQ(module.received(), "SCAN\rx\x1b");
     // The ESC is not echoed: the terminal would take it as the start of a control sequence.
-    EXPECT_EQ(ferrow.output(), "FERROW Version 0.90a\r\nConnecting to " + module.address() +
-                                   "\r\nPress <ESC> to stop scan\r\nx");
-    const auto restoredFlags = ferrow.terminalLocalFlags();
+    EXPECT_EQ(ferrow->output(), startOfOutput() + "x");
+    const auto restoredFlags = ferrow->terminalLocalFlags();
     ASSERT_TRUE(restoredFlags);
     EXPECT_EQ(*restoredFlags & (ICANON | ECHO), static_cast<unsigned>(ICANON | ECHO));
 }
 
-TEST(FerrowConsole, TheTerminalsBackspaceKeyErasesAndCtrlSIsAKey) {
-    TemporaryCurrentDirectory directory;
-    ModuleStandIn module;
-    writeFile("FERROW.CFG", "SET IPADDR " + module.address() + "\r\nSET UDPPORT 0\r\n");
-    FerrowProcess ferrow(directory.path(), FerrowProcess::Console::Terminal);
-    ASSERT_TRUE(module.waitForReceived("SCAN\r"));
-    ASSERT_TRUE(ferrow.waitForOutput("Press <ESC> to stop scan"));
-
+TEST_F(FerrowConsole, TheTerminalsBackspaceKeyErasesAndCtrlSIsAKey) {
     // Ctrl-S goes to the module instead of stopping the console's output.
-    ferrow.type("\x13");
+    ferrow->type("\x13");
     ASSERT_TRUE(module.waitForReceived("SCAN\r\x13"));
     // The terminal sends DEL for Backspace; QUIX, Backspace, T is QUIT.
-    ferrow.type("\x1d");
-    ferrow.type("QUIX\x7fT\r");
+    ferrow->type("\x1d");
+    ferrow->type("QUIX\x7fT\r");
 
-    ASSERT_EQ(ferrow.waitForExit(), 0);
+    ASSERT_EQ(ferrow->waitForExit(), 0);
     EXPECT_EQ(module.received(), "SCAN\r\x13");
-    EXPECT_EQ(ferrow.output(), "FERROW Version 0.90a\r\nConnecting to " + module.address() +
-                                   "\r\nPress <ESC> to stop scan\r\n\x13\x1d\r\nLOCAL>"
-                                   "QUIX\b \bT\r\r\n");
+    EXPECT_EQ(ferrow->output(), startOfOutput() + "\x13\x1d\r\nLOCAL>QUIX\b \bT\r\r\n");
 }
 
-TEST(FerrowConsole, TerminalIsRestoredWhenInterrupted) {
-    TemporaryCurrentDirectory directory;
-    FerrowProcess ferrow(directory.path(), FerrowProcess::Console::Terminal);
-    ASSERT_TRUE(ferrow.waitForOutput("Press <ESC> to stop scan"));
-    ferrow.signal(SIGTERM);
-
-    ASSERT_EQ(ferrow.waitForExit(), 0);
-    const auto flags = ferrow.terminalLocalFlags();
+TEST_F(FerrowConsole, TerminalIsRestoredWhenInterrupted) {
+    ferrow->signal(SIGTERM);
+    ASSERT_EQ(ferrow->waitForExit(), 0);
+    const auto flags = ferrow->terminalLocalFlags();
     ASSERT_TRUE(flags);
     EXPECT_EQ(*flags & (ICANON | ECHO), static_cast<unsigned>(ICANON | ECHO));
 }

@@ -1,6 +1,5 @@
 // ferrow end to end against the real simulated module: a paced high-speed scan in which the
 // module never sends one frame.
-#include "log/message.h"
 #include "simulatorprocess.h"
 #include "support/ferrow_process.h"
 #include "support/ferrow_test_support.h"
@@ -11,8 +10,8 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
-#include <cstring>
 #include <regex>
 #include <vector>
 
@@ -56,18 +55,6 @@ std::uint32_t wordAt(const std::string& bytes, std::size_t offset) {
     return word;
 }
 
-// The CSV line printf gives for one VORN record: the number, then ",%f," per channel value.
-std::string csvLine(const std::string& record) {
-    std::string line = ferrow::message("%lu", static_cast<unsigned long>(wordAt(record, 4)));
-    for (std::size_t channel = 0; channel < 16; ++channel) {
-        const std::uint32_t bits = wordAt(record, 8 + 4 * channel);
-        float value = 0;
-        std::memcpy(&value, &bits, sizeof value);
-        line += ferrow::message(",%f,", static_cast<double>(value));
-    }
-    return line + "\r\n";
-}
-
 // ERRLOG.TXT from the automatic conversion on, without its time stamps.
 std::string conversionRecords() {
     const std::string errlog = std::regex_replace(
@@ -104,19 +91,15 @@ TEST(FerrowWithVornsim, CapturesAHighSpeedScanWithAMissingFrameAndReportsTheGap)
     const std::string capture = readFile("hss.bin");
     ASSERT_EQ(capture.size(), framesStored * vornFrameSize);
     std::vector<std::uint32_t> numbers;
-    std::string expectedCsv;
     for (std::size_t offset = 0; offset < capture.size(); offset += vornFrameSize) {
-        const std::string record = capture.substr(offset, vornFrameSize);
-        numbers.push_back(wordAt(record, 4));
-        // The first record after the gap is reported, not converted.
-        if (numbers.back() != droppedFrame + 1) {
-            expectedCsv += csvLine(record);
-        }
+        numbers.push_back(wordAt(capture, offset + 4));
     }
     EXPECT_EQ(numbers, (std::vector<std::uint32_t>{0, 1, 2, 3, 4, 5, 6, 8, 9, 10, 11, 12, 13, 14,
                                                    15, 16, 17, 18, 19}));
-    EXPECT_EQ(readFile("hss.csv"), expectedCsv);
-    EXPECT_EQ(std::count(expectedCsv.begin(), expectedCsv.end(), '\n'), framesStored - 1);
+    // The first record after the gap is reported, not converted (the converter's own tests check
+    // the lines' bytes).
+    const std::string csv = readFile("hss.csv");
+    EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), framesStored - 1);
 
     EXPECT_EQ(conversionRecords(),
               "EVENT: Opening text output file hss.csv\r\n\r\n"

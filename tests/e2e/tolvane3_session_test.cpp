@@ -26,10 +26,7 @@ protected:
     void SetUp() override {
         ProgramFixture::SetUp();
         transcript = sandbox.path(QStringLiteral("vornsim.log"));
-        ASSERT_NE(simulator.start(simulatorOptions()), 0);
-    }
-    virtual QStringList simulatorOptions() const {
-        return {QStringLiteral("--transcript"), transcript};
+        ASSERT_NE(simulator.start({QStringLiteral("--transcript"), transcript}), 0);
     }
     bool received(const QByteArray& bytes) const {
         return QTest::qWaitFor(
@@ -54,41 +51,6 @@ TEST_F(SimulatorSession, ConnectReadsTheSettingGroupsAndShowsTheModuleStatus) {
     EXPECT_EQ(frame().statusPanel(1),
               QStringLiteral("Connected to %1 (Model 1216)").arg(simulator.address()));
     EXPECT_TRUE(messages.isEmpty());
-
-    window().Command1->click();
-    EXPECT_EQ(frame().statusPanel(1), QStringLiteral("No connection"));
-    EXPECT_EQ(frame().statusPanel(2), QString());
-    EXPECT_EQ(window().Command1->text(), QStringLiteral("Connect"));
-}
-
-// A 30xx module greets with "Module" lines and answers STATUS in the arrow form.
-class Model30Session : public SimulatorSession {
-protected:
-    QStringList simulatorOptions() const override {
-        return SimulatorSession::simulatorOptions() +
-               QStringList{QStringLiteral("--model"), QStringLiteral("3016")};
-    }
-};
-
-TEST_F(Model30Session, TheModelIsNamedAndItsArrowStatusShows) {
-    Timing::setScale(0.05);
-    startProgram();
-    ASSERT_TRUE(connectTo(simulator.address()));
-    EXPECT_TRUE(QTest::qWaitFor(
-        [] { return frame().statusPanel(2) == QStringLiteral("Vorn Status: READY"); }, WaitMs))
-        << frame().statusPanel(2).toStdString();
-    EXPECT_EQ(frame().statusPanel(1),
-              QStringLiteral("Connected to %1 (Model 3016)").arg(simulator.address()));
-    EXPECT_TRUE(SimulatorProcess::receivedInTranscript(transcript).startsWith(ConnectSequence));
-}
-
-TEST_F(SimulatorSession, SimulatorGoneWhileConnectedEndsInDisconnectedWithoutAHang) {
-    startProgram();
-    ASSERT_TRUE(connectTo(simulator.address()));
-    ASSERT_TRUE(simulator.stopWith(SIGTERM));
-    ASSERT_TRUE(QTest::qWaitFor([] { return Global::ConnState == Global::Disconnected; }, WaitMs));
-    EXPECT_EQ(window().Command1->text(), QStringLiteral("Connect"));
-    EXPECT_TRUE(window().lstIpHistory->isEnabled());
 }
 
 TEST_F(SimulatorSession, RealProgramConnectsPollsAndSavesOnSigterm) {
