@@ -4,7 +4,6 @@
 #include "program_fixture.h"
 #include "simulatorprocess.h"
 
-#include <QFile>
 #include <QListWidget>
 #include <QProcess>
 #include <QTest>
@@ -15,11 +14,6 @@ namespace {
 constexpr int WaitMs = 20000;
 const QByteArray ConnectSequence = "SET BIN 0\rSET FORMAT 0\rList I\rList C\rList H\rList S\r";
 const QByteArray TenEmptyLines = QByteArray("\r\n").repeated(10);
-
-QByteArray readFile(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
 
 class SimulatorSession : public ProgramFixture {
 protected:
@@ -76,8 +70,7 @@ TEST_F(SimulatorSession, RealProgramConnectsPollsAndSavesOnSigterm) {
     ASSERT_TRUE(program.waitForFinished(WaitMs));
     EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(program.exitCode(), 0);
-    EXPECT_EQ(readFile(sandbox.path(QStringLiteral("IpHist.cfg"))),
-              simulator.address().toLatin1() + "\r\n" + TenEmptyLines);
+    EXPECT_EQ(sandbox.history(), simulator.address().toLatin1() + "\r\n" + TenEmptyLines);
     EXPECT_EQ(SettingsSandbox::stored("StatusPollInterval"), QStringLiteral("1"));
     EXPECT_EQ(SettingsSandbox::stored("HssEnabled"), QStringLiteral("True"));
     EXPECT_EQ(SettingsSandbox::stored("HssUdpPort"), QStringLiteral("23"));

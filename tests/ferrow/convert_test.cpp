@@ -136,60 +136,31 @@ TEST_F(Converter, MissedFramesAreReportedAndTheFirstRecordAfterThemIsSkipped) {
         int channels;
         std::vector<std::uint32_t> frames;
         std::vector<std::uint32_t> written;
-        const char* converting;
-        const char* missed;
-        const char* converted;
+        std::uint32_t expecting;
+        std::uint32_t read;
+        int converted;
+        int missed;
     } cases[] = {
-        {vorn,
-         "VORN",
-         16,
-         {0, 1, 5, 6},
-         {0, 1, 6},
-         "VORN Converting 16 channels with 104",
-         "expecting frame 2 read frame 5",
-         "Converted 7 frames of VORN data. Missed 3 frames"},
-        {vorn,
-         "VORN",
-         16,
-         {0, 1, 2, 1, 2, 3},
-         {0, 1, 2, 2, 3},
-         "VORN Converting 16 channels with 104",
-         "expecting frame 3 read frame 1",
-         "Converted 4 frames of VORN data. Missed -2 frames"},
-        {vorn,
-         "VORN",
-         16,
-         {0xfffffffe, 0xffffffff, 0},
-         {0xffffffff, 0},
-         "VORN Converting 16 channels with 104",
-         "expecting frame 0 read frame 4294967294",
-         "Converted 1 frames of VORN data. Missed -2 frames"},
-        {plain4,
-         "PXT",
-         4,
-         {0, 1, 2},
-         {1, 2},
-         "WGN Converting 4 channels with 28",
-         "expecting frame 1 read frame 0",
-         "Converted 2 frames of PXT data. Missed -1 frames"},
-        {hkq64,
-         "HKQ",
-         64,
-         {0, 1, 3},
-         {0, 1},
-         "HKQ Converting 64 channels with 572",
-         "expecting frame 2 read frame 3",
-         "Converted 4 frames of HKQ data. Missed 1 frames"},
+        {vorn, "VORN", 16, {0, 1, 5, 6}, {0, 1, 6}, 2, 5, 7, 3},
+        {vorn, "VORN", 16, {0, 1, 2, 1, 2, 3}, {0, 1, 2, 2, 3}, 3, 1, 4, -2},
+        {vorn, "VORN", 16, {0xfffffffe, 0xffffffff, 0}, {0xffffffff, 0}, 0, 0xfffffffe, 1, -2},
+        {plain4, "PXT", 4, {0, 1, 2}, {1, 2}, 1, 0, 2, -1},
+        {hkq64, "HKQ", 64, {0, 1, 3}, {0, 1}, 2, 3, 4, 1},
     };
     for (const auto& c : cases) {
         writeFile("in.bin", records(c.layout, c.frames));
         fs::remove("ERRLOG.TXT");
-        ASSERT_TRUE(convert(Csv, c.type, c.channels)) << c.missed;
-        EXPECT_EQ(readFile("out.txt"), lines(c.layout, c.written, ",", c.layout.suffix))
-            << c.missed;
-        EXPECT_EQ(logText(), opening() + event(c.converting + std::string(" bytes frame size")) +
-                                 error(std::string("ERROR: Missed frame, ") + c.missed) +
-                                 event(c.converted));
+        ASSERT_TRUE(convert(Csv, c.type, c.channels)) << c.read;
+        EXPECT_EQ(readFile("out.txt"), lines(c.layout, c.written, ",", c.layout.suffix)) << c.read;
+        const std::string word = c.type == std::string("PXT") ? "WGN" : c.type;
+        EXPECT_EQ(logText(),
+                  opening() +
+                      event(word + " Converting " + std::to_string(c.channels) + " channels with " +
+                            std::to_string(c.layout.frameSize) + " bytes frame size") +
+                      error("ERROR: Missed frame, expecting frame " + std::to_string(c.expecting) +
+                            " read frame " + std::to_string(c.read)) +
+                      event("Converted " + std::to_string(c.converted) + " frames of " + c.type +
+                            " data. Missed " + std::to_string(c.missed) + " frames"));
     }
 }
 

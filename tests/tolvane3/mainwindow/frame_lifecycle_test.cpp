@@ -3,7 +3,6 @@
 #include "program_fixture.h"
 
 #include <QCheckBox>
-#include <QFile>
 #include <QLabel>
 #include <QListWidget>
 #include <QMdiArea>
@@ -11,18 +10,9 @@
 
 namespace {
 
-QByteArray readFile(const QString& path) {
-    QFile file(path);
-    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
-    return file.readAll();
-}
-
 TEST_F(ProgramFixture, StartUpShowsCaptionPanelsAndTheConnectionWindow) {
     SettingsSandbox::store({{"LogErrors", "True"}});
-    Global::IpHistory[0] = QStringLiteral("10.0.0.1");
-    Global::IpHistory[1] = QStringLiteral("10.0.0.2");
-    Global::SaveIpHistory();
-    Global::IpHistory = {};
+    sandbox.writeHistory("10.0.0.1\r\n10.0.0.2\r\n" + QByteArray("\r\n").repeated(9));
     MDIMain& started = startProgram();
 
     EXPECT_EQ(started.windowTitle(), QStringLiteral("Tolvane 3 Version 3.03"));
@@ -55,7 +45,7 @@ TEST_F(ProgramFixture, ShutDownSavesSettingsAndHistoryAndUnloadsTheWindows) {
     frame().mnuExit->trigger();
 
     EXPECT_FALSE(frame().isVisible());
-    EXPECT_EQ(readFile(sandbox.path(QStringLiteral("IpHist.cfg"))),
+    EXPECT_EQ(sandbox.history(),
               QByteArray("10.9.8.7\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n"));
     EXPECT_EQ(SettingsSandbox::stored("HssEnabled"), QStringLiteral("True"));
     EXPECT_EQ(SettingsSandbox::stored("StatusPollInterval"), QStringLiteral("2"));

@@ -13,6 +13,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -42,6 +43,16 @@ public:
     SettingsSandbox& operator=(const SettingsSandbox&) = delete;
 
     QString path(const QString& name) const { return dir_.filePath(name); }
+    // IpHist.cfg's bytes ("<missing>" when there is no such file), and writing it.
+    QByteArray history() const {
+        QFile file(path(QStringLiteral("IpHist.cfg")));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+    }
+    void writeHistory(const QByteArray& bytes) const {
+        QFile file(path(QStringLiteral("IpHist.cfg")));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
 
     static void store(std::initializer_list<std::pair<const char*, const char*>> values) {
         QSettings settings = openStore();
