@@ -144,13 +144,8 @@ TEST(TextScan, SendsAFrameLineAndSixteenChannelLinesPerFrame) {
     SimUnderTest sim;
     auto client = sim.connectClient();
     client->write("SET PERIOD 50\rSET AVG 1\rSET FPS 3\rSCAN\r");
-    QByteArray received;
-    ASSERT_TRUE(QTest::qWaitFor(
-        [&] {
-            received += client->readAll();
-            return received.count('\n') >= 3 * 17;
-        },
-        5000));
+    const QByteArray received =
+        readUntil(*client, [](const QByteArray& bytes) { return bytes.count('\n') >= 3 * 17; });
     const QList<QByteArray> lines = received.split('\n');
     const QRegularExpression channelLine(
         QStringLiteral("^(\\d+) -?\\d+\\.\\d{4} \\d+\\.\\d{2}\r$"));
@@ -170,21 +165,14 @@ TEST(TextScan, StatusShowsTheScanAndStopEndsIt) {
     auto client = sim.connectClient();
     // FPS 0 scans until stopped; 50 us x 100 x 16 = 80 ms per frame.
     client->write("SET PERIOD 50\rSET AVG 100\rSET FPS 0\rSCAN\rSTATUS\r");
-    QByteArray started;
-    ASSERT_TRUE(QTest::qWaitFor(
-        [&] {
-            started += client->readAll();
-            return started.contains("STATUS: SCAN\r\n") && started.contains("FRAME = 0\r\n");
-        },
-        5000));
+    const QByteArray started = readUntil(*client, [](const QByteArray& bytes) {
+        return bytes.contains("STATUS: SCAN\r\n") && bytes.contains("FRAME = 0\r\n");
+    });
+    ASSERT_TRUE(started.contains("STATUS: SCAN\r\n")) << started.toStdString();
     client->write("STOP\rSTATUS\r");
-    QByteArray received;
-    ASSERT_TRUE(QTest::qWaitFor(
-        [&] {
-            received += client->readAll();
-            return received.endsWith("STATUS: READY\r\n");
-        },
-        5000));
+    const QByteArray stopped = readUntil(
+        *client, [](const QByteArray& bytes) { return bytes.endsWith("STATUS: READY\r\n"); });
+    ASSERT_TRUE(stopped.endsWith("STATUS: READY\r\n"));
     EXPECT_EQ(exchange(*client, "STATUS\r", "STATUS: READY\r\n"), "STATUS: READY\r\n");
     EXPECT_EQ(client->bytesAvailable(), 0);
 }

@@ -36,6 +36,17 @@ QByteArray readBytes(QTcpSocket& socket, qsizetype count) {
     return received;
 }
 
+QByteArray readUntil(QTcpSocket& socket, const std::function<bool(const QByteArray&)>& done) {
+    QByteArray received;
+    static_cast<void>(QTest::qWaitFor(
+        [&] {
+            received += socket.readAll();
+            return done(received);
+        },
+        kWaitMs));
+    return received;
+}
+
 QByteArray exchange(QTcpSocket& socket, const QByteArray& command, const QByteArray& expected) {
     socket.write(command);
     return readBytes(socket, expected.size());

@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QTcpSocket>
+#include <functional>
 #include <memory>
 
 // An in-process simulator on 127.0.0.1, port 0, and clients that talk to it with exact bytes.
@@ -21,6 +22,9 @@ private:
 // Waits until `socket` has received at least `count` bytes (or 5 s passed) and returns
 // exactly `count` bytes, or everything received when fewer arrived.
 QByteArray readBytes(QTcpSocket& socket, qsizetype count);
+
+// Reads until what was received satisfies `done` (or 5 s passed) and returns it.
+QByteArray readUntil(QTcpSocket& socket, const std::function<bool(const QByteArray&)>& done);
 
 // Sends `command` and returns the next `expected.size()` bytes received.
 QByteArray exchange(QTcpSocket& socket, const QByteArray& command, const QByteArray& expected);
