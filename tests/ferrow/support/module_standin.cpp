@@ -90,25 +90,24 @@ bool ModuleStandIn::readSome(std::chrono::milliseconds limit) {
     return true;
 }
 
-bool ModuleStandIn::waitForReceived(std::string_view text, std::chrono::milliseconds limit) {
+bool ModuleStandIn::readUntil(const std::function<bool()>& done, std::chrono::milliseconds limit) {
     const auto deadline = std::chrono::steady_clock::now() + limit;
-    while (received_.find(text) == std::string::npos) {
+    while (!done()) {
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
             deadline - std::chrono::steady_clock::now());
         if (left.count() <= 0 || (!readSome(left) && hungUp_)) {
-            return received_.find(text) != std::string::npos;
+            return done();
         }
     }
     return true;
 }
 
+bool ModuleStandIn::waitForReceived(std::string_view text, std::chrono::milliseconds limit) {
+    return readUntil([&] { return received_.find(text) != std::string::npos; }, limit);
+}
+
 bool ModuleStandIn::waitForHangUp(std::chrono::milliseconds limit) {
-    const auto deadline = std::chrono::steady_clock::now() + limit;
-    while (!hungUp_ && std::chrono::steady_clock::now() < deadline) {
-        readSome(std::chrono::duration_cast<std::chrono::milliseconds>(
-            deadline - std::chrono::steady_clock::now()));
-    }
-    return hungUp_;
+    return readUntil([this] { return hungUp_; }, limit);
 }
 
 void ModuleStandIn::sendText(std::string_view text) {

@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -36,6 +37,8 @@ public:
 
 private:
     bool readSome(std::chrono::milliseconds limit);
+    // Reads until done() holds; false when it did not within the limit or the client hung up.
+    bool readUntil(const std::function<bool()>& done, std::chrono::milliseconds limit);
 
     int listener_ = -1;
     int client_ = -1;
