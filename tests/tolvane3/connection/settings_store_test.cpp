@@ -144,11 +144,8 @@ TEST(SettingsStore, ShutDownWritesTheAppliedStateNotUnappliedEdits) {
     EXPECT_EQ(SettingsSandbox::stored("StatusPollAlways"), QStringLiteral("True"));
     EXPECT_EQ(SettingsSandbox::stored("StatusPollOff"), QStringLiteral("False"));
     EXPECT_EQ(SettingsSandbox::stored("UploadDwell"), QStringLiteral("300"));
-}
 
-TEST(SettingsStore, AppliedTextsAreTrimmedWhenShownAgain) {
-    SettingsSandbox sandbox;
-    Global::LoadSettings();
+    // Shown again, the applied texts are trimmed.
     Global::UploadDwell = QStringLiteral(" 45 ");
     Global::SettingsToDialog();
     EXPECT_EQ(dialog().medUploadDwell->text(), QStringLiteral("45"));

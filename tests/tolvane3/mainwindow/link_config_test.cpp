@@ -27,7 +27,12 @@ TEST_F(ProgramFixture, OpeningShowsAppliedSettingsAndLocksTheConnectButton) {
     EXPECT_EQ(linkConfig().medStatusPollInterval->text(), QStringLiteral("4"));
     EXPECT_FALSE(window().Command1->isEnabled());
 
+    // Escape neither closes nor applies (the dialog has no Cancel).
     linkConfig().chkStatusData->setChecked(true);
+    QTest::keyClick(&linkConfig(), Qt::Key_Escape);
+    EXPECT_TRUE(linkConfig().isVisible());
+    EXPECT_FALSE(Global::LogStatusData);
+
     linkConfig().cmdOk->click();
     EXPECT_FALSE(linkConfig().isVisible());
     EXPECT_TRUE(FormInstance<LinkConfig>::isLoaded());
@@ -86,46 +91,29 @@ TEST_F(ProgramFixture, TheDialogIsActivatedWhenTheFocusComesBackFromTheFrame) {
     EXPECT_TRUE(linkConfig().isVisible());
 }
 
-TEST_F(ProgramFixture, EscapeNeitherClosesNorApplies) {
-    startProgram();
-    openDialog();
-    linkConfig().chkErrors->setChecked(true);
-    QTest::keyClick(&linkConfig(), Qt::Key_Escape);
-    EXPECT_TRUE(linkConfig().isVisible());
-    EXPECT_FALSE(Global::LogErrors);
-    EXPECT_FALSE(window().Command1->isEnabled());
-}
-
-TEST_F(ProgramFixture, PollOffAndCloseWhileConnectedStopsPollingAtOnce) {
-    SettingsSandbox::store({{"StatusPollInterval", "1"}});
+TEST_F(ProgramFixture, APollChoiceAppliedWithCloseActsAtOnceOnlyWhileConnected) {
+    SettingsSandbox::store(
+        {{"StatusPollAlways", "False"}, {"StatusPollOff", "True"}, {"StatusPollInterval", "1"}});
     Timing::setScale(0.05);
     startProgram();
-    ASSERT_TRUE(connectTo(module.address()));
-    ASSERT_TRUE(module.waitForCommandCount("STATUS", 1));
-
-    openDialog();
-    linkConfig().optStatusPollOff->setChecked(true);
-    linkConfig().cmdOk->click();
-    EXPECT_FALSE(window().tmrStatus->isActive());
-    EXPECT_EQ(frame().statusPanel(2), QStringLiteral("Status Off"));
-
-    // Back on: polling resumes at once while connected.
-    openDialog();
-    linkConfig().optStatusPollAlways->setChecked(true);
-    linkConfig().cmdOk->click();
-    EXPECT_EQ(frame().statusPanel(2), QStringLiteral("Getting Status"));
-    EXPECT_TRUE(window().tmrStatus->isActive());
-}
-
-TEST_F(ProgramFixture, PollOnAndCloseWhileDisconnectedChangesNothingOnScreen) {
-    SettingsSandbox::store({{"StatusPollAlways", "False"}, {"StatusPollOff", "True"}});
-    startProgram();
-    openDialog();
-    linkConfig().optStatusPollAlways->setChecked(true);
-    linkConfig().cmdOk->click();
+    const auto choose = [](QRadioButton* option) {
+        openDialog();
+        option->setChecked(true);
+        FormInstance<LinkConfig>::instance().cmdOk->click();
+    };
+    choose(linkConfig().optStatusPollAlways);
     EXPECT_TRUE(Global::StatusPollAlways);
     EXPECT_EQ(frame().statusPanel(2), QString());
     EXPECT_FALSE(window().tmrStatus->isActive());
+
+    ASSERT_TRUE(connectTo(module.address()));
+    ASSERT_TRUE(module.waitForCommandCount("STATUS", 1));
+    choose(linkConfig().optStatusPollOff);
+    EXPECT_FALSE(window().tmrStatus->isActive());
+    EXPECT_EQ(frame().statusPanel(2), QStringLiteral("Status Off"));
+    choose(linkConfig().optStatusPollAlways);
+    EXPECT_EQ(frame().statusPanel(2), QStringLiteral("Getting Status"));
+    EXPECT_TRUE(window().tmrStatus->isActive());
 }
 
 TEST_F(ProgramFixture, BrowseSetsTheDataFileNameUnlessCancelled) {
