@@ -65,26 +65,18 @@ TEST_F(Recording, ProgressLinesEveryIntervalNoneForZeroAndANegativeOneCountsLike
     }
 }
 
-TEST_F(Recording, ShortDatagramsAdvanceAWholeRecordAndLeaveTheRestZero) {
-    settings.frameType = "PXT";
-    settings.frameCount = 2;
+TEST_F(Recording, EveryDatagramFillsOneWholeRecordZeroPaddedAndNeverMore) {
+    settings.frameType = "PXT"; // 76-byte records for 16 channels
+    settings.frameCount = 5;
     capture.arm("run.bin");
-    store(datagram(60, 'a'));
-    store(datagram(0, 'b'));
+    for (const auto& [length, tag] : {std::pair{60, 'a'}, {0, 'b'}, {4096, 'c'}, {77, 'd'}}) {
+        store(datagram(static_cast<std::size_t>(length), tag));
+    }
+    store(datagram(4096, 'e'));
     capture.endRecording();
 
-    EXPECT_EQ(readFile("run.bin"), datagram(60, 'a') + std::string(16 + 76, '\0'));
-}
-
-TEST_F(Recording, LongDatagramsFillOneRecordAndNeverPassTheBufferEnd) {
-    settings.frameCount = 3;
-    capture.arm("run.bin");
-    store(datagram(4096, 'a'));
-    store(datagram(105, 'b'));
-    store(datagram(4096, 'c'));
-    capture.endRecording();
-
-    EXPECT_EQ(readFile("run.bin"), datagram(104, 'a') + datagram(104, 'b') + datagram(104, 'c'));
+    EXPECT_EQ(readFile("run.bin"), datagram(60, 'a') + std::string(16 + 76, '\0') +
+                                       datagram(76, 'c') + datagram(76, 'd') + datagram(76, 'e'));
 }
 
 TEST_F(Recording, ChangingTheFrameCountAfterArmingNeverOverrunsTheBuffer) {

@@ -13,14 +13,12 @@ std::span<const unsigned char> bytes(std::string_view text) {
     return {reinterpret_cast<const unsigned char*>(text.data()), text.size()};
 }
 
-TEST(EscapeSequences, ArrowFunctionAndAltKeysAreMeasuredWhole) {
+TEST(EscapeSequences, ArrowFunctionAndAltKeysAreMeasuredWholeOnceComplete) {
     EXPECT_EQ(escapeSequenceLength(bytes("\x1b[A")), 3u);
     EXPECT_EQ(escapeSequenceLength(bytes("\x1b[15~x")), 5u);
     EXPECT_EQ(escapeSequenceLength(bytes("\x1bOPx")), 3u);
     EXPECT_EQ(escapeSequenceLength(bytes("\x1bx")), 2u);
-}
-
-TEST(EscapeSequences, ALoneOrUnfinishedSequenceWaitsForMore) {
+    // A lone or unfinished sequence waits for more.
     EXPECT_FALSE(escapeSequenceLength(bytes("\x1b")));
     EXPECT_FALSE(escapeSequenceLength(bytes("\x1b[")));
     EXPECT_FALSE(escapeSequenceLength(bytes("\x1b[15")));

@@ -7,14 +7,11 @@
 
 using vornsim::CommandFramer;
 
-TEST(CommandFramer, EndsCommandsAtCrLfOrCrLfCountedOnce) {
+TEST(CommandFramer, EndsCommandsAtCrLfOrCrLfCountedOnceWhateverTheChunks) {
     CommandFramer framer;
     EXPECT_EQ(framer.feed("A\rB\nC\r\nD\r\rE"), (QList<QByteArray>{"A", "B", "C", "D", ""}));
     EXPECT_EQ(framer.feed("F\n"), (QList<QByteArray>{"EF"}));
-}
-
-TEST(CommandFramer, CrLfSplitAcrossChunksEndsOneCommand) {
-    CommandFramer framer;
+    // CR and LF split across chunks end one command.
     EXPECT_EQ(framer.feed("STATUS\r"), (QList<QByteArray>{"STATUS"}));
     EXPECT_EQ(framer.feed("\nSTATUS\r"), (QList<QByteArray>{"STATUS"}));
 }

@@ -113,17 +113,16 @@ TEST(ReplyTokens, EverySingleSpaceSeparatesATokenAndMissingOnesAreEmpty) {
     EXPECT_EQ(tokens[4], QStringLiteral("0"));
     EXPECT_EQ(tokens[5], QString());
     EXPECT_EQ(tokens[-1], QString());
-}
 
-TEST(ReplyTokens, OnlyTheFirst101TokensAreKept) {
+    // Only the first 101 tokens are kept.
     QStringList words;
     for (int i = 0; i < 500; ++i) {
         words << QString::number(i);
     }
-    const ReplyTokens tokens(words.join(QLatin1Char(' ')));
-    EXPECT_EQ(tokens.count(), ReplyTokens::Slots);
-    EXPECT_EQ(tokens[100], QStringLiteral("100"));
-    EXPECT_EQ(tokens[101], QString());
+    const ReplyTokens many(words.join(QLatin1Char(' ')));
+    EXPECT_EQ(many.count(), ReplyTokens::Slots);
+    EXPECT_EQ(many[100], QStringLiteral("100"));
+    EXPECT_EQ(many[101], QString());
 }
 
 } // namespace
