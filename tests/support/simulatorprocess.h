@@ -19,7 +19,6 @@ public:
     // Starts vornsim with --listen 127.0.0.1:0 and the extra options; the port once it listens,
     // 0 when it did not start or printed something other than its address.
     quint16 start(const QStringList& extraArguments = {});
-    quint16 port() const { return port_; }
     // "127.0.0.1:<port>", ready to type into the connection window or a configuration file.
     QString address() const;
     // Sends the signal and waits for the process to end; true when it exited 0 by itself.

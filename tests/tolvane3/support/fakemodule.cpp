@@ -15,10 +15,6 @@ bool FakeModule::isConnected() const {
     return client_ && client_->state() == QAbstractSocket::ConnectedState;
 }
 
-bool FakeModule::waitForConnection(int timeoutMs) {
-    return QTest::qWaitFor([this] { return isConnected(); }, timeoutMs);
-}
-
 bool FakeModule::waitForDisconnection(int timeoutMs) {
     return QTest::qWaitFor([this] { return !isConnected(); }, timeoutMs);
 }
@@ -57,20 +53,8 @@ void FakeModule::acceptClient() {
             client_->deleteLater();
         }
         client_ = next;
-        answeredUpTo_ = received_.size();
-        connect(next, &QTcpSocket::readyRead, this, [this, next] { readClient(next); });
+        connect(next, &QTcpSocket::readyRead, this,
+                [this, next] { received_.append(next->readAll()); });
         connect(next, &QTcpSocket::disconnected, next, &QObject::deleteLater);
-    }
-}
-
-void FakeModule::readClient(QTcpSocket* socket) {
-    received_.append(socket->readAll());
-    for (qsizetype end = received_.indexOf('\r', answeredUpTo_); end >= 0;
-         end = received_.indexOf('\r', answeredUpTo_)) {
-        const QByteArray command = received_.mid(answeredUpTo_, end - answeredUpTo_);
-        answeredUpTo_ = end + 1;
-        if (const auto reply = replies_.constFind(command); reply != replies_.cend()) {
-            send(*reply);
-        }
     }
 }

@@ -4,7 +4,6 @@
 // new client replaces the old one.
 
 #include <QByteArray>
-#include <QHash>
 #include <QList>
 #include <QObject>
 #include <QPointer>
@@ -25,7 +24,6 @@ public:
     void stopListening() { server_.close(); }
 
     bool isConnected() const;
-    bool waitForConnection(int timeoutMs = DefaultWaitMs);
     bool waitForDisconnection(int timeoutMs = DefaultWaitMs);
 
     // Every byte received, over all connections, in order.
@@ -42,18 +40,13 @@ public:
     void send(const QByteArray& bytes);
     // Sends line + CR LF.
     void sendLine(const QByteArray& line) { send(line + "\r\n"); }
-    // Answers a command (the text before its CR, compared exactly) with these bytes.
-    void setReply(const QByteArray& command, const QByteArray& reply) { replies_[command] = reply; }
     // Closes the client connection from the module's side.
     void dropConnection();
 
 private:
     void acceptClient();
-    void readClient(QTcpSocket* socket);
 
     QTcpServer server_;
     QPointer<QTcpSocket> client_;
     QByteArray received_;
-    qsizetype answeredUpTo_ = 0; // received_ offset up to which commands were answered
-    QHash<QByteArray, QByteArray> replies_;
 };
