@@ -62,11 +62,10 @@ void Capture::arm(const std::string& fileName) {
                            static_cast<long long>(bufferSize_), static_cast<long long>(frames)));
     stored_ = 0;
     fill_ = 0;
-    armed_ = true;
 }
 
 StoreResult Capture::store(std::span<const std::byte> datagram) {
-    if (!armed_) {
+    if (!armed()) {
         return StoreResult::GoOn;
     }
     ++stored_;
@@ -96,7 +95,7 @@ StoreResult Capture::store(std::span<const std::byte> datagram) {
 }
 
 void Capture::endRecording() {
-    if (!armed_) {
+    if (!armed()) {
         return;
     }
     // Only whole records reach the file, however far past the buffer's end fill has moved.
@@ -113,7 +112,6 @@ void Capture::endRecording() {
         out_.log.event(
             message("Completed write of %lld bytes to file\n", static_cast<long long>(written)));
     }
-    armed_ = false;
     buffer_.reset();
 }
 

@@ -37,7 +37,8 @@ public:
     // Writes the stored records to the file and frees the buffer; nothing when not armed.
     void endRecording();
 
-    bool armed() const { return armed_; }
+    // Armed exactly while the buffer is held.
+    bool armed() const { return buffer_ != nullptr; }
 
 private:
     struct FreeBuffer {
@@ -49,7 +50,6 @@ private:
 
     Outputs& out_;
     const Settings& settings_;
-    bool armed_ = false;
     std::string fileName_;
     std::unique_ptr<std::FILE, CloseFile> file_;
     std::int64_t frameSize_ = 104;

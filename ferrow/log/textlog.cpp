@@ -11,30 +11,26 @@ TextLog::TextLog(std::ostream& console) : console_(console) {}
 void TextLog::open(const std::string& name) {
     console_ << message("Opening log file %s\n", name.c_str()) << std::flush;
     // A second LOG would otherwise leave the first file open and its buffered bytes unwritten.
-    if (open_) {
+    if (file_.is_open()) {
         file_.close();
     }
-    open_ = false;
     file_.clear();
     file_.open(name, std::ios::binary | std::ios::trunc);
-    if (file_) {
-        open_ = true;
-    } else {
+    if (!file_.is_open()) {
         console_ << message("Cannot open log file %s\n", name.c_str()) << std::flush;
     }
 }
 
 void TextLog::close() {
-    if (!open_) {
+    if (!file_.is_open()) {
         return;
     }
     console_ << "Closing log file\n" << std::flush;
     file_.close();
-    open_ = false;
 }
 
 void TextLog::logByte(char byte) {
-    if (open_) {
+    if (file_.is_open()) {
         file_.put(byte);
     }
 }

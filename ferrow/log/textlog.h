@@ -16,12 +16,11 @@ public:
     void open(const std::string& name);
     void close();
     void logByte(char byte);
-    bool isOpen() const { return open_; }
+    bool isOpen() const { return file_.is_open(); }
 
 private:
     std::ostream& console_;
     std::ofstream file_;
-    bool open_ = false;
 };
 
 } // namespace ferrow
