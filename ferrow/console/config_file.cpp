@@ -11,7 +11,7 @@ namespace ferrow {
 
 namespace {
 
-// A longer line is handled as several lines, as the file has always been read.
+// Lines are read in pieces of at most this many bytes: a longer line counts as several lines.
 constexpr std::size_t maxChunk = 254;
 
 std::optional<std::string> nextChunk(std::istream& input) {

@@ -10,8 +10,8 @@ namespace ferrow {
 
 namespace {
 
-// The counts a frame type can have are the converter's, so a count SET takes always converts.
-// The frame type changes even when the count is refused.
+// A count is taken only when the converter has a layout for it, so every capture converts; the
+// frame type changes even when the count is refused.
 void setFrameType(const char* frameType, const std::optional<std::int32_t>& channels,
                   Settings& settings, Outputs& out) {
     settings.frameType = frameType;
