@@ -1,6 +1,5 @@
 #include "vornsim/modulesettings.h"
 
-#include <QByteArrayView>
 #include <cctype>
 
 namespace vornsim {

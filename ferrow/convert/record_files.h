@@ -2,7 +2,6 @@
 
 #include <cstddef>
 #include <cstdio>
-#include <string>
 #include <vector>
 
 namespace ferrow {

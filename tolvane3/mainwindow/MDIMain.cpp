@@ -44,8 +44,6 @@ MDIMain::MDIMain() {
     resize(900, 650);
 }
 
-MDIMain::~MDIMain() = default;
-
 void MDIMain::buildMenus() {
     using Handler = void (MDIMain::*)();
     QMenu* menu = nullptr;

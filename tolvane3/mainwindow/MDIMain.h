@@ -14,7 +14,6 @@ class QAction;
 class QCloseEvent;
 class QLabel;
 class QMdiArea;
-class QMenu;
 class QResizeEvent;
 class QStatusBar;
 class QToolBar;
@@ -24,7 +23,6 @@ class MDIMain : public QMainWindow {
 
 public:
     MDIMain();
-    ~MDIMain() override;
 
     static constexpr int ToolbarButtonCount = 14;
     static constexpr int StatusPanelCount = 3;
