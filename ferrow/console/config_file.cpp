@@ -71,8 +71,7 @@ void handleLine(const std::string& line, Settings& settings, Outputs& out) {
         return;
     }
     const std::string& key = words[1];
-    const std::optional<std::string> value =
-        words.size() > 2 ? std::optional<std::string>(words[2]) : std::nullopt;
+    const std::optional<std::string> value = wordAt(words, 2);
     if (matchesKeyword(key, "FPS")) {
         setFrameCount(value, settings, out);
         // Taken from the count held after the attempt, so a refused value keeps the old one.

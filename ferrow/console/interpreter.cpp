@@ -27,9 +27,9 @@ void Interpreter::run(const std::string& line) {
     out_.log.event("COMMAND IS " + line + "\n");
     const std::vector<std::string> words = splitWords(line);
     const auto argument = [&words](std::size_t index, const std::string& fallback) {
-        return words.size() > index ? words[index] : fallback;
+        return wordAt(words, index).value_or(fallback);
     };
-    const std::string command = words.empty() ? std::string() : words[0];
+    const std::string command = argument(0, {});
 
     if (matchesKeyword(command, "QUIT")) {
         mode_ = Mode::Quit;

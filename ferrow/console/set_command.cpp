@@ -50,8 +50,7 @@ void runSetCommand(const std::vector<std::string>& words, Settings& settings, Ou
         return;
     }
     const std::string& key = words[1];
-    const std::optional<std::string> value =
-        words.size() > 2 ? std::optional<std::string>(words[2]) : std::nullopt;
+    const std::optional<std::string> value = wordAt(words, 2);
     const std::optional<std::int32_t> number = value ? leadingInteger(*value) : std::nullopt;
 
     if (matchesKeyword(key, "VORN")) {

@@ -35,6 +35,10 @@ std::vector<std::string> splitWords(std::string_view line) {
     return words;
 }
 
+std::optional<std::string> wordAt(const std::vector<std::string>& words, std::size_t index) {
+    return index < words.size() ? std::optional<std::string>(words[index]) : std::nullopt;
+}
+
 bool matchesKeyword(std::string_view word, std::string_view keyword) {
     if (word.size() < keyword.size()) {
         return false;

@@ -14,6 +14,9 @@ inline constexpr std::size_t maxWords = 20;
 // Splits at spaces, tabs, CR and LF.
 std::vector<std::string> splitWords(std::string_view line);
 
+// The word at index, nothing when the line has fewer words.
+std::optional<std::string> wordAt(const std::vector<std::string>& words, std::size_t index);
+
 // True when word begins with keyword, compared without regard to case over the keyword's
 // length (so "quitting" matches QUIT and "qui" does not).
 bool matchesKeyword(std::string_view word, std::string_view keyword);
