@@ -26,8 +26,9 @@ bool HandleStatusLine(const ReplyTokens& tokens, const QString& line) {
         if (first.startsWith(QLatin1String("Module"))) {
             return true;
         }
-        if (first.startsWith(QLatin1String("Status->"))) {
-            ShowStatus(first.mid(8), line);
+        constexpr QLatin1String statusPrefix("Status->");
+        if (first.startsWith(statusPrefix)) {
+            ShowStatus(first.mid(statusPrefix.size()), line);
             return true;
         }
         return false;

@@ -14,8 +14,8 @@ void MirrorModel(const QString& model) {
     FormInstance<MDIMain>::instance().setStatusPanel(
         1, QStringLiteral("Connected to ") + ConnectedAddress + QStringLiteral(" (Model ") +
                model.trimmed() + QLatin1Char(')'));
-    Model30 = model.left(2) == QLatin1String("30");
-    Model07 = model.right(2) == QLatin1String("07");
+    Model30 = model.startsWith(QLatin1String("30"));
+    Model07 = model.endsWith(QLatin1String("07"));
 }
 
 } // namespace
