@@ -63,6 +63,9 @@ private:
 
     void mainLoop() {
         while (!stop_.requested() && mode_ != Mode::Quit) {
+            if (nothingCanHappen()) {
+                return;
+            }
             const bool passThrough = mode_ == Mode::PassThrough;
             const ReadyInputs ready = waitForInputs(
                 keys_, stop_, passThrough ? link_.tcpHandle() : net::invalidHandle,
@@ -76,6 +79,12 @@ private:
                 return;
             }
         }
+    }
+
+    // No key will come and no link is left: waiting on would never end, and whoever started
+    // ferrow without a console would wait for it forever.
+    bool nothingCanHappen() const {
+        return keys_.ended() && !keys_.pending() && !link_.connected() && !link_.udpOpen();
     }
 
     void localStep() {

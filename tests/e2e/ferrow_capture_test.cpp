@@ -168,7 +168,6 @@ TEST_F(FerrowRun, SigtermMidCaptureStillWritesAndConvertsTheCapture) {
 TEST(FerrowWithoutModule, RunsOnDefaultsUntilInterruptedAndWritesItsEmptyFiles) {
     TemporaryCurrentDirectory directory;
     FerrowProcess ferrow(directory.path());
-    ferrow.endKeys();
     ASSERT_TRUE(ferrow.waitForOutput("Press <ESC> to stop scan\n"));
     ferrow.signal(SIGINT);
 
@@ -180,6 +179,17 @@ TEST(FerrowWithoutModule, RunsOnDefaultsUntilInterruptedAndWritesItsEmptyFiles) 
         readFile("ERRLOG.TXT")
             .find(", ERROR: Could not open configuration file FERROW.CFG. Using defaults\r\n"),
         std::string::npos);
+}
+
+TEST(FerrowWithoutModule, EndsByItselfWhenNoKeyCanComeAndNoLinkIsLeft) {
+    TemporaryCurrentDirectory directory;
+    FerrowProcess ferrow(directory.path());
+    ferrow.endKeys();
+
+    ASSERT_EQ(ferrow.waitForExit(), 0);
+    EXPECT_EQ(ferrow.output(), "FERROW Version 0.90a\nConnecting to 0\nPress <ESC> to stop scan\n");
+    EXPECT_EQ(readFile("Data.bin.bin"), "");
+    EXPECT_EQ(readFile("Data.bin.csv"), "");
 }
 
 } // namespace

@@ -37,9 +37,12 @@ FerrowProcess::FerrowProcess(const std::filesystem::path& directory, Console con
         if (openpty(&leader, &terminalFd_, nullptr, nullptr, nullptr) != 0) {
             throw std::runtime_error("no pseudo-terminal");
         }
+        fcntl(leader, F_SETFD, FD_CLOEXEC);
         keys[0] = output[1] = terminalFd_;
         keysFd_ = outputFd_ = leader;
-    } else if (pipe(keys) != 0 || pipe(output) != 0) {
+    } else if (pipe2(keys, O_CLOEXEC) != 0 || pipe2(output, O_CLOEXEC) != 0) {
+        // Close-on-exec: a write end of the keys pipe left open in ferrow would hide the end of
+        // its input.
         throw std::runtime_error("no pipes");
     } else {
         keysFd_ = keys[1];
