@@ -15,6 +15,7 @@ void TextLog::open(const std::string& name) {
         file_.close();
     }
     file_.clear();
+    name_ = name;
     file_.open(name, std::ios::binary | std::ios::trunc);
     if (!file_.is_open()) {
         console_ << message("Cannot open log file %s\n", name.c_str()) << std::flush;
@@ -27,12 +28,20 @@ void TextLog::close() {
     }
     console_ << "Closing log file\n" << std::flush;
     file_.close();
+    if (file_.fail()) {
+        reportWriteFailure();
+    }
 }
 
 void TextLog::logByte(char byte) {
-    if (file_.is_open()) {
-        file_.put(byte);
+    if (file_.is_open() && !file_.put(byte)) {
+        reportWriteFailure();
+        file_.close();
     }
+}
+
+void TextLog::reportWriteFailure() {
+    console_ << message("ERROR: Could not write to file %s\n", name_.c_str()) << std::flush;
 }
 
 } // namespace ferrow

@@ -19,8 +19,12 @@ public:
     bool isOpen() const { return file_.is_open(); }
 
 private:
+    // A full disk or a removed file is said once; the log then stops instead of failing per byte.
+    void reportWriteFailure();
+
     std::ostream& console_;
     std::ofstream file_;
+    std::string name_;
 };
 
 } // namespace ferrow

@@ -84,4 +84,17 @@ TEST(TextLog, CloseWithoutAnOpenLogPrintsNothingAndAFailedOpenLeavesItClosed) {
               "Opening log file no/such/dir/x.log\nCannot open log file no/such/dir/x.log\n");
 }
 
+TEST(TextLog, AFailingWriteIsReportedOnceAndEndsTheLog) {
+    CapturedOutputs outputs;
+    TextLog log(outputs.console);
+    log.open("/dev/full");
+    for (int i = 0; i < 100000; ++i) {
+        log.logByte('x');
+    }
+    log.close();
+    EXPECT_FALSE(log.isOpen());
+    EXPECT_EQ(outputs.takeConsole(),
+              "Opening log file /dev/full\nERROR: Could not write to file /dev/full\n");
+}
+
 } // namespace
