@@ -128,35 +128,47 @@ void MDIMain::buildMenus() {
     mnuAbout = item("mnuAbout", "About", &MDIMain::mnuAbout_Click);
 }
 
-void MDIMain::buildToolbar() {
-    struct ButtonDesign {
-        const char* key; // nullptr for a separator
-        const char* toolTip;
-        QStyle::StandardPixmap icon;
-    };
-    static constexpr QStyle::StandardPixmap None = QStyle::SP_CustomBase;
-    static constexpr std::array<ButtonDesign, ToolbarButtonCount> design{{
-        {"OpenLogFile", "Open New or Existing Log File", QStyle::SP_DialogOpenButton},
-        {"CloseLogFile", "Close Log File", QStyle::SP_DialogCloseButton},
-        {nullptr, nullptr, None},
-        {"ConfigureVorn", "Configure Vorn", QStyle::SP_ComputerIcon},
-        {"ConfigureTolvane", "Configure Tolvane", QStyle::SP_FileDialogDetailedView},
-        {nullptr, nullptr, None},
-        {"StartScan", "Start Scan", QStyle::SP_MediaPlay},
-        {"StopScan", "Stop", QStyle::SP_MediaStop},
-        {nullptr, nullptr, None},
-        {"CalZ", "Start Zero Calibration", QStyle::SP_BrowserReload},
-        {nullptr, nullptr, None},
-        {"Commands", "Send Commands to Vorn", QStyle::SP_FileDialogContentsView},
-        {"Errors", "View or Clear Vorn Errors", QStyle::SP_MessageBoxWarning},
-        {"Help", "Help", QStyle::SP_DialogHelpButton},
-    }};
+namespace {
 
+// The toolbar's buttons by position; a button runs the handler of its menu entry, so that a button
+// and its entry always behave alike.
+struct ToolbarButtonDesign {
+    const char* key; // nullptr for a separator
+    const char* toolTip;
+    QStyle::StandardPixmap icon;
+    void (MDIMain::*click)();
+};
+constexpr QStyle::StandardPixmap NoIcon = QStyle::SP_CustomBase;
+constexpr std::array<ToolbarButtonDesign, MDIMain::ToolbarButtonCount> ToolbarDesign{{
+    {"OpenLogFile", "Open New or Existing Log File", QStyle::SP_DialogOpenButton,
+     &MDIMain::mnuOpenLogFile_Click},
+    {"CloseLogFile", "Close Log File", QStyle::SP_DialogCloseButton,
+     &MDIMain::mnuCloseLogFile_Click},
+    {nullptr, nullptr, NoIcon, nullptr},
+    {"ConfigureVorn", "Configure Vorn", QStyle::SP_ComputerIcon, &MDIMain::mnuConfigure_Click},
+    {"ConfigureTolvane", "Configure Tolvane", QStyle::SP_FileDialogDetailedView,
+     &MDIMain::mnuTolvaneSettings_Click},
+    {nullptr, nullptr, NoIcon, nullptr},
+    {"StartScan", "Start Scan", QStyle::SP_MediaPlay, &MDIMain::mnuStartScan_Click},
+    {"StopScan", "Stop", QStyle::SP_MediaStop, &MDIMain::mnuStop_Click},
+    {nullptr, nullptr, NoIcon, nullptr},
+    {"CalZ", "Start Zero Calibration", QStyle::SP_BrowserReload, &MDIMain::mnuCalZero_Click},
+    {nullptr, nullptr, NoIcon, nullptr},
+    {"Commands", "Send Commands to Vorn", QStyle::SP_FileDialogContentsView,
+     &MDIMain::mnuCommands_Click},
+    {"Errors", "View or Clear Vorn Errors", QStyle::SP_MessageBoxWarning,
+     &MDIMain::mnuErrors_Click},
+    {"Help", "Help", QStyle::SP_DialogHelpButton, &MDIMain::mnuAbout_Click},
+}};
+
+} // namespace
+
+void MDIMain::buildToolbar() {
     Toolbar1 = Named(addToolBar(QStringLiteral("Toolbar1")), "Toolbar1");
     Toolbar1->setMovable(false);
     Toolbar1->setToolButtonStyle(Qt::ToolButtonIconOnly);
-    for (std::size_t i = 0; i < design.size(); ++i) {
-        const ButtonDesign& button = design[i];
+    for (std::size_t i = 0; i < ToolbarDesign.size(); ++i) {
+        const ToolbarButtonDesign& button = ToolbarDesign[i];
         if (button.key == nullptr) {
             toolbarButtons_[i] = Toolbar1->addSeparator();
             continue;
@@ -416,26 +428,12 @@ void MDIMain::mnuAbout_Click() {
 }
 
 void MDIMain::Toolbar1_ButtonClick(QAction* button) {
+    // Keys are compared case-sensitively; a key that matches none does nothing.
     const QString key = button->data().toString();
-    if (key == QLatin1String("OpenLogFile")) {
-        mnuOpenLogFile_Click();
-    } else if (key == QLatin1String("CloseLogFile")) {
-        mnuCloseLogFile_Click();
-    } else if (key == QLatin1String("ConfigureVorn")) {
-        mnuConfigure_Click();
-    } else if (key == QLatin1String("ConfigureTolvane")) {
-        mnuTolvaneSettings_Click();
-    } else if (key == QLatin1String("StartScan")) {
-        mnuStartScan_Click();
-    } else if (key == QLatin1String("StopScan")) {
-        mnuStop_Click();
-    } else if (key == QLatin1String("CalZ")) {
-        mnuCalZero_Click();
-    } else if (key == QLatin1String("Commands")) {
-        mnuCommands_Click();
-    } else if (key == QLatin1String("Errors")) {
-        mnuErrors_Click();
-    } else if (key == QLatin1String("Help")) {
-        mnuAbout_Click();
+    for (const ToolbarButtonDesign& design : ToolbarDesign) {
+        if (design.key != nullptr && key == QLatin1String(design.key)) {
+            (this->*design.click)();
+            return;
+        }
     }
 }
