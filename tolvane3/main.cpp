@@ -1,4 +1,4 @@
-#include "connection/programrun.h"
+#include "program/programrun.h"
 
 #include <QApplication>
 #include <QCommandLineParser>

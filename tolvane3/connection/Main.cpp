@@ -1,10 +1,10 @@
 #include "Main.h"
 
-#include "Global.h"
-#include "forms.h"
 #include "moduleaddress.h"
-#include "timing.h"
-#include "userprompts.h"
+#include "program/Global.h"
+#include "program/forms.h"
+#include "program/timing.h"
+#include "program/userprompts.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

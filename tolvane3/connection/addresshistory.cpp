@@ -1,8 +1,8 @@
 #include "addresshistory.h"
 
-#include "Global.h"
 #include "Main.h"
-#include "forms.h"
+#include "program/Global.h"
+#include "program/forms.h"
 
 #include <QFile>
 #include <QListWidget>

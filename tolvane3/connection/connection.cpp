@@ -1,7 +1,7 @@
-#include "Global.h"
 #include "Main.h"
-#include "forms.h"
-#include "timing.h"
+#include "program/Global.h"
+#include "program/forms.h"
+#include "program/timing.h"
 
 #include <QCoreApplication>
 #include <QPointer>

@@ -1,9 +1,9 @@
-#include "Global.h"
 #include "Main.h"
-#include "forms.h"
 #include "mainwindow/LinkConfig.h"
 #include "mainwindow/MDIMain.h"
-#include "timing.h"
+#include "program/Global.h"
+#include "program/forms.h"
+#include "program/timing.h"
 
 #include <QAction>
 #include <QCheckBox>

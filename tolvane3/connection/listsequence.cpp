@@ -1,4 +1,4 @@
-#include "Global.h"
+#include "program/Global.h"
 
 namespace Global {
 

@@ -1,7 +1,7 @@
 #include "About.h"
 
 #include "MDIMain.h"
-#include "connection/forms.h"
+#include "program/forms.h"
 #include "programinfo.h"
 
 #include <QFont>

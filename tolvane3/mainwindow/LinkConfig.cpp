@@ -1,10 +1,10 @@
 #include "LinkConfig.h"
 
 #include "MDIMain.h"
-#include "connection/Global.h"
 #include "connection/Main.h"
-#include "connection/forms.h"
-#include "connection/userprompts.h"
+#include "program/Global.h"
+#include "program/forms.h"
+#include "program/userprompts.h"
 
 #include <QCheckBox>
 #include <QFormLayout>

@@ -2,10 +2,10 @@
 
 #include "About.h"
 #include "LinkConfig.h"
-#include "connection/Global.h"
 #include "connection/Main.h"
-#include "connection/forms.h"
-#include "connection/settingsstore.h"
+#include "program/Global.h"
+#include "program/forms.h"
+#include "program/settingsstore.h"
 #include "programinfo.h"
 
 #include <QAction>

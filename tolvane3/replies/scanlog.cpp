@@ -1,4 +1,4 @@
-#include "connection/Global.h"
+#include "program/Global.h"
 
 namespace Global {
 

@@ -1,8 +1,8 @@
 #include "settingsmirror.h"
 
-#include "connection/Global.h"
-#include "connection/forms.h"
 #include "mainwindow/MDIMain.h"
+#include "program/Global.h"
+#include "program/forms.h"
 
 #include <QStringList>
 

@@ -1,9 +1,9 @@
 // The reply dispatcher: status lines of both module forms, banner lines, tokens, and the SET
 // branch stepping the list sequence.
 
-#include "connection/Global.h"
-#include "connection/forms.h"
 #include "mainwindow/MDIMain.h"
+#include "program/Global.h"
+#include "program/forms.h"
 #include "replies/replytokens.h"
 #include "settings_sandbox.h"
 

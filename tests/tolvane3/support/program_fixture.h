@@ -3,9 +3,9 @@
 // on a free port, and every message box recorded and answered OK.
 
 #include "connection/Main.h"
-#include "connection/timing.h"
-#include "connection/userprompts.h"
 #include "fakemodule.h"
+#include "program/timing.h"
+#include "program/userprompts.h"
 #include "settings_sandbox.h"
 
 #include <QLineEdit>

@@ -2,14 +2,14 @@
 // A fresh per-user settings folder and a fresh current directory (where IpHist.cfg lives) for
 // one test, and the loaded windows unloaded afterwards so that the next test starts clean.
 
-#include "connection/Global.h"
 #include "connection/Main.h"
 #include "connection/addresshistory.h"
-#include "connection/forms.h"
-#include "connection/settingsstore.h"
 #include "mainwindow/About.h"
 #include "mainwindow/LinkConfig.h"
 #include "mainwindow/MDIMain.h"
+#include "program/Global.h"
+#include "program/forms.h"
+#include "program/settingsstore.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,6 +1,6 @@
 // SIGINT and SIGTERM reach the GUI thread as a call, instead of ending the process outright.
 
-#include "connection/shutdownsignals.h"
+#include "program/shutdownsignals.h"
 
 #include <QTest>
 #include <csignal>

@@ -1,6 +1,6 @@
 #include "programrun.h"
 
-#include "Main.h"
+#include "connection/Main.h"
 #include "forms.h"
 #include "mainwindow/MDIMain.h"
 #include "shutdownsignals.h"
