@@ -186,7 +186,7 @@ void MDIMain::buildToolbar() {
 }
 
 void MDIMain::buildStatusBar() {
-    static constexpr std::array<const char*, StatusPanelCount> panelNames{
+    static constexpr std::array<const char*, StatusPanelCount> panelPurposes{
         "Connection", "Module Status", "Log File"};
     StatusBar1 = Named(statusBar(), "StatusBar1");
     for (std::size_t i = 0; i < statusPanels_.size(); ++i) {
@@ -194,7 +194,8 @@ void MDIMain::buildStatusBar() {
         panel->setObjectName(QStringLiteral("StatusBar1Panel%1").arg(i + 1));
         // The module's status words and typed addresses show as they are, never as markup.
         panel->setTextFormat(Qt::PlainText);
-        panel->setAccessibleName(QLatin1String(panelNames[i]));
+        // Named by its current text (setStatusPanel); its purpose is the description.
+        panel->setAccessibleDescription(QLatin1String(panelPurposes[i]));
         panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         StatusBar1->addWidget(panel);
         statusPanels_[i] = panel;
@@ -215,7 +216,7 @@ QAction* MDIMain::toolbarButton(int index) const {
 
 void MDIMain::setStatusPanel(int panel, const QString& text) {
     if (panel >= 1 && panel <= StatusPanelCount) {
-        statusPanels_[static_cast<std::size_t>(panel - 1)]->setText(text);
+        SetLabelText(*statusPanels_[static_cast<std::size_t>(panel - 1)], text);
     }
 }
 

@@ -3,6 +3,7 @@
 // hidden (running its load handler in the constructor); unloading destroys it. Below, the few
 // helpers every window uses to name its controls and to show itself.
 
+#include <QLabel>
 #include <QPointer>
 #include <QScreen>
 #include <QWidget>
@@ -28,6 +29,14 @@ private:
 template <typename Control> Control* Named(Control* control, const char* objectName) {
     control->setObjectName(QLatin1String(objectName));
     return control;
+}
+
+// A label whose text the program changes: its current text is its accessible name, so that
+// screen readers and automation read it; setting the name announces each change, which setText()
+// alone does not.
+inline void SetLabelText(QLabel& label, const QString& text) {
+    label.setText(text);
+    label.setAccessibleName(text);
 }
 
 // Every window but the MDI children: a title and a close box, no minimize or maximize.

@@ -1,8 +1,11 @@
-// The frame: toolbar buttons, the bar-graph check marks, and the entries that send a command.
+// The frame: toolbar buttons, status panels, the bar-graph check marks, and the entries that send
+// a command.
 
 #include "program_fixture.h"
 
 #include <QAccessible>
+#include <QLabel>
+#include <QStatusBar>
 #include <QToolBar>
 
 namespace {
@@ -27,6 +30,22 @@ TEST_F(ProgramFixture, ToolbarButtonsHaveAnIconAndAreNamedByTheirToolTip) {
     }
     EXPECT_EQ(frame().toolbarButton(0), nullptr);
     EXPECT_EQ(frame().toolbarButton(15), nullptr);
+}
+
+// Screen readers and automation on the accessibility bus read each panel's text as its name.
+TEST_F(ProgramFixture, StatusPanelsAreNamedByTheirCurrentText) {
+    startProgram();
+    const char* const purposes[] = {"Connection", "Module Status", "Log File"};
+    for (int panel = 1; panel <= MDIMain::StatusPanelCount; ++panel) {
+        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(
+            frame().StatusBar1->findChild<QLabel*>(QStringLiteral("StatusBar1Panel%1").arg(panel)));
+        ASSERT_NE(accessible, nullptr) << panel;
+        EXPECT_EQ(accessible->text(QAccessible::Description), QLatin1String(purposes[panel - 1]));
+        EXPECT_EQ(accessible->text(QAccessible::Name), frame().statusPanel(panel)) << panel;
+        const QString text = QStringLiteral("Panel %1 text").arg(panel);
+        frame().setStatusPanel(panel, text);
+        EXPECT_EQ(accessible->text(QAccessible::Name), text) << panel;
+    }
 }
 
 TEST_F(ProgramFixture, DecimalPlacesLeaveExactlyTheChosenEntryChecked) {
