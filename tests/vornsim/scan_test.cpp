@@ -1,136 +1,121 @@
-// Scans as a client sees them: UDP frames (layout, count, numbering, drop/repeat) and text
-// frames over the command port.
+// Scans as a receiver sees them: UDP frames byte by byte in each layout, numbered, paced,
+// dropped, repeated or sent in a burst; text frames on the command port; the readings in them.
 
 #include "simtestclient.h"
 
-#include "vornsim/frames.h"
+#include "vornsim/pressuremodel.h"
 
+#include <QElapsedTimer>
 #include <QNetworkDatagram>
-#include <QRegularExpression>
 #include <QTest>
 #include <QUdpSocket>
 #include <QtEndian>
 #include <gtest/gtest.h>
 
-using vornsim::FrameType;
-using vornsim::SimConfig;
+using vornsim::PressureModel;
 
 namespace {
 
-quint32 wordAt(const QByteArray& frame, int offset) {
-    return qFromLittleEndian<quint32>(frame.constData() + offset);
+// Readings of the default module: full scale 15 for channels 0-7, 50 for 8-15, repeated.
+PressureModel moduleReadings(quint32 seed, int channels) {
+    std::vector<double> scales;
+    for (int channel = 0; channel < channels; ++channel) {
+        scales.push_back(channel % 16 < 8 ? 15.0 : 50.0);
+    }
+    return PressureModel(seed, scales);
 }
 
-class UdpReceiver {
-public:
-    UdpReceiver() { EXPECT_TRUE(socket_.bind(QHostAddress(QHostAddress::LocalHost), 0)); }
-    quint16 port() const { return socket_.localPort(); }
-
-    // Collects datagrams until `count` arrived or the time is up (loopback delivers them as they
-    // are sent, so a time of 0 takes what is queued).
-    QList<QByteArray> receive(int count, int timeMs = 5000) {
-        QList<QByteArray> frames;
-        static_cast<void>(QTest::qWaitFor(
-            [&] {
-                while (socket_.hasPendingDatagrams()) {
-                    frames.append(socket_.receiveDatagram().data());
-                }
-                return frames.size() >= count;
-            },
-            timeMs));
-        return frames;
-    }
-
-private:
-    QUdpSocket socket_;
+// A binary layout: its type code, size, first frame number and where it keeps its fields (-1:
+// nowhere).
+struct Layout {
+    quint32 code;
+    int channels;
+    int size;
+    quint32 first;
+    int numberAt;
+    int channelsAt;
+    int valuesAt;
 };
 
-// Sets up a short, fast binary scan to `receiver` and starts it.
-void startBinaryScan(QTcpSocket& client, const UdpReceiver& receiver, int frames) {
-    client.write("SET BIN 1\rSET HOST 127.0.0.1 " + QByteArray::number(receiver.port()) +
-                 " U\rSET PERIOD 50\rSET AVG 1\rSET FPS " + QByteArray::number(frames) +
-                 "\rSCAN\r");
-}
-
-QList<quint32> frameNumbers(const QList<QByteArray>& frames, int offset) {
-    QList<quint32> numbers;
-    for (const QByteArray& frame : frames) {
-        numbers.append(wordAt(frame, offset));
+// A frame as a receiver expects it, built from its layout: little-endian words, zero elsewhere;
+// HKQ (code 2) adds one temperature per eight channels after the values.
+QByteArray expectedFrame(const Layout& layout, quint32 number, const PressureModel& readings) {
+    QByteArray frame(layout.size, '\0');
+    qToLittleEndian(layout.code, frame.data());
+    qToLittleEndian(number, frame.data() + layout.numberAt);
+    if (layout.channelsAt >= 0) {
+        qToLittleEndian(static_cast<quint32>(layout.channels), frame.data() + layout.channelsAt);
     }
-    return numbers;
+    for (int channel = 0; channel < layout.channels; ++channel) {
+        qToLittleEndian(readings.pressure(channel, number),
+                        frame.data() + layout.valuesAt + 4 * channel);
+    }
+    for (int block = 0; layout.code == 2 && block < layout.channels / 8; ++block) {
+        qToLittleEndian(readings.temperature(8 * block, number),
+                        frame.data() + layout.valuesAt + 4 * layout.channels + 4 * block);
+    }
+    return frame;
 }
 
 } // namespace
 
-TEST(BinaryScan, SendsFpsVornFramesNumberedFromZeroWithTheModulesValues) {
-    SimConfig config;
-    config.seed = 7;
-    SimUnderTest sim(config);
-    auto client = sim.connectClient();
-    UdpReceiver receiver;
-    startBinaryScan(*client, receiver, 6);
-    const QList<QByteArray> frames = receiver.receive(6);
-    ASSERT_EQ(frames.size(), 6);
-    EXPECT_EQ(frameNumbers(frames, 4), (QList<quint32>{0, 1, 2, 3, 4, 5}));
-    // Values follow the seed and the module's full scales (15 for channels 0-7, 50 above).
-    std::vector<double> scales(8, 15.0);
-    scales.resize(16, 50.0);
-    const vornsim::PressureModel model(7, scales);
-    for (const QByteArray& frame : frames) {
-        EXPECT_EQ(frame, vornsim::buildFrame(FrameType::Vorn, 16, wordAt(frame, 4), model));
-    }
-    // The scan ended with its last frame: the module is ready again, sent nothing on the
-    // command port and sends no further frame.
-    EXPECT_EQ(exchange(*client, "STATUS\r", "STATUS: READY\r\n"), "STATUS: READY\r\n");
-    EXPECT_EQ(receiver.receive(1, 0).size(), 0);
-}
-
-TEST(BinaryScan, DropsAndRepeatsTheChosenFrameNumbers) {
-    SimConfig config;
-    config.highSpeed.dropFrames = {2, 40};
-    config.highSpeed.repeatFrames = {3};
-    SimUnderTest sim(config);
-    auto client = sim.connectClient();
-    UdpReceiver receiver;
-    startBinaryScan(*client, receiver, 5);
-    const QList<QByteArray> frames = receiver.receive(5);
-    EXPECT_EQ(frameNumbers(frames, 4), (QList<quint32>{0, 1, 3, 3, 4}));
-    EXPECT_EQ(frames.value(2), frames.value(3));
-}
-
-TEST(BinaryScan, OtherLayoutsCarryTheirSizeNumberOffsetAndFirstNumber) {
-    struct Case {
-        FrameType type;
-        int channels;
-        int size;
-        int numberOffset;
-        quint32 first;
+TEST(BinaryScan, SendsEachLayoutsFramesNumberedAndPacedWithDropRepeatAndBurst) {
+    constexpr qint64 kIntervalNs = 250 * 4 * 16 * 1000; // PERIOD 250 us x AVG 4 x 16
+    const Layout vorn{1, 16, 104, 0, 4, -1, 8};
+    const std::tuple<const char*, Layout, QList<quint32>> cases[] = {
+        // Frame numbers as they arrive; none given: three from the layout's first.
+        {"", vorn, {}},
+        {"--drop 2,40 --repeat 3", vorn, {0, 1, 3, 3, 4}},
+        {"--frame-type hkq --channels 16", {2, 16, 168, 0, 8, 4, 12}, {}},
+        {"--frame-type HKQ --channels 32", {2, 32, 304, 0, 8, 4, 12}, {}},
+        {"--frame-type HKQ --channels 64", {2, 64, 572, 0, 8, 4, 12}, {}},
+        {"--frame-type pxt --channels 3", {3, 3, 24, 1, 4, 8, 12}, {}},
+        {"--frame-type WGN --channels 512", {4, 512, 2060, 0, 4, 8, 12}, {}},
+        // An hour between frames: only a burst sends more than the first.
+        {"--burst", vorn, {}},
     };
-    for (const Case& c : {Case{FrameType::Hkq, 32, 304, 8, 0}, Case{FrameType::Pxt, 3, 24, 4, 1},
-                          Case{FrameType::Wgn, 512, 2060, 4, 0}}) {
-        SimConfig config;
-        config.highSpeed.frameType = c.type;
-        config.highSpeed.channels = c.channels;
-        config.highSpeed.burst = true;
-        SimUnderTest sim(config);
+    for (auto [options, layout, numbers] : cases) {
+        SCOPED_TRACE(options);
+        for (quint32 n = layout.first; numbers.size() < 3; ++n) {
+            numbers.append(n);
+        }
+        SimUnderTest sim(QStringLiteral("--seed 7 ") + QLatin1String(options));
         auto client = sim.connectClient();
-        UdpReceiver receiver;
-        startBinaryScan(*client, receiver, 40);
-        const QList<QByteArray> frames = receiver.receive(40);
-        ASSERT_EQ(frames.size(), 40) << vornsim::frameTypeName(c.type);
-        QList<quint32> expected;
-        for (quint32 n = 0; n < 40; ++n) {
-            expected.append(c.first + n);
+        QUdpSocket receiver;
+        ASSERT_TRUE(receiver.bind(QHostAddress(QHostAddress::LocalHost), 0));
+        const bool burst = QByteArray(options) == "--burst";
+        QElapsedTimer clock;
+        clock.start();
+        client->write(
+            "SET BIN 1\rSET HOST 127.0.0.1 " + QByteArray::number(receiver.localPort()) +
+            (burst ? " U\rSET PERIOD 60000\rSET AVG 60000" : " U\rSET PERIOD 250\rSET AVG 4") +
+            "\rSET FPS " + QByteArray::number(numbers.last() - layout.first + 1) + "\rSCAN\r");
+        QList<QByteArray> frames;
+        QList<qint64> arrivals;
+        static_cast<void>(QTest::qWaitFor(
+            [&] {
+                while (receiver.hasPendingDatagrams()) {
+                    frames.append(receiver.receiveDatagram().data());
+                    arrivals.append(clock.nsecsElapsed());
+                }
+                return frames.size() >= numbers.size();
+            },
+            kWaitMs));
+        ASSERT_EQ(frames.size(), numbers.size());
+        const PressureModel readings = moduleReadings(7, layout.channels);
+        for (int i = 0; i < frames.size(); ++i) {
+            EXPECT_EQ(frames[i], expectedFrame(layout, numbers[i], readings)) << "frame " << i;
+            // Frame k is not due before k intervals after the start.
+            const qint64 due = (numbers[i] - layout.first) * kIntervalNs;
+            EXPECT_TRUE(burst || arrivals[i] >= due) << "frame " << i << " came early";
         }
-        EXPECT_EQ(frameNumbers(frames, c.numberOffset), expected);
-        for (const QByteArray& frame : frames) {
-            EXPECT_EQ(frame.size(), c.size);
-            EXPECT_EQ(wordAt(frame, 0), static_cast<quint32>(c.type));
-        }
+        // The scan ends with its last frame: ready again, nothing more on either port.
+        EXPECT_EQ(exchange(*client, "STATUS\r", kReady), kReady);
+        EXPECT_FALSE(receiver.hasPendingDatagrams());
     }
 }
 
-TEST(BinaryScan, RefusedWithoutAUdpBinaryHost) {
+TEST(BinaryScan, RefusedWithoutAUdpHostOrWithAZeroRate) {
     SimUnderTest sim;
     auto client = sim.connectClient();
     const QByteArray refused = "ERROR: Binary host not set\r\n";
@@ -140,39 +125,43 @@ TEST(BinaryScan, RefusedWithoutAUdpBinaryHost) {
     EXPECT_EQ(exchange(*client, "SET AVG 0\rSCAN\r", badRate), badRate);
 }
 
-TEST(TextScan, SendsAFrameLineAndSixteenChannelLinesPerFrame) {
+TEST(TextScan, SendsAFrameLineAndSixteenChannelLinesPerFrameUntilStopped) {
     SimUnderTest sim;
     auto client = sim.connectClient();
-    client->write("SET PERIOD 50\rSET AVG 1\rSET FPS 3\rSCAN\r");
-    const QByteArray received =
-        readUntil(*client, [](const QByteArray& bytes) { return bytes.count('\n') >= 3 * 17; });
-    const QList<QByteArray> lines = received.split('\n');
-    const QRegularExpression channelLine(
-        QStringLiteral("^(\\d+) -?\\d+\\.\\d{4} \\d+\\.\\d{2}\r$"));
-    int lineIndex = 0;
-    for (int frame = 0; frame < 3; ++frame) {
-        EXPECT_EQ(lines.value(lineIndex++), "FRAME = " + QByteArray::number(frame) + '\r');
+    const PressureModel readings = moduleReadings(1, 16);
+    QByteArray expected = "STATUS: SCAN\r\n";
+    for (quint32 frame = 0; frame < 3; ++frame) {
+        expected += "FRAME = " + QByteArray::number(frame) + "\r\n";
         for (int channel = 0; channel < 16; ++channel) {
-            const auto match = channelLine.match(QString::fromLatin1(lines.value(lineIndex++)));
-            ASSERT_TRUE(match.hasMatch()) << lines.value(lineIndex - 1).toStdString();
-            EXPECT_EQ(match.captured(1).toInt(), channel);
+            expected += QByteArray::number(channel) + ' ' +
+                        QByteArray::number(readings.pressure(channel, frame), 'f', 4) + ' ' +
+                        QByteArray::number(readings.temperature(channel, frame), 'f', 2) + "\r\n";
         }
     }
+    // FPS 0 scans until stopped; 50 us x 20 x 16 = 16 ms per frame.
+    client->write("SET PERIOD 50\rSET AVG 20\rSET FPS 0\rSCAN\rSTATUS\r");
+    EXPECT_EQ(
+        readUntil(*client, [&](const QByteArray& bytes) { return bytes.size() >= expected.size(); })
+            .left(expected.size()),
+        expected);
+    const QByteArray stopped = readUntilEnd(*client, "STOP\rSTATUS\r", kReady);
+    EXPECT_TRUE(stopped.endsWith(kReady)) << stopped.toStdString();
+    // Nothing follows once stopped.
+    EXPECT_EQ(exchange(*client, "STATUS\r", kReady), kReady);
 }
 
-TEST(TextScan, StatusShowsTheScanAndStopEndsIt) {
-    SimUnderTest sim;
-    auto client = sim.connectClient();
-    // FPS 0 scans until stopped; 50 us x 100 x 16 = 80 ms per frame.
-    client->write("SET PERIOD 50\rSET AVG 100\rSET FPS 0\rSCAN\rSTATUS\r");
-    const QByteArray started = readUntil(*client, [](const QByteArray& bytes) {
-        return bytes.contains("STATUS: SCAN\r\n") && bytes.contains("FRAME = 0\r\n");
-    });
-    ASSERT_TRUE(started.contains("STATUS: SCAN\r\n")) << started.toStdString();
-    client->write("STOP\rSTATUS\r");
-    const QByteArray stopped = readUntil(
-        *client, [](const QByteArray& bytes) { return bytes.endsWith("STATUS: READY\r\n"); });
-    ASSERT_TRUE(stopped.endsWith("STATUS: READY\r\n"));
-    EXPECT_EQ(exchange(*client, "STATUS\r", "STATUS: READY\r\n"), "STATUS: READY\r\n");
-    EXPECT_EQ(client->bytesAvailable(), 0);
+TEST(PressureModel, ReadingsFollowTheSeedStayWithinFullScaleAndChangeFromFrameToFrame) {
+    const PressureModel readings = moduleReadings(3, 16);
+    int changes = 0;
+    for (quint32 frame = 0; frame < 200; ++frame) {
+        for (int channel = 0; channel < 16; ++channel) {
+            const float pressure = readings.pressure(channel, frame);
+            EXPECT_LE(std::abs(pressure), channel < 8 ? 15.0f : 50.0f);
+            EXPECT_GT(readings.temperature(channel, frame), 15.0f);
+            EXPECT_LT(readings.temperature(channel, frame), 35.0f);
+            changes += pressure != readings.pressure(channel, frame + 1) ? 1 : 0;
+        }
+    }
+    EXPECT_GT(changes, 3000);
+    EXPECT_NE(readings.pressure(0, 0), moduleReadings(4, 16).pressure(0, 0));
 }

@@ -3,16 +3,13 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-namespace {
-
-constexpr int kWaitMs = 5000;
-
-} // namespace
-
-SimUnderTest::SimUnderTest(vornsim::SimConfig config) {
-    config.address = QHostAddress(QHostAddress::LocalHost);
-    config.port = 0;
-    server_ = std::make_unique<vornsim::ModuleServer>(std::move(config));
+SimUnderTest::SimUnderTest(const QString& options, const QStringList& more) {
+    const QStringList listen{QStringLiteral("vornsim"), QStringLiteral("--listen"),
+                             QStringLiteral("127.0.0.1:0")};
+    const auto parsed =
+        vornsim::parseArguments(listen + options.split(u' ', Qt::SkipEmptyParts) + more);
+    EXPECT_TRUE(parsed.config) << parsed.message.toStdString();
+    server_ = std::make_unique<vornsim::ModuleServer>(parsed.config.value_or(vornsim::SimConfig{}));
     QString error;
     EXPECT_TRUE(server_->start(&error)) << error.toStdString();
 }
@@ -21,19 +18,9 @@ std::unique_ptr<QTcpSocket> SimUnderTest::connectClient() const {
     auto socket = std::make_unique<QTcpSocket>();
     socket->connectToHost(QHostAddress(QHostAddress::LocalHost), server_->port());
     EXPECT_TRUE(QTest::qWaitFor(
-        [&socket] { return socket->state() == QAbstractSocket::ConnectedState; }, kWaitMs));
+        [&socket] { return socket->state() == QAbstractSocket::ConnectedState; }, kWaitMs))
+        << "no connection to the simulator";
     return socket;
-}
-
-QByteArray readBytes(QTcpSocket& socket, qsizetype count) {
-    QByteArray received;
-    static_cast<void>(QTest::qWaitFor(
-        [&] {
-            received += socket.read(count - received.size());
-            return received.size() >= count;
-        },
-        kWaitMs));
-    return received;
 }
 
 QByteArray readUntil(QTcpSocket& socket, const std::function<bool(const QByteArray&)>& done) {
@@ -47,7 +34,13 @@ QByteArray readUntil(QTcpSocket& socket, const std::function<bool(const QByteArr
     return received;
 }
 
+QByteArray readUntilEnd(QTcpSocket& socket, const QByteArray& command, const QByteArray& end) {
+    socket.write(command);
+    return readUntil(socket, [&](const QByteArray& bytes) { return bytes.endsWith(end); });
+}
+
 QByteArray exchange(QTcpSocket& socket, const QByteArray& command, const QByteArray& expected) {
     socket.write(command);
-    return readBytes(socket, expected.size());
+    return readUntil(socket,
+                     [&](const QByteArray& bytes) { return bytes.size() >= expected.size(); });
 }

@@ -1,30 +1,29 @@
 #pragma once
+// An in-process simulator on 127.0.0.1, port 0, set up by command-line options, and clients that
+// talk to it with exact bytes. Every wait ends when its condition holds or after kWaitMs.
 
 #include "vornsim/moduleserver.h"
 
-#include <QByteArray>
 #include <QTcpSocket>
 #include <functional>
 #include <memory>
 
-// An in-process simulator on 127.0.0.1, port 0, and clients that talk to it with exact bytes.
+inline constexpr int kWaitMs = 10000;
+inline const QByteArray kReady = "STATUS: READY\r\n";
+
 class SimUnderTest {
 public:
-    explicit SimUnderTest(vornsim::SimConfig config = {});
-
-    // A connected client socket (fails the test when the connection is not made).
+    explicit SimUnderTest(const QString& options = {}, const QStringList& more = {});
+    // A connected client (the test fails when the connection is not made).
     std::unique_ptr<QTcpSocket> connectClient() const;
 
 private:
     std::unique_ptr<vornsim::ModuleServer> server_;
 };
 
-// Waits until `socket` has received at least `count` bytes (or 5 s passed) and returns
-// exactly `count` bytes, or everything received when fewer arrived.
-QByteArray readBytes(QTcpSocket& socket, qsizetype count);
-
-// Reads until what was received satisfies `done` (or 5 s passed) and returns it.
+// Everything received until `done` holds for it (or kWaitMs passed).
 QByteArray readUntil(QTcpSocket& socket, const std::function<bool(const QByteArray&)>& done);
-
-// Sends `command` and returns the next `expected.size()` bytes received.
+// Sends `command`; what arrives until it ends with `end`.
+QByteArray readUntilEnd(QTcpSocket& socket, const QByteArray& command, const QByteArray& end);
+// Sends `command`; what arrives until there are at least `expected.size()` bytes.
 QByteArray exchange(QTcpSocket& socket, const QByteArray& command, const QByteArray& expected);
