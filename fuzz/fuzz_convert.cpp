@@ -8,9 +8,12 @@
 #include "convert/converter.h"
 #include "log/errlog.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <unistd.h>
 
@@ -25,16 +28,9 @@ const std::string inputName = scratchFile(".bin");
 const std::string outputName = scratchFile(".txt");
 
 std::size_t countLines(const std::string& name) {
-    std::size_t lines = 0;
-    if (std::FILE* file = std::fopen(name.c_str(), "rb")) {
-        int previous = 0;
-        for (int c = std::fgetc(file); c != EOF; c = std::fgetc(file)) {
-            lines += previous == '\r' && c == '\n' ? 1 : 0;
-            previous = c;
-        }
-        std::fclose(file);
-    }
-    return lines;
+    std::ifstream file(name, std::ios::binary);
+    return static_cast<std::size_t>(
+        std::count(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>(), '\n'));
 }
 
 } // namespace
@@ -50,10 +46,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::uint8_t* capture = data + 4;
     const std::size_t captureSize = size - 4;
 
-    if (std::FILE* file = std::fopen(inputName.c_str(), "wb")) {
-        std::fwrite(capture, 1, captureSize, file);
-        std::fclose(file);
-    }
+    std::ofstream(inputName, std::ios::binary)
+        .write(reinterpret_cast<const char*>(capture), static_cast<std::streamsize>(captureSize));
     ferrow::ErrorLog log("/dev/null");
     const bool converted =
         ferrow::convertCapture({form, frameType, channels, inputName, outputName}, log);

@@ -1,9 +1,10 @@
 // Any keys typed in local mode: the line editor and the interpreter must neither crash nor
 // overrun, whatever the lines (over 255 characters, NUL bytes, any words).
 //
-// Runs in a private scratch folder emptied after each input, since commands write files. Lines
-// that would leave that folder (a path separator) or reach the network (OPEN) are skipped, and
-// the frame count is held small so that BLOG's buffer stays within the fuzzer's memory limit.
+// Commands write files, so each input runs in a private scratch folder that is removed after
+// it. Lines that would leave that folder (a path separator) or reach the network (OPEN) are
+// skipped, and the frame count is held small so that BLOG's buffer stays within the fuzzer's
+// memory limit.
 
 #include "console/interpreter.h"
 #include "console/line_editor.h"
@@ -15,41 +16,18 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstdlib>
 #include <filesystem>
 #include <sstream>
 #include <string>
 #include <unistd.h>
 
-namespace {
-
 namespace fs = std::filesystem;
 
-bool staysInScratchFolder(const std::string& line) {
-    const auto words = ferrow::splitWords(line);
-    return line.find_first_of("/\\") == std::string::npos &&
-           !(words.size() > 0 && ferrow::matchesKeyword(words[0], "OPEN"));
-}
-
-const fs::path& scratchFolder() {
-    static const fs::path folder = [] {
-        const fs::path path =
-            fs::temp_directory_path() / ("ferrow-fuzz-interpreter-" + std::to_string(getpid()));
-        fs::create_directories(path);
-        fs::current_path(path);
-        std::atexit([] {
-            std::error_code ignored;
-            fs::remove_all(scratchFolder(), ignored);
-        });
-        return path;
-    }();
-    return folder;
-}
-
-} // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const fs::path& folder = scratchFolder();
+    const fs::path folder =
+        fs::temp_directory_path() / ("ferrow-fuzz-interpreter-" + std::to_string(getpid()));
+    fs::create_directories(folder);
+    fs::current_path(folder);
     std::ostringstream console;
     {
         ferrow::ErrorLog log(
@@ -67,18 +45,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             if (line && line->size() > ferrow::LineEditor::capacity) {
                 __builtin_trap();
             }
-            if (line && staysInScratchFolder(*line)) {
+            const auto words = line ? ferrow::splitWords(*line) : std::vector<std::string>{};
+            if (line && line->find_first_of("/\\") == std::string::npos &&
+                !(!words.empty() && ferrow::matchesKeyword(words[0], "OPEN"))) {
                 interpreter.run(*line);
                 settings.frameCount = std::min(settings.frameCount, 1000);
             }
             if (capture.armed()) {
-                const std::uint8_t* datagram = data + i;
-                capture.store({reinterpret_cast<const std::byte*>(datagram), size - i});
+                capture.store({reinterpret_cast<const std::byte*>(data + i), size - i});
             }
         }
     }
-    for (const auto& entry : fs::directory_iterator(folder)) {
-        fs::remove_all(entry.path());
-    }
+    fs::current_path(folder.parent_path());
+    fs::remove_all(folder);
     return 0;
 }

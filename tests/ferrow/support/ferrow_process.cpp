@@ -13,44 +13,28 @@
 
 namespace ferrow::test {
 
-namespace {
-
-std::string ferrowPath() {
-    const char* directory = std::getenv("VORN_BIN_DIR");
-    return std::string(directory ? directory : ".") + "/ferrow";
-}
-
-std::chrono::milliseconds leftUntil(std::chrono::steady_clock::time_point deadline) {
-    return std::max(std::chrono::milliseconds(0),
-                    std::chrono::duration_cast<std::chrono::milliseconds>(
-                        deadline - std::chrono::steady_clock::now()));
-}
-
-} // namespace
-
 FerrowProcess::FerrowProcess(const std::filesystem::path& directory, Console console) {
-    const std::string program = ferrowPath();
+    const char* binaries = std::getenv("VORN_BIN_DIR");
+    const std::string program = std::string(binaries ? binaries : ".") + "/ferrow";
+    const bool terminal = console == Console::Terminal;
     int keys[2] = {-1, -1};
     int output[2] = {-1, -1};
-    if (console == Console::Terminal) {
-        int leader = -1;
-        if (openpty(&leader, &terminalFd_, nullptr, nullptr, nullptr) != 0) {
-            throw std::runtime_error("no pseudo-terminal");
-        }
-        fcntl(leader, F_SETFD, FD_CLOEXEC);
-        keys[0] = output[1] = terminalFd_;
-        keysFd_ = outputFd_ = leader;
-    } else if (pipe2(keys, O_CLOEXEC) != 0 || pipe2(output, O_CLOEXEC) != 0) {
-        // Close-on-exec: a write end of the keys pipe left open in ferrow would hide the end of
-        // its input.
-        throw std::runtime_error("no pipes");
-    } else {
-        keysFd_ = keys[1];
-        outputFd_ = output[0];
+    // Close-on-exec: a write end of the keys pipe left open in ferrow would hide the end of its
+    // input. A terminal's leader side is both ends for the test, its follower both for ferrow.
+    if (terminal ? openpty(&keys[1], &terminalFd_, nullptr, nullptr, nullptr) != 0 ||
+                       fcntl(keys[1], F_SETFD, FD_CLOEXEC) != 0
+                 : pipe2(keys, O_CLOEXEC) != 0 || pipe2(output, O_CLOEXEC) != 0) {
+        throw std::runtime_error("no pipes or pseudo-terminal for ferrow");
     }
+    if (terminal) {
+        keys[0] = output[1] = terminalFd_;
+        output[0] = keys[1];
+    }
+    keysFd_ = keys[1];
+    outputFd_ = output[0];
     pid_ = fork();
     if (pid_ == 0) {
-        if (console == Console::Terminal) {
+        if (terminal) {
             setsid();
             ioctl(terminalFd_, TIOCSCTTY, 0);
         }
@@ -62,7 +46,7 @@ FerrowProcess::FerrowProcess(const std::filesystem::path& directory, Console con
         }
         _exit(127);
     }
-    if (console == Console::Pipes) {
+    if (!terminal) {
         close(keys[0]);
         close(output[1]);
     }
@@ -73,9 +57,7 @@ FerrowProcess::~FerrowProcess() {
         kill(pid_, SIGKILL);
         waitpid(pid_, nullptr, 0);
     }
-    if (keysFd_ >= 0 && keysFd_ != outputFd_) {
-        close(keysFd_);
-    }
+    endKeys();
     for (const int fd : {outputFd_, terminalFd_}) {
         if (fd >= 0) {
             close(fd);
@@ -84,9 +66,7 @@ FerrowProcess::~FerrowProcess() {
 }
 
 void FerrowProcess::type(std::string_view keys) {
-    if (keysFd_ >= 0) {
-        [[maybe_unused]] const ssize_t written = write(keysFd_, keys.data(), keys.size());
-    }
+    [[maybe_unused]] const ssize_t written = write(keysFd_, keys.data(), keys.size());
 }
 
 void FerrowProcess::endKeys() {
@@ -96,72 +76,58 @@ void FerrowProcess::endKeys() {
     }
 }
 
-bool FerrowProcess::readOutput(std::chrono::milliseconds limit) {
-    pollfd entry{outputFd_, POLLIN, 0};
-    if (outputEnded_ || poll(&entry, 1, static_cast<int>(limit.count())) <= 0) {
+bool FerrowProcess::readOutput(Milliseconds limit) {
+    if (outputEnded_ || !readable(outputFd_, limit)) {
         return false;
     }
     char bytes[4096];
     const ssize_t count = read(outputFd_, bytes, sizeof bytes);
-    if (count <= 0) {
-        // End of the pipe, or EIO once the terminal's last user has gone: ferrow has ended.
-        outputEnded_ = true;
-        return false;
-    }
-    output_.append(bytes, static_cast<std::size_t>(count));
-    return true;
+    // End of the pipe, or EIO once the terminal's last user has gone: ferrow has ended.
+    outputEnded_ = count <= 0;
+    output_.append(bytes, static_cast<std::size_t>(std::max<ssize_t>(count, 0)));
+    return !outputEnded_;
 }
 
-bool FerrowProcess::waitForOutput(std::string_view text, std::chrono::milliseconds limit) {
-    const auto deadline = std::chrono::steady_clock::now() + limit;
-    while (output_.find(text) == std::string::npos) {
-        if (!readOutput(leftUntil(deadline)) &&
-            (outputEnded_ || leftUntil(deadline).count() == 0)) {
-            return output_.find(text) != std::string::npos;
-        }
-    }
-    return true;
+bool FerrowProcess::waitForOutput(std::string_view text, Milliseconds limit) {
+    const auto arrived = [&] { return output_.find(text) != std::string::npos; };
+    retryUntil([&](Milliseconds left) { return arrived() || (!readOutput(left) && outputEnded_); },
+               limit);
+    return arrived();
 }
 
-std::optional<int> FerrowProcess::waitForExit(std::chrono::milliseconds limit) {
-    const auto deadline = std::chrono::steady_clock::now() + limit;
+std::optional<int> FerrowProcess::waitForExit(Milliseconds limit) {
     int status = 0;
-    // Output is read meanwhile so that ferrow never blocks on a full pipe.
-    while (pid_ > 0) {
-        const pid_t ended = waitpid(pid_, &status, WNOHANG);
-        if (ended == pid_) {
-            pid_ = -1;
-            break;
+    // Output is read meanwhile so that ferrow never blocks on a full pipe; once that has ended,
+    // the exit is looked for every few milliseconds.
+    const auto exited = [&](Milliseconds left) {
+        if (waitpid(pid_, &status, WNOHANG) == pid_) {
+            return true;
         }
-        if (leftUntil(deadline).count() == 0) {
-            return std::nullopt;
+        const auto step = std::min(left, Milliseconds(5));
+        if (!readOutput(step) && outputEnded_) {
+            poll(nullptr, 0, static_cast<int>(step.count()));
         }
-        if (!readOutput(std::min(leftUntil(deadline), std::chrono::milliseconds(20)))) {
-            if (outputEnded_ && waitpid(pid_, &status, 0) == pid_) {
-                pid_ = -1;
-            }
-        }
-    }
-    while (readOutput(std::chrono::milliseconds(0))) {
-    }
-    if (!WIFEXITED(status)) {
+        return false;
+    };
+    if (pid_ <= 0 || !retryUntil(exited, limit)) {
         return std::nullopt;
     }
-    return WEXITSTATUS(status);
+    pid_ = -1;
+    while (readOutput(Milliseconds(0))) {
+    }
+    return WIFEXITED(status) ? std::optional<int>(WEXITSTATUS(status)) : std::nullopt;
 }
 
 void FerrowProcess::signal(int signalNumber) {
-    if (pid_ > 0) {
+    if (pid_ > 0) { // never -1: that would reach every process of the user
         kill(pid_, signalNumber);
     }
 }
 
-std::optional<unsigned> FerrowProcess::terminalLocalFlags() const {
+bool FerrowProcess::terminalCooked() const {
     termios settings{};
-    if (terminalFd_ < 0 || tcgetattr(terminalFd_, &settings) != 0) {
-        return std::nullopt;
-    }
-    return static_cast<unsigned>(settings.c_lflag);
+    return tcgetattr(terminalFd_, &settings) == 0 &&
+           (settings.c_lflag & (ICANON | ECHO)) == (ICANON | ECHO);
 }
 
 } // namespace ferrow::test

@@ -1,14 +1,13 @@
 #pragma once
 
-#include <chrono>
+#include "ferrow_test_support.h"
+
 #include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
 
 namespace ferrow::test {
-
-using namespace std::chrono_literals;
 
 // The real ferrow program (from VORN_BIN_DIR) run in a directory, its standard input and
 // output connected to this test: through pipes, or through a pseudo-terminal as an operator's
@@ -27,18 +26,18 @@ public:
     // Ends standard input (pipes only): ferrow gets no more keys.
     void endKeys();
     // Reads ferrow's output until it holds text; false when it did not come within the limit.
-    bool waitForOutput(std::string_view text, std::chrono::milliseconds limit = 20s);
+    bool waitForOutput(std::string_view text, Milliseconds limit = patience);
     // The exit code once ferrow has ended; nothing when it was killed or did not end in time.
-    std::optional<int> waitForExit(std::chrono::milliseconds limit = 30s);
+    std::optional<int> waitForExit(Milliseconds limit = 3 * patience);
     void signal(int signalNumber);
     const std::string& output() const { return output_; }
     // Process id while ferrow runs, -1 once it has ended.
     int pid() const { return pid_; }
-    // The terminal's settings now (Terminal console only).
-    std::optional<unsigned> terminalLocalFlags() const;
+    // Whether the terminal is in its cooked mode (line editing and echo) now; Terminal only.
+    bool terminalCooked() const;
 
 private:
-    bool readOutput(std::chrono::milliseconds limit);
+    bool readOutput(Milliseconds limit);
 
     int pid_ = -1;
     int keysFd_ = -1;

@@ -1,17 +1,38 @@
 #include "ferrow_test_support.h"
 
-#include "log/message.h"
-
 #include <atomic>
+#include <bit>
+#include <cstdio>
 #include <fstream>
 #include <iterator>
+#include <poll.h>
+#include <regex>
 #include <unistd.h>
 
 namespace ferrow::test {
 
 namespace fs = std::filesystem;
 
-TemporaryCurrentDirectory::TemporaryCurrentDirectory() : previous_(fs::current_path()) {
+bool retryUntil(const std::function<bool(Milliseconds left)>& attempt, Milliseconds limit) {
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    for (;;) {
+        const auto left =
+            std::chrono::duration_cast<Milliseconds>(deadline - std::chrono::steady_clock::now());
+        if (attempt(std::max(left, Milliseconds(0)))) {
+            return true;
+        }
+        if (left <= Milliseconds(0)) {
+            return false;
+        }
+    }
+}
+
+bool readable(int fd, Milliseconds limit) {
+    pollfd entry{fd, POLLIN, 0};
+    return poll(&entry, 1, static_cast<int>(limit.count())) > 0;
+}
+
+TemporaryCurrentDirectory::TemporaryCurrentDirectory() {
     static std::atomic<int> counter = 0;
     path_ = fs::temp_directory_path() /
             ("ferrow-test-" + std::to_string(getpid()) + "-" + std::to_string(counter++));
@@ -32,26 +53,73 @@ std::string readFile(const fs::path& file) {
 }
 
 void writeFile(const fs::path& file, std::string_view bytes) {
-    std::ofstream output(file, std::ios::binary | std::ios::trunc);
-    output.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    std::ofstream(file, std::ios::binary).write(bytes.data(), std::ssize(bytes));
 }
 
-LocalTime fixedTime() {
-    return LocalTime{2005, 3, 3, 14, 5, 9, 42};
+std::string firstDifference(std::string_view actual, std::string_view expected) {
+    const auto [a, e] =
+        std::mismatch(actual.begin(), actual.end(), expected.begin(), expected.end());
+    if (a == actual.end() && e == expected.end()) {
+        return "";
+    }
+    const std::size_t start = actual.substr(0, a - actual.begin()).rfind('\n') + 1; // npos + 1 = 0
+    const auto lineAt = [start](std::string_view text) {
+        return std::string(
+            text.substr(start, std::min<std::size_t>(text.find('\n', start), start + 200) - start));
+    };
+    return "sizes " + std::to_string(actual.size()) + " and " + std::to_string(expected.size()) +
+           "; line " + std::to_string(std::count(actual.begin(), a, '\n') + 1) +
+           " differs:\n  actual:   \"" + lineAt(actual) + "\"\n  expected: \"" + lineAt(expected) +
+           "\"";
 }
 
-std::string logRecord(std::string_view kind, std::string_view text) {
-    return withCrLf(std::string(kind) + ", 3/3/2005 ,14:5:9.42, " + std::string(text) + "\n");
+std::string errlogLines() {
+    const std::string unstamped = std::regex_replace(
+        readFile("ERRLOG.TXT"), std::regex(", [0-9]+/[0-9]+/[0-9]+ ,[0-9:.]+, "), ": ");
+    return std::regex_replace(unstamped, std::regex("\r\n(\r\n)?"), "\n");
 }
 
-std::string CapturedOutputs::takeConsole() {
-    std::string text = console.str();
-    console.str({});
+namespace {
+
+float valueOf(std::uint32_t frame, int index) {
+    return static_cast<float>(index) * 0.25f - 2.0f + static_cast<float>(frame % 100) * 10.0f;
+}
+
+} // namespace
+
+std::string records(const RecordShape& shape, const std::vector<std::uint32_t>& frames) {
+    std::string bytes;
+    for (const std::uint32_t frame : frames) {
+        std::string record(static_cast<std::size_t>(shape.size), '\xAA');
+        const auto put = [&record](int offset, std::uint32_t value) {
+            for (int i = 0; i < 4; ++i) {
+                record[static_cast<std::size_t>(offset + i)] = static_cast<char>(value >> (8 * i));
+            }
+        };
+        put(shape.numberOffset, frame);
+        for (int i = 0; i < shape.valueCount; ++i) {
+            put(shape.valuesOffset + 4 * i, std::bit_cast<std::uint32_t>(valueOf(frame, i)));
+        }
+        bytes += record;
+    }
+    return bytes;
+}
+
+std::string printfLines(const RecordShape& shape, const std::vector<std::uint32_t>& frames,
+                        const char* separator, const char* suffix) {
+    std::string text;
+    char value[64];
+    for (const std::uint32_t frame : frames) {
+        std::snprintf(value, sizeof value, "%lu", static_cast<unsigned long>(frame));
+        text += value;
+        for (int i = 0; i < shape.valueCount; ++i) {
+            std::snprintf(value, sizeof value, "%s%f%s", separator,
+                          static_cast<double>(valueOf(frame, i)), suffix);
+            text += value;
+        }
+        text += "\r\n";
+    }
     return text;
-}
-
-std::string CapturedOutputs::errlog() const {
-    return readFile("ERRLOG.TXT");
 }
 
 } // namespace ferrow::test

@@ -3,47 +3,79 @@
 #include "console/outputs.h"
 #include "log/errlog.h"
 
+#include <chrono>
+#include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <sstream>
 #include <string>
-#include <string_view>
+#include <utility>
+#include <vector>
 
 namespace ferrow::test {
 
+using namespace std::chrono_literals;
+using Milliseconds = std::chrono::milliseconds;
+
+// How long a test waits for anything: generous, since CI runs on busy two-core machines.
+constexpr Milliseconds patience = 10s;
+
+// Calls attempt(left) until it returns true or the limit has passed; attempt waits for its own
+// input for at most `left`, so the loop never sleeps a fixed time and never outlives the limit.
+bool retryUntil(const std::function<bool(Milliseconds left)>& attempt, Milliseconds limit);
+// True when the descriptor has something to read (or has ended) within the limit.
+bool readable(int fd, Milliseconds limit);
+
 // A fresh directory made current for the test's life: ferrow names its files relative to it.
-class TemporaryCurrentDirectory {
-public:
+struct TemporaryCurrentDirectory {
     TemporaryCurrentDirectory();
     ~TemporaryCurrentDirectory();
-    TemporaryCurrentDirectory(const TemporaryCurrentDirectory&) = delete;
-    TemporaryCurrentDirectory& operator=(const TemporaryCurrentDirectory&) = delete;
-
     const std::filesystem::path& path() const { return path_; }
 
 private:
-    std::filesystem::path previous_;
+    std::filesystem::path previous_ = std::filesystem::current_path();
     std::filesystem::path path_;
 };
 
 std::string readFile(const std::filesystem::path& file);
 void writeFile(const std::filesystem::path& file, std::string_view bytes);
+// "" when equal, else the sizes and the first line that differs: a short message for a large
+// file, where a full diff would run to megabytes.
+std::string firstDifference(std::string_view actual, std::string_view expected);
+// ERRLOG.TXT as one "KIND: text" line per record, without the time stamp and the blank line
+// that follows each record. (The record bytes have a test of their own.)
+std::string errlogLines();
 
-// 14:05:09.042 on 3 March 2005.
-LocalTime fixedTime();
-
-// The bytes ErrorLog writes for one record at fixedTime().
-std::string logRecord(std::string_view kind, std::string_view text);
-
-// Console captured in memory, ERRLOG.TXT in the current directory stamped with fixedTime().
+// Console captured in memory; ERRLOG.TXT in the current directory, stamped 14:05:09.042 on
+// 3 March 2005.
 struct CapturedOutputs {
     std::ostringstream console;
-    ErrorLog log{"ERRLOG.TXT", fixedTime, &console};
+    ErrorLog log{"ERRLOG.TXT", [] { return LocalTime{2005, 3, 3, 14, 5, 9, 42}; }, &console};
     Outputs out{console, log};
 
     // Console text since the last call.
-    std::string takeConsole();
-    // ERRLOG.TXT's bytes ("" when it does not exist).
-    std::string errlog() const;
+    std::string takeConsole() { return std::exchange(console, {}).str(); }
 };
+
+// Where a frame type keeps its number and values: written out here instead of taken from the
+// converter, so that a wrong layout there cannot agree with itself.
+struct RecordShape {
+    int size;
+    int numberOffset;
+    int valuesOffset;
+    int valueCount;
+};
+constexpr RecordShape vornShape{104, 4, 8, 16};
+
+// Little-endian records whose values differ per frame and index, negatives and exact halves
+// among them; the bytes outside number and values are 0xAA.
+std::string records(const RecordShape& shape, const std::vector<std::uint32_t>& frames);
+inline std::string vornFrame(std::uint32_t frame) {
+    return records(vornShape, {frame});
+}
+// The lines printf gives for those records: "%lu", then per value the separator, "%f" and the
+// suffix; CR LF.
+std::string printfLines(const RecordShape& shape, const std::vector<std::uint32_t>& frames,
+                        const char* separator, const char* suffix = "");
 
 } // namespace ferrow::test
