@@ -19,13 +19,12 @@ struct FerrowRun : ::testing::Test {
     int udpPort = freeUdpPort();
 
     // FERROW.CFG as tolvane3 writes it, then ferrow started on it and scanning.
-    FerrowProcess& start(int frames) {
+    void start(int frames) {
         writeFile("FERROW.CFG", "SET IPADDR " + module.address() + "\r\nSET FPS " +
                                     std::to_string(frames) + "\r\nSET BFILENAME cap.bin\r\n" +
                                     "SET UDPPORT " + std::to_string(udpPort) + "\r\n");
         ferrow.emplace(directory.path());
         EXPECT_TRUE(module.acceptClient() && module.waitForReceived("SCAN\r"));
-        return *ferrow;
     }
     void send(const std::vector<std::uint32_t>& frames) {
         for (const std::uint32_t frame : frames) {
@@ -104,6 +103,9 @@ TEST_F(FerrowRun, EscOrSigtermMidCaptureKeepsWhatWasCaptured) {
                       std::string::npos);
         }
     }
+    // Each run adds to ERRLOG.TXT, never replaces it.
+    const std::string log = errlogLines();
+    EXPECT_NE(log.find("EVENT: FERROW Version"), log.rfind("EVENT: FERROW Version"));
 }
 
 // Without FERROW.CFG and without a module: interrupted, or by itself once no key can come.

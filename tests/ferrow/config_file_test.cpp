@@ -28,7 +28,6 @@ TEST_F(ConfigFile, ProgressIntervalFollowsTheFrameCountHeldAfterEachFpsLine) {
         int interval;
     } cases[] = {
         {"SET FPS 5\n", 5, 1},
-        {"SET FPS 11\n", 11, 1},
         {"SET FPS 2500\r\n", 2500, 250},
         {"SET FPS 250\nSET FPS 0\n", 250, 25}, // a refused count keeps the one held
         {"set fps\n", 100, 10},
@@ -83,14 +82,6 @@ TEST_F(ConfigFile, LongLinesAreHandledIn254CharacterPiecesAndNulBytesDoNoHarm) {
                                  "\nERROR: ERROR: Invalid command in FERROW.CFG\n"
                                  "EVENT: Ferrow Init command " +
                                  std::string("SET FPS 9\0 1\n", 13));
-}
-
-TEST_F(ConfigFile, MissingFileKeepsTheDefaults) {
-    loadConfigFile("FERROW.CFG", settings, outputs.out);
-
-    EXPECT_EQ(settingsBlock(settings), settingsBlock(Settings{}));
-    EXPECT_EQ(errlogLines(),
-              "ERROR: ERROR: Could not open configuration file FERROW.CFG. Using defaults\n");
 }
 
 } // namespace

@@ -1,9 +1,15 @@
 #include "convert/converter.h"
+#include "convert/fixed_format.h"
 #include "support/ferrow_test_support.h"
 
 #include <gtest/gtest.h>
 
+#include <bit>
+#include <cmath>
+#include <cstdio>
 #include <filesystem>
+#include <limits>
+#include <random>
 
 namespace {
 
@@ -108,47 +114,29 @@ TEST_F(Converter, MissedFramesAreReportedAndTheFirstRecordAfterThemIsSkipped) {
     }
 }
 
-TEST_F(Converter, RefusesAChannelCountTheFrameTypeCannotHaveAndKeepsTheOldOutput) {
-    writeFile("in.bin", records(hkq16, {0}));
-    writeFile("out.txt", "earlier conversion");
-    EXPECT_FALSE(convert(ConversionForm::Csv, "HKQ", 48));
-    EXPECT_FALSE(convert(ConversionForm::Text, "PXT", 0));
-    EXPECT_FALSE(convert(ConversionForm::Csv, "WGN", 513));
-
-    EXPECT_EQ(readFile("out.txt"), "earlier conversion");
-    EXPECT_EQ(errlogLines(), opening() + "ERROR: ERROR: Channel must be 16, 32 or 64\n" +
-                                 opening() + "ERROR: ERROR: Channel cannot be lower than 1\n" +
-                                 opening() + "ERROR: ERROR: Channel cannot be higher than 512\n");
-}
-
-TEST_F(Converter, ReportsFilesThatCannotBeOpenedReadOrWritten) {
-    EXPECT_FALSE(convert(ConversionForm::Csv, "VORN", 16, "missing.bin", "out.txt"));
-    EXPECT_FALSE(fs::exists("out.txt"));
-
-    writeFile("in.bin", records(vornShape, {0}));
-    EXPECT_FALSE(convert(ConversionForm::Csv, "VORN", 16, "in.bin", "no/such/folder.txt"));
-    // Converting a capture onto itself would empty it.
-    EXPECT_FALSE(convert(ConversionForm::Text, "VORN", 16, "in.bin", "./in.bin"));
-    EXPECT_EQ(readFile("in.bin"), records(vornShape, {0}));
-    EXPECT_FALSE(convert(ConversionForm::Csv, "VORN", 16, "in.bin", "/dev/full"));
+// A channel count the type cannot have, a missing input, an output that cannot be opened or is
+// the capture itself (opening it would empty it), a failed write or read: false, with one ERROR
+// as the last record, and neither the capture nor an older output touched.
+TEST_F(Converter, FailuresAreReportedOnceAndLeaveTheCaptureAndAnOlderOutputAlone) {
+    const std::string capture = records(hkq16, {0});
+    writeFile("in.bin", capture);
     fs::create_directory("folder.bin");
-    EXPECT_FALSE(convert(ConversionForm::Csv, "VORN", 16, "folder.bin", "out.txt"));
-
-    const std::string converting = "EVENT: VORN Converting 16 channels with 104 bytes frame size\n";
-    EXPECT_EQ(errlogLines(),
-              opening("out.txt", "missing.bin") + "ERROR: Cannot open input file missing.bin\n" +
-                  opening("no/such/folder.txt") +
-                  "ERROR: Could not open out file no/such/folder.txt\n" + opening("./in.bin") +
-                  "ERROR: Could not open out file ./in.bin\n" + opening("/dev/full") + converting +
-                  "ERROR: ERROR: Could not write to file /dev/full\n" +
-                  opening("out.txt", "folder.bin") + converting +
-                  "ERROR: ERROR: Could not read file folder.bin\n");
-}
-
-TEST_F(Converter, AfterARunConvertsBaseBinToBaseCsv) {
-    writeFile("run1.bin", records(vornShape, {0}));
-    ASSERT_TRUE(ferrow::convertAfterRun("VORN", 16, "run1", outputs.log));
-    EXPECT_EQ(readFile("run1.csv"), printfLines(vornShape, {0}, ",", ","));
+    const std::tuple<const char*, int, const char*, const char*> cases[] = {
+        {"HKQ", 48, "in.bin", "out.txt"},         {"PXT", 0, "in.bin", "out.txt"},
+        {"WGN", 513, "in.bin", "out.txt"},        {"HKQ", 16, "missing.bin", "out.txt"},
+        {"HKQ", 16, "in.bin", "no/such/dir.txt"}, {"HKQ", 16, "in.bin", "./in.bin"},
+        {"HKQ", 16, "in.bin", "/dev/full"},       {"HKQ", 16, "folder.bin", "new.txt"}};
+    for (const auto& [type, channels, input, output] : cases) {
+        writeFile("out.txt", "older output");
+        fs::remove("ERRLOG.TXT");
+        EXPECT_FALSE(convert(ConversionForm::Text, type, channels, input, output)) << output;
+        const std::string log = errlogLines();
+        const std::size_t error = log.find("\nERROR: ");
+        EXPECT_TRUE(error != std::string::npos && log.find('\n', error + 1) == log.size() - 1)
+            << log;
+        EXPECT_EQ(readFile("in.bin"), capture);
+        EXPECT_EQ(readFile("out.txt"), "older output");
+    }
 }
 
 TEST_F(Converter, ConvertsRecordsSplitAcrossReadBlocks) {
@@ -170,6 +158,62 @@ TEST_F(Converter, ConvertsRecordsSplitAcrossReadBlocks) {
                                  "ERROR: ERROR: Missed frame, expecting frame 20000 read "
                                  "frame 20001\n"
                                  "EVENT: Converted 30000 frames of PXT data. Missed 1 frames\n");
+}
+
+// printf's "%f" is the reference. Stops after the first few mismatches so that a broken
+// formatter does not flood the output.
+class PrintfComparison {
+public:
+    void check(float value) {
+        char expected[64];
+        std::snprintf(expected, sizeof expected, "%f", static_cast<double>(value));
+        char text[ferrow::maxFixedLength];
+        const std::string actual(text, ferrow::formatFixed6(text, value));
+        if (mismatches_ < 10 && actual != expected) {
+            ++mismatches_;
+            ADD_FAILURE() << "bits 0x" << std::hex << std::bit_cast<std::uint32_t>(value)
+                          << ": got " << actual << ", printf gives " << expected;
+        }
+    }
+
+private:
+    int mismatches_ = 0;
+};
+
+// Exact halves round to even; the extremes, NaNs and infinities come out as printf writes them.
+TEST(FixedFormat, MatchesPrintfOnHalvesAndExtremes) {
+    PrintfComparison comparison;
+    for (int odd = 1; odd < (1 << 20); odd += 2) {
+        comparison.check(static_cast<float>(odd) / 128);
+        comparison.check(-static_cast<float>(odd) / 256);
+    }
+    constexpr float infinity = std::numeric_limits<float>::infinity();
+    for (float value :
+         {0.0f, 1e-9f, 0.1f, 16777216.0f, 0x1p62f / 1e6f, 0x1p62f, 4.6116860e12f, 4.6116865e12f,
+          9.2e18f, 1e38f, std::numeric_limits<float>::max(),
+          std::numeric_limits<float>::denorm_min(), infinity,
+          std::numeric_limits<float>::quiet_NaN(), std::bit_cast<float>(0x7f800001U)}) {
+        for (const float near :
+             {value, std::nextafter(value, 0.0f), std::nextafter(value, infinity)}) {
+            comparison.check(near);
+            comparison.check(-near);
+        }
+    }
+}
+
+TEST(FixedFormat, MatchesPrintfAcrossAllFloatRanges) {
+    PrintfComparison comparison;
+    // A stride through every bit pattern reaches each exponent, both signs, NaNs and infinities.
+    for (std::uint64_t bits = 0; bits <= 0xffffffffU; bits += 4099) {
+        comparison.check(std::bit_cast<float>(static_cast<std::uint32_t>(bits)));
+    }
+    std::mt19937 generator(20261206);
+    std::uniform_real_distribution<float> pressures(-2000.0f, 2000.0f);
+    std::uniform_int_distribution<std::uint32_t> patterns;
+    for (int i = 0; i < 300000; ++i) {
+        comparison.check(pressures(generator));
+        comparison.check(std::bit_cast<float>(patterns(generator)));
+    }
 }
 
 } // namespace

@@ -30,14 +30,6 @@ TEST_F(Logs, ErrlogRecordCarriesKindTimeStampWithoutLeadingZerosAndCrLfLineEnds)
     EXPECT_EQ(formatTimeStamp({2026, 12, 31, 23, 59, 58, 999}), ", 12/31/2026 ,23:59:58.999");
 }
 
-TEST_F(Logs, ErrlogOfASecondRunAppendsToTheSameFile) {
-    outputs.log.event("Reading FERROW\n");
-    CapturedOutputs secondRun;
-    secondRun.log.event("Scan cancelled\n");
-
-    EXPECT_EQ(errlogLines(), "EVENT: Reading FERROW\nEVENT: Scan cancelled\n");
-}
-
 TEST_F(Logs, UnwritableErrlogIsReportedOnceWithoutWaitingForAKey) {
     std::filesystem::create_directory("ERRLOG.TXT");
     outputs.log.event("Connected\n");

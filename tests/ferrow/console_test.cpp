@@ -1,4 +1,5 @@
 #include "console/interpreter.h"
+#include "console/key_input.h"
 #include "console/line_editor.h"
 #include "link/capture.h"
 #include "link/module_link.h"
@@ -161,6 +162,36 @@ TEST_F(LocalConsole, EnterEndsTheLineBackspaceErasesCtrlBracketTogglesAndTheRoom
 
     EXPECT_EQ(typeKeys(std::string(300, 'A') + "\r"), std::string(254, 'A') + "\r");
     EXPECT_EQ(outputs.takeConsole(), "\r\n" + std::string(254, 'A') + "\r\n");
+}
+
+std::span<const unsigned char> bytes(std::string_view text) {
+    return {reinterpret_cast<const unsigned char*>(text.data()), text.size()};
+}
+
+// Arrow, function and Alt keys are measured whole once complete; an unfinished one, even after
+// a complete one, is waited for.
+TEST(EscapeSequences, AreMeasuredWholeOnceCompleteAndWaitedForWhileUnfinished) {
+    const std::pair<std::string_view, std::size_t> cases[] = {
+        {"\x1b[A", 3}, {"\x1b[15~x", 5}, {"\x1bOPx", 3}, {"\x1bx", 2},
+        {"\x1b", 0},   {"\x1b[", 0},     {"\x1b[15", 0}, {"\x1bO", 0}};
+    for (const auto& [keys, length] : cases) {
+        EXPECT_EQ(escapeSequenceLength(bytes(keys)).value_or(0), length) << keys.substr(1);
+        EXPECT_EQ(endsInsideEscapeSequence(bytes("\x1b[A" + std::string(keys))), length == 0)
+            << keys.substr(1);
+    }
+    EXPECT_FALSE(endsInsideEscapeSequence(bytes("abc")));
+}
+
+TEST(KeysFromAPipe, EveryByteIsAKeyEscIncluded) {
+    KeyInput keys;
+    if (keys.isTerminal()) {
+        GTEST_SKIP() << "run from a terminal: keys would come through the terminal path";
+    }
+    keys.queue(bytes("\x1b[A"));
+    for (const char key : std::string_view("\x1b[A")) {
+        EXPECT_EQ(keys.next(), static_cast<unsigned char>(key));
+    }
+    EXPECT_FALSE(keys.next());
 }
 
 } // namespace
