@@ -33,8 +33,11 @@ template <typename Control> Control* Named(Control* control, const char* objectN
 
 // A label whose text the program changes: its current text is its accessible name, so that
 // screen readers and automation read it; setting the name announces each change, which setText()
-// alone does not.
+// alone does not. The same text again (a status poll's answer) is not announced again.
 inline void SetLabelText(QLabel& label, const QString& text) {
+    if (label.text() == text) {
+        return;
+    }
     label.setText(text);
     label.setAccessibleName(text);
 }
