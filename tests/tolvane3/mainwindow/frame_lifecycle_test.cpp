@@ -3,7 +3,6 @@
 #include "program_fixture.h"
 
 #include <QCheckBox>
-#include <QLabel>
 #include <QListWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -64,15 +63,11 @@ TEST_F(ProgramFixture, ConnectShowsTheConnectionWindowAgain) {
     EXPECT_EQ(frame().mdiArea->activeSubWindow()->widget(), &window());
 }
 
-TEST_F(ProgramFixture, TheAboutBoxShowsTwoLinesAndGoesOnClose) {
+TEST_F(ProgramFixture, TheAboutBoxGoesOnClose) {
     startProgram();
     frame().toolbarButton(14)->trigger(); // Help
     ASSERT_TRUE(FormInstance<About>::isShown());
-    About& about = FormInstance<About>::instance();
-    EXPECT_EQ(about.windowTitle(), QStringLiteral("About Tolvane 3"));
-    EXPECT_EQ(about.labAbout->text(), QStringLiteral("Tolvane 3\nVersion 3.03"));
-    EXPECT_EQ(about.cmdOk->text(), QStringLiteral("Close"));
-    about.cmdOk->click();
+    FormInstance<About>::instance().cmdOk->click();
     EXPECT_TRUE(QTest::qWaitFor([] { return !FormInstance<About>::isLoaded(); }));
 }
 

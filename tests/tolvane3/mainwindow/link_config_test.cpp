@@ -22,7 +22,6 @@ TEST_F(ProgramFixture, OpeningShowsAppliedSettingsAndLocksTheConnectButton) {
     Global::StatusPollInterval = QStringLiteral("4");
     openDialog();
     ASSERT_TRUE(linkConfig().isVisible());
-    EXPECT_EQ(linkConfig().windowTitle(), QStringLiteral("Tolvane Configuration"));
     EXPECT_TRUE(linkConfig().chkOutgoing->isChecked());
     EXPECT_EQ(linkConfig().medStatusPollInterval->text(), QStringLiteral("4"));
     EXPECT_FALSE(window().Command1->isEnabled());
