@@ -60,7 +60,7 @@ QByteArray expectedFrame(const Layout& layout, quint32 number, const PressureMod
 } // namespace
 
 TEST(BinaryScan, SendsEachLayoutsFramesNumberedAndPacedWithDropRepeatAndBurst) {
-    constexpr qint64 kIntervalNs = 250 * 4 * 16 * 1000; // PERIOD 250 us x AVG 4 x 16
+    constexpr qint64 kIntervalNs = 625 * 5 * 16 * 1000; // PERIOD 625 us x AVG 5 x 16 = 50 ms
     const Layout vorn{1, 16, 104, 0, 4, -1, 8};
     const std::tuple<const char*, Layout, QList<quint32>> cases[] = {
         // Frame numbers as they arrive; none given: three from the layout's first.
@@ -88,7 +88,7 @@ TEST(BinaryScan, SendsEachLayoutsFramesNumberedAndPacedWithDropRepeatAndBurst) {
         clock.start();
         client->write(
             "SET BIN 1\rSET HOST 127.0.0.1 " + QByteArray::number(receiver.localPort()) +
-            (burst ? " U\rSET PERIOD 60000\rSET AVG 60000" : " U\rSET PERIOD 250\rSET AVG 4") +
+            (burst ? " U\rSET PERIOD 60000\rSET AVG 60000" : " U\rSET PERIOD 625\rSET AVG 5") +
             "\rSET FPS " + QByteArray::number(numbers.last() - layout.first + 1) + "\rSCAN\r");
         QList<QByteArray> frames;
         QList<qint64> arrivals;
@@ -129,7 +129,7 @@ TEST(TextScan, SendsAFrameLineAndSixteenChannelLinesPerFrameUntilStopped) {
     SimUnderTest sim;
     auto client = sim.connectClient();
     const PressureModel readings = moduleReadings(1, 16);
-    QByteArray expected = "STATUS: SCAN\r\n";
+    QByteArray expected;
     for (quint32 frame = 0; frame < 3; ++frame) {
         expected += "FRAME = " + QByteArray::number(frame) + "\r\n";
         for (int channel = 0; channel < 16; ++channel) {
@@ -139,11 +139,14 @@ TEST(TextScan, SendsAFrameLineAndSixteenChannelLinesPerFrameUntilStopped) {
         }
     }
     // FPS 0 scans until stopped; 50 us x 20 x 16 = 16 ms per frame.
-    client->write("SET PERIOD 50\rSET AVG 20\rSET FPS 0\rSCAN\rSTATUS\r");
-    EXPECT_EQ(
-        readUntil(*client, [&](const QByteArray& bytes) { return bytes.size() >= expected.size(); })
-            .left(expected.size()),
-        expected);
+    EXPECT_EQ(exchange(*client, "SET PERIOD 50\rSET AVG 20\rSET FPS 0\rSCAN\r", expected)
+                  .left(expected.size()),
+              expected);
+    const QByteArray scanning = "STATUS: SCAN\r\n";
+    client->write("STATUS\r");
+    EXPECT_TRUE(readUntil(*client, [&](const QByteArray& b) {
+                    return b.contains(scanning);
+                }).contains(scanning));
     const QByteArray stopped = readUntilEnd(*client, "STOP\rSTATUS\r", kReady);
     EXPECT_TRUE(stopped.endsWith(kReady)) << stopped.toStdString();
     // Nothing follows once stopped.
