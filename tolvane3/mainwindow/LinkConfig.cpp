@@ -10,7 +10,6 @@
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QIntValidator>
 #include <QKeyEvent>
@@ -21,7 +20,6 @@
 #include <QShowEvent>
 #include <QTimer>
 #include <QVBoxLayout>
-#include <QWindow>
 
 namespace {
 
@@ -56,7 +54,8 @@ void SetOptionButton(QRadioButton* button, bool selected) {
 }
 
 // A child of the frame, so that it stays over the frame.
-LinkConfig::LinkConfig() : QDialog(&FormInstance<MDIMain>::instance()) {
+LinkConfig::LinkConfig()
+    : QDialog(&FormInstance<MDIMain>::instance()), activation_(*this, [this] { Form_Activate(); }) {
     setObjectName(QStringLiteral("LinkConfig"));
     setWindowTitle(QStringLiteral("Tolvane Configuration"));
     setWindowFlags(DialogWindowFlags);
@@ -130,8 +129,6 @@ LinkConfig::LinkConfig() : QDialog(&FormInstance<MDIMain>::instance()) {
 
     connect(cmdBrowse, &QPushButton::clicked, this, &LinkConfig::cmdBrowse_Click);
     connect(cmdOk, &QPushButton::clicked, this, &LinkConfig::cmdOk_Click);
-    lastFocusWindow_ = QGuiApplication::focusWindow();
-    connect(qGuiApp, &QGuiApplication::focusWindowChanged, this, &LinkConfig::focusWindowChanged);
 }
 
 quint16 LinkConfig::hssUdpPort() const {
@@ -146,29 +143,16 @@ void LinkConfig::bringForward() {
     // Opening activates through showEvent; an open dialog is activated here, since the focus
     // may not move (a window manager can refuse it).
     if (alreadyOpen) {
-        Form_Activate();
+        activation_.activateNow();
     }
 }
 
 void LinkConfig::showEvent(QShowEvent* event) {
     if (!event->spontaneous()) {
         CenterOnScreen(*this);
-        Form_Activate();
+        activation_.activateNow();
     }
     QDialog::showEvent(event);
-}
-
-// The dialog is brought forward when the focus moves to it from another window of this program.
-// Coming back from another program, or from this dialog's own file dialog or message box, is no
-// activation: those leave the edits in the fields alone.
-void LinkConfig::focusWindowChanged(QWindow* focusWindow) {
-    const QPointer<QWindow> previous = lastFocusWindow_;
-    lastFocusWindow_ = focusWindow;
-    QWindow* const own = windowHandle();
-    if (focusWindow != nullptr && focusWindow == own && previous &&
-        previous->transientParent() != own) {
-        Form_Activate();
-    }
 }
 
 void LinkConfig::Form_Activate() {

@@ -2,8 +2,9 @@
 // The link-settings dialog "Tolvane Configuration". Loaded hidden at start-up and kept loaded:
 // its fields are where the settings live between uses.
 
+#include "program/activation.h"
+
 #include <QDialog>
-#include <QPointer>
 
 class QCheckBox;
 class QGroupBox;
@@ -13,7 +14,6 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 class QShowEvent;
-class QWindow;
 
 class LinkConfig : public QDialog {
     Q_OBJECT
@@ -73,9 +73,8 @@ private:
     void Form_Activate();
     // Unlocks the Connect button and makes the fields the applied settings.
     void applyFields();
-    void focusWindowChanged(QWindow* focusWindow);
 
-    QPointer<QWindow> lastFocusWindow_;
+    WindowActivation activation_;
 };
 
 // Option buttons of one pair may both stand unselected; Qt's exclusive buttons refuse to

@@ -7,6 +7,7 @@
 #include "program/forms.h"
 #include "program/settingsstore.h"
 #include "programinfo.h"
+#include "scanconfig/VornConfig.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -289,7 +290,8 @@ void MDIMain::MDIForm_Unload() {
     Global::SaveIpHistory();
     // Closing an open scan log comes with the scan log itself.
     FormInstance<LinkConfig>::unload();
-    // The scan-configuration dialog and the command window are unloaded here once they exist.
+    FormInstance<VornConfig>::unload();
+    // The command window is unloaded here once it exists.
     FormInstance<About>::unload();
     // The error list and the two sensor-profile windows are unloaded here once they exist.
     // The frame's children go with it; the connection window closes its socket as it goes.
@@ -396,7 +398,7 @@ void MDIMain::mnuCalZero_Click() {
 }
 
 void MDIMain::mnuConfigure_Click() {
-    // Showing the scan-configuration dialog comes with that dialog.
+    FormInstance<VornConfig>::instance().bringForward();
 }
 
 void MDIMain::mnuCommands_Click() {

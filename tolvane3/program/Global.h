@@ -37,6 +37,22 @@ inline short UnitCount = 0;
 // the next one to ask for; past the end means no sequence runs.
 inline QString ListLetters;
 inline short ListPosition = 1;
+// A corrected binary host was sent (replies/hostcheck.cpp): save and reboot when the sequence
+// ends (connection/reboot.cpp), which clears it. RebootTick counts the progress window's seconds.
+inline bool RebootPending = false;
+inline short RebootTick = 0;
+
+// The module's settings as last reported (replies/settingsmirror.cpp).
+inline float FramesPerScan = 0;
+inline float FramePeriod = 0; // seconds per frame, set only by the module's AVG line
+inline bool ExtTrigScan = false;
+inline QString CvtUnit;
+inline QString UnitScan;
+inline QString PMaxLow;
+inline QString PMaxHigh;
+inline constexpr int ChannelSlots = 17; // 0 to 15 used
+inline QString MaxSetting[ChannelSlots];
+inline QString ChannelMax[ChannelSlots]; // per-channel full scale the bar graph reads
 
 // --- procedures ---
 // connection.cpp
@@ -69,6 +85,22 @@ int FindUnitCode(const QString& reportedName);
 double LeadingNumber(QStringView text);
 // listsequence.cpp
 void StepListSequence(const QString& letters, bool start);
+void EndListSequence();
+// reboot.cpp: save, warn, reboot and wait out the module's 35 s, with its progress window.
+void RebootModule();
+// scanconfig/scanrate.cpp: scan timing in single precision, without side effects. Period in
+// microseconds per channel, average a whole number of samples, rate in frames per second.
+// Seconds per frame of 16 channels; 0 when average < 1, period < 50 or the result is not finite.
+float FramePeriodOf(int average, float period);
+// 1 / FramePeriodOf, 0 where that is 0.
+float CalcScanRate(int average, float period);
+float CalcPeriodFromRate(int average, float rate);
+// A 16-bit whole number (halves to even); 0 when the rate gives none.
+int CalcAverageFromRate(float period, float rate);
+// An Average text's leading number as a 16-bit whole number (halves to even); 0 beyond 16 bits.
+int AverageOf(QStringView text);
+// At most 7 significant digits, "." as decimal point whatever the locale: 12.5, 29.76191, 0.
+QString NumberText(float value);
 // replies/replydispatcher.cpp
 void ProcessVornLine(const QString& line);
 // replies/scanlog.cpp

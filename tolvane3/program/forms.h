@@ -20,6 +20,16 @@ public:
     static bool isLoaded() { return !form_.isNull(); }
     static bool isShown() { return form_ && form_->isVisible(); }
     static void unload() { delete form_.data(); }
+    // Unloads from inside one of the window's own handlers, which must not delete it under
+    // themselves: the window is forgotten and hidden now (the next touch creates a new one) and
+    // destroyed once control is back in the event loop.
+    static void unloadLater() {
+        if (Form* const form = form_.data()) {
+            form_.clear();
+            form->hide();
+            form->deleteLater();
+        }
+    }
 
 private:
     static inline QPointer<Form> form_;

@@ -1,5 +1,8 @@
 #include "Global.h"
+#include "forms.h"
+#include "scanconfig/VornConfig.h"
 
+#include <QComboBox>
 #include <array>
 
 namespace Global {
@@ -16,8 +19,16 @@ void InitUnits() {
         UnitNames[code] = QString::fromLatin1(KnownUnits[code]);
     }
     UnitCount = static_cast<short>(KnownUnits.size());
-    // The scan-configuration dialog's unit list (lstUnitScan) gets the names appended here, in
-    // code order and without clearing it first, once that dialog exists.
+    // Appended without clearing, so the first 27 entries always stand at their codes.
+    QComboBox* list = FormInstance<VornConfig>::instance().lstUnitScan;
+    const bool noSelection = list->currentIndex() < 0;
+    for (int code = 0; code < UnitCount; ++code) {
+        list->addItem(UnitNames[code]);
+    }
+    // Qt selects the first entry of a list that was empty; only the module names the unit.
+    if (noSelection) {
+        list->setCurrentIndex(-1);
+    }
 }
 
 int FindUnitCode(const QString& reportedName) {

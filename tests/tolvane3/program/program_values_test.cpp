@@ -1,6 +1,9 @@
 // Leading numbers of module texts and the unit table.
 
+#include "mainwindow/MDIMain.h"
 #include "program/Global.h"
+#include "program/forms.h"
+#include "scanconfig/VornConfig.h"
 
 #include <gtest/gtest.h>
 
@@ -28,6 +31,8 @@ TEST(Units, LookupIsExactAfterTrimmingAndSurvivesASecondInitialisation) {
     EXPECT_EQ(Global::FindUnitCode(QStringLiteral("psi")), -1);
     EXPECT_EQ(Global::FindUnitCode(QString()), -1);
     EXPECT_EQ(Global::UnitNames[27], QString());
+    FormInstance<VornConfig>::unload();
+    FormInstance<MDIMain>::unload();
 }
 
 } // namespace
