@@ -18,8 +18,11 @@ void status(Session& session, const Arguments&) {
 }
 
 void set(Session& session, const Arguments& args) {
-    if (args.size() < 2 || !session.settings().set(args.first(), args.mid(1).join(' '))) {
-        session.reply({kInvalidSettingReply});
+    const QByteArray refusal = args.size() < 2
+                                   ? QByteArray(kInvalidSettingReply)
+                                   : session.settings().set(args.first(), args.mid(1).join(' '));
+    if (!refusal.isEmpty()) {
+        session.reply({refusal});
     }
 }
 
@@ -47,6 +50,17 @@ void stop(Session& session, const Arguments&) {
     session.stopScan();
 }
 
+void save(Session& session, const Arguments&) {
+    Q_EMIT session.saveRequested();
+}
+
+void reboot(Session& session, const Arguments&) {
+    session.reboot();
+}
+
+// Zero calibration takes the simulated sensors nowhere: accepted, like SET, without a reply.
+void calz(Session&, const Arguments&) {}
+
 struct CommandRow {
     QByteArrayView word;
     void (*run)(Session&, const Arguments&);
@@ -54,7 +68,8 @@ struct CommandRow {
 
 // One row per command word (upper case); new features add rows here.
 constexpr CommandRow kCommands[] = {
-    {"STATUS", status}, {"SET", set}, {"LIST", list}, {"SCAN", scan}, {"STOP", stop},
+    {"STATUS", status}, {"SET", set},   {"LIST", list},     {"SCAN", scan},
+    {"STOP", stop},     {"SAVE", save}, {"REBOOT", reboot}, {"CALZ", calz},
 };
 
 } // namespace

@@ -1,26 +1,42 @@
 #include "vornsim/moduleserver.h"
 
 #include "vornsim/session.h"
+#include "vornsim/statefile.h"
 
+#include <QFileInfo>
 #include <QTcpSocket>
+#include <cstdio>
 
 namespace vornsim {
 
 ModuleServer::ModuleServer(SimConfig config, QObject* parent)
-    : QObject(parent), config_(std::move(config)), settings_(config_.model) {
+    : QObject(parent), config_(std::move(config)), settings_(config_.model), saved_(settings_) {
     connect(&server_, &QTcpServer::newConnection, this, &ModuleServer::acceptNext);
+    rebootTimer_.setSingleShot(true);
+    connect(&rebootTimer_, &QTimer::timeout, this, &ModuleServer::listenAgain);
 }
 
 bool ModuleServer::start(QString* error) {
     if (!config_.transcriptPath.isEmpty() && !transcript_.open(config_.transcriptPath, error)) {
         return false;
     }
+    const QString stateError = readStateFile(config_.statePath, settings_);
+    if (!stateError.isEmpty()) {
+        *error = stateError;
+        return false;
+    }
+    for (const auto& [key, value] : config_.presets) {
+        settings_.set(key, value); // checked when the options were read
+    }
+    saved_ = settings_;
     if (!server_.listen(config_.address, config_.port)) {
         *error =
             QStringLiteral("Cannot listen on %1: %2")
                 .arg(formatListenAddress(config_.address, config_.port), server_.errorString());
         return false;
     }
+    address_ = server_.serverAddress();
+    port_ = server_.serverPort();
     return true;
 }
 
@@ -40,12 +56,58 @@ void ModuleServer::acceptNext() {
     // Stop taking connections from the kernel until this client has gone.
     server_.pauseAccepting();
     session_ = new Session(socket, settings_, config_, transcript_, this);
+    connect(session_, &Session::saveRequested, this, &ModuleServer::save);
+    connect(session_, &Session::rebootRequested, this, &ModuleServer::reboot);
     connect(session_, &Session::finished, this, [this] {
         session_->deleteLater();
         session_ = nullptr;
-        server_.resumeAccepting();
-        acceptNext();
+        // While rebooting the port is closed; listenAgain takes the next client.
+        if (server_.isListening()) {
+            server_.resumeAccepting();
+            acceptNext();
+        }
     });
+}
+
+void ModuleServer::save() {
+    saved_ = settings_;
+    if (config_.statePath.isEmpty()) {
+        return;
+    }
+    // A flood of SAVEs must not become a flood of file writes.
+    const QList<QByteArray> lines = saved_.savedLines();
+    if (lines == written_ && QFileInfo::exists(config_.statePath)) {
+        return;
+    }
+    // The module answers nothing to SAVE; the operator of the simulator hears of the failure.
+    const QString error = writeStateFile(config_.statePath, saved_);
+    written_ = error.isEmpty() ? lines : QList<QByteArray>();
+    if (!error.isEmpty()) {
+        std::fprintf(stderr, "vornsim: %s\n", qPrintable(error));
+        transcript_.note("save failed");
+    }
+}
+
+void ModuleServer::reboot() {
+    // Clients waiting in the listen queue are refused with it, as by a module that restarts.
+    server_.close();
+    settings_ = saved_;
+    transcript_.note("rebooting");
+    rebootTimer_.start(config_.rebootMs);
+}
+
+void ModuleServer::listenAgain() {
+    if (!server_.listen(address_, port_)) {
+        // Someone took the port meanwhile: try again rather than give up being a module.
+        constexpr int kRetryMs = 1000;
+        std::fprintf(stderr, "vornsim: Cannot listen on %s again: %s\n",
+                     qPrintable(formatListenAddress(address_, port_)),
+                     qPrintable(server_.errorString()));
+        rebootTimer_.start(kRetryMs);
+        return;
+    }
+    transcript_.note("listening again");
+    acceptNext();
 }
 
 } // namespace vornsim

@@ -1,5 +1,9 @@
 #include "vornsim/modulesettings.h"
 
+#include "vornsim/simconstants.h"
+
+#include <QByteArrayView>
+#include <algorithm>
 #include <cctype>
 
 namespace vornsim {
@@ -8,6 +12,29 @@ namespace {
 
 constexpr char kLowBankScale[] = "15";
 constexpr char kHighBankScale[] = "50";
+
+// The engineering units a module converts to, by the names it takes in UNITSCAN.
+constexpr QByteArrayView kUnits[] = {
+    "PSI",   "ATM",  "BAR",  "CMHG",  "CMH2O", "DECIBAR", "FTH2O", "GCM2", "INHG",
+    "INH2O", "KNM2", "KGM2", "KGCM2", "KPA",   "KIPIN2",  "MPA",   "MBAR", "MH2O",
+    "MMHG",  "NM2",  "NCM2", "OZIN2", "OZFT2", "PA",      "PSF",   "TORR", "USER"};
+
+// Optional sign, digits, at most one decimal point, at least one digit.
+bool isDecimalNumber(const QByteArray& text) {
+    qsizetype at = text.startsWith('-') || text.startsWith('+') ? 1 : 0;
+    bool digitSeen = false;
+    bool pointSeen = false;
+    for (; at < text.size(); ++at) {
+        if (text[at] == '.' && !pointSeen) {
+            pointSeen = true;
+        } else if (std::isdigit(static_cast<unsigned char>(text[at]))) {
+            digitSeen = true;
+        } else {
+            return false;
+        }
+    }
+    return digitSeen;
+}
 
 } // namespace
 
@@ -19,8 +46,11 @@ ModuleSettings::ModuleSettings(const QByteArray& model) {
         {'C', "NEGPTSH", "4"},
     };
     for (int channel = 0; channel < 16; ++channel) {
-        entries_.push_back({'H', "MAX" + QByteArray::number(channel),
-                            channel < 8 ? kLowBankScale : kHighBankScale});
+        // "07" models carry a sensor of its own range on every channel.
+        const QByteArray scale = model.endsWith("07") ? QByteArray::number(5 * (channel + 1))
+                                 : channel < 8        ? QByteArray(kLowBankScale)
+                                                      : QByteArray(kHighBankScale);
+        entries_.push_back({'H', "MAX" + QByteArray::number(channel), scale});
     }
     const std::vector<Entry> scan = {
         {'S', "PERIOD", "500"},  {'S', "AVG", "10"}, {'S', "FPS", "100"},  {'S', "XSCANTRIG", "0"},
@@ -40,13 +70,27 @@ int ModuleSettings::indexOf(const QByteArray& key) const {
     return -1;
 }
 
-bool ModuleSettings::set(const QByteArray& key, const QByteArray& value) {
+QByteArray ModuleSettings::set(const QByteArray& key, const QByteArray& value) {
     const int index = indexOf(key);
     if (index < 0) {
-        return false;
+        return kInvalidSettingReply;
     }
-    entries_[static_cast<std::size_t>(index)].value = value;
-    return true;
+    Entry& entry = entries_[static_cast<std::size_t>(index)];
+    QByteArray stored = value;
+    if (entry.key == "PERIOD" || entry.key == "AVG" || entry.key == "FPS") {
+        if (!isDecimalNumber(value)) {
+            return kInvalidValueReply;
+        }
+    } else if (entry.key == "UNITSCAN") {
+        const QByteArray upper = value.toUpper();
+        const auto* unit = std::find(std::begin(kUnits), std::end(kUnits), upper);
+        if (unit == std::end(kUnits)) {
+            return kInvalidUnitReply;
+        }
+        stored = unit->toByteArray();
+    }
+    entry.value = stored;
+    return {};
 }
 
 QByteArray ModuleSettings::value(const QByteArray& key) const {
@@ -81,6 +125,16 @@ std::optional<QList<QByteArray>> ModuleSettings::listGroup(char letter) const {
     }
     if (lines.isEmpty()) {
         return std::nullopt;
+    }
+    return lines;
+}
+
+QList<QByteArray> ModuleSettings::savedLines() const {
+    QList<QByteArray> lines;
+    for (const Entry& entry : entries_) {
+        if (entry.key != "MODEL" && entry.key != "SN" && entry.key != "VER") {
+            lines.append("SET " + entry.key + ' ' + entry.value);
+        }
     }
     return lines;
 }

@@ -8,6 +8,7 @@
 
 #include <QScopedValueRollback>
 #include <QTcpSocket>
+#include <QTimer>
 #include <algorithm>
 #include <cmath>
 
@@ -72,10 +73,13 @@ void Session::readCommands() {
         return;
     }
     const QScopedValueRollback guard(readingCommands_, true);
-    while (writer_.canTakeMore() && socket_->bytesAvailable() > 0) {
+    while (!closing_ && writer_.canTakeMore() && socket_->bytesAvailable() > 0) {
         const QByteArray chunk = socket_->read(kMaxCommandBytes);
         transcript_.received(chunk);
         for (const QByteArray& command : framer_.feed(chunk)) {
+            if (closing_) {
+                break;
+            }
             runCommand(*this, command);
         }
     }
@@ -138,6 +142,21 @@ void Session::stopScan() {
         scan_ = nullptr;
         transcript_.note("scan ended");
     }
+}
+
+void Session::reboot() {
+    if (closing_) {
+        return;
+    }
+    closing_ = true;
+    stopScan();
+    transcript_.note("reboot");
+    Q_EMIT rebootRequested();
+    // Replies already written go out first; a client that reads nothing cannot hold the
+    // connection open past this.
+    constexpr int kCloseGraceMs = 1000;
+    socket_->disconnectFromHost();
+    QTimer::singleShot(kCloseGraceMs, socket_, [socket = socket_] { socket->abort(); });
 }
 
 bool Session::sendTextFrame(quint32 frameNumber) {

@@ -35,10 +35,15 @@ public:
     // Starts a scan from the current settings; empty on success, else the reply to send.
     QByteArray startScan();
     void stopScan();
+    // Ends the scan and the connection; commands after it are not run.
+    void reboot();
 
 Q_SIGNALS:
     // The client has gone; the session may be deleted.
     void finished();
+    void saveRequested();
+    // Before the connection is closed.
+    void rebootRequested();
 
 private:
     void greet();
@@ -59,6 +64,7 @@ private:
     quint16 binaryPort_ = 0;
     int sendFailures_ = 0;
     bool readingCommands_ = false;
+    bool closing_ = false;
 };
 
 } // namespace vornsim

@@ -1,6 +1,7 @@
 #include "vornsim/simconfig.h"
 
 #include "vornsim/frames.h"
+#include "vornsim/modulesettings.h"
 
 #include <QCommandLineParser>
 
@@ -109,6 +110,11 @@ ParsedArguments parseArguments(const QStringList& args) {
     option(kOptModel, "Model text (default 1216); 30xx models use the Status-> form.", "TEXT");
     option(kOptSeed, "Seed of the simulated pressures (default 1).", "N");
     option(kOptTranscript, "Write every byte received and sent to FILE.", "FILE");
+    option(kOptState, "SAVE writes the settings to FILE; read at start when it exists.", "FILE");
+    option(kOptSet, "Start with this setting, as if SET and SAVE had been sent (repeatable).",
+           "KEY=VALUE");
+    option(kOptRebootMs, "Milliseconds a reboot keeps the command port closed (default 35000).",
+           "N");
     option(kOptSilentGroup, "Never answer List for these group letters (e.g. H or CS).", "LETTERS");
     option(kOptCloseAfter, "Close the connection after N reply lines.", "N");
     option(kOptSplitAt, "Cut every reply into separate writes at these byte offsets.", "P,P,...");
@@ -161,6 +167,26 @@ ParsedArguments parseArguments(const QStringList& args) {
         }
     }
     config.transcriptPath = value(kOptTranscript);
+    config.statePath = value(kOptState);
+    if (isSet(kOptRebootMs)) {
+        const auto rebootMs = parseInt(value(kOptRebootMs), 0, 3600000);
+        if (!rebootMs) {
+            return badValue(kOptRebootMs);
+        }
+        config.rebootMs = *rebootMs;
+    }
+    // Each preset is tried on a module of this model, so a refused one stops the start here.
+    ModuleSettings trial(config.model);
+    for (const QString& preset : parser.values(QString::fromLatin1(kOptSet))) {
+        const qsizetype equals = preset.indexOf(u'=');
+        const QByteArray key = preset.left(equals).toLatin1().trimmed().toUpper();
+        const QByteArray setting = preset.mid(equals + 1).toLatin1().simplified();
+        if (equals < 0 || key.isEmpty() || setting.isEmpty() ||
+            !trial.set(key, setting).isEmpty()) {
+            return refuse(QStringLiteral("Bad --%1: %2").arg(QLatin1String(kOptSet), preset));
+        }
+        config.presets.append({key, setting});
+    }
 
     FaultConfig& faults = config.faults;
     faults.silentGroups = value(kOptSilentGroup).toLatin1().toUpper();

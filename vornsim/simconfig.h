@@ -9,6 +9,7 @@
 #include <QString>
 #include <QStringList>
 #include <optional>
+#include <utility>
 
 namespace vornsim {
 
@@ -36,6 +37,10 @@ struct SimConfig {
     QByteArray model = kDefaultModel;
     quint32 seed = kDefaultSeed;
     QString transcriptPath;
+    QString statePath;               // SAVE writes the settings here; read at start when present
+    int rebootMs = kDefaultRebootMs; // how long a reboot keeps the command port closed
+    // --set KEY=VALUE in order, upper-case keys: applied as SETs and saved, after the state file.
+    QList<std::pair<QByteArray, QByteArray>> presets;
     FaultConfig faults;
     HighSpeedConfig highSpeed;
 };

@@ -23,6 +23,9 @@ inline constexpr char kOptDrop[] = "drop";
 inline constexpr char kOptRepeat[] = "repeat";
 inline constexpr char kOptFrameType[] = "frame-type";
 inline constexpr char kOptChannels[] = "channels";
+inline constexpr char kOptState[] = "state";
+inline constexpr char kOptRebootMs[] = "reboot-ms";
+inline constexpr char kOptSet[] = "set";
 
 // Defaults.
 inline constexpr char kDefaultModel[] = "1216";
@@ -30,6 +33,8 @@ inline constexpr quint32 kDefaultSeed = 1;
 inline constexpr int kDefaultSplitDelayMs = 20;
 inline constexpr int kDefaultGarbageBytes = 1 << 20;
 inline constexpr int kLowSpeedChannels = 16;
+// A reboot keeps the command port closed this long, as a module does while it restarts.
+inline constexpr int kDefaultRebootMs = 35000;
 
 // Garbage kinds as given to --garbage.
 inline constexpr char kGarbageBinary[] = "binary";
@@ -46,10 +51,14 @@ inline constexpr char kInvalidSettingReply[] = "ERROR: Invalid setting";
 inline constexpr char kScanInProgressReply[] = "ERROR: Scan in progress";
 inline constexpr char kNoBinaryHostReply[] = "ERROR: Binary host not set";
 inline constexpr char kInvalidScanRateReply[] = "ERROR: Invalid scan rate";
+inline constexpr char kInvalidValueReply[] = "ERROR: Invalid value";
+inline constexpr char kInvalidUnitReply[] = "ERROR: Invalid unit";
 
 // Limits that keep a misbehaving client from growing the simulator's memory.
 inline constexpr int kMaxCommandBytes = 4096;
 inline constexpr qint64 kMaxPendingReplyBytes = 8 * 1024 * 1024;
+// A --state file larger than this is refused rather than read.
+inline constexpr qint64 kMaxStateFileBytes = 1024 * 1024;
 
 enum class GarbageKind { None, Binary, LongLine, NoLineEnd };
 

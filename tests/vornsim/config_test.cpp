@@ -35,6 +35,13 @@ TEST(CommandLine, RefusesWhatCannotWorkWithTheReason) {
          "HKQ frames cannot carry 24 channels"},
         {"--listen 127.0.0.1:0 --channels 32", "VORN frames cannot carry 32 channels"},
         {"--listen 127.0.0.1:0 extra", "Unexpected argument: extra"},
+        {"--listen 127.0.0.1:0 --reboot-ms -1", "Bad --reboot-ms: -1"},
+        // A preset is refused as its SET would be.
+        {"--listen 127.0.0.1:0 --set FPS=10 --set FPS=ten", "Bad --set: FPS=ten"},
+        {"--listen 127.0.0.1:0 --set UNITSCAN=FOO", "Bad --set: UNITSCAN=FOO"},
+        {"--listen 127.0.0.1:0 --set NOSUCHKEY=1", "Bad --set: NOSUCHKEY=1"},
+        {"--listen 127.0.0.1:0 --set FPS", "Bad --set: FPS"},
+        {"--listen 127.0.0.1:0 --set FPS=", "Bad --set: FPS="},
         {"--help", ""}, // not refused: the help text is printed
     };
     for (const auto& [options, reason] : refused) {

@@ -16,9 +16,15 @@ SimUnderTest::SimUnderTest(const QString& options, const QStringList& more) {
 
 std::unique_ptr<QTcpSocket> SimUnderTest::connectClient() const {
     auto socket = std::make_unique<QTcpSocket>();
-    socket->connectToHost(QHostAddress(QHostAddress::LocalHost), server_->port());
+    // A refused attempt is made again: the port is closed while the module reboots.
     EXPECT_TRUE(QTest::qWaitFor(
-        [&socket] { return socket->state() == QAbstractSocket::ConnectedState; }, kWaitMs))
+        [&] {
+            if (socket->state() == QAbstractSocket::UnconnectedState) {
+                socket->connectToHost(QHostAddress(QHostAddress::LocalHost), server_->port());
+            }
+            return socket->state() == QAbstractSocket::ConnectedState;
+        },
+        kWaitMs))
         << "no connection to the simulator";
     return socket;
 }

@@ -14,8 +14,9 @@ inline const QByteArray kReady = "STATUS: READY\r\n";
 class SimUnderTest {
 public:
     explicit SimUnderTest(const QString& options = {}, const QStringList& more = {});
-    // A connected client (the test fails when the connection is not made).
+    // A connected client, once the port accepts (the test fails when it never does).
     std::unique_ptr<QTcpSocket> connectClient() const;
+    quint16 port() const { return server_->port(); }
 
 private:
     std::unique_ptr<vornsim::ModuleServer> server_;
