@@ -1,12 +1,18 @@
-// tolvane3 against the simulated module: the connect sequence, the status in the status bar, and
-// the program as a real process ended by SIGTERM with its history and settings saved.
+// tolvane3 against the simulated module: the connect sequence, the status in the status bar, the
+// binary host corrected with a reboot, the scan configuration read and changed, and the program as
+// a real process ended by SIGTERM with its history and settings saved.
 
 #include "program_fixture.h"
+#include "scanconfig/VornConfig.h"
 #include "simulatorprocess.h"
 
+#include <QAction>
+#include <QCheckBox>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QProcess>
 #include <QTest>
+#include <QTimer>
 #include <csignal>
 
 namespace {
@@ -28,11 +34,35 @@ protected:
     void SetUp() override {
         ProgramFixture::SetUp();
         transcript = sandbox.path(QStringLiteral("vornsim.log"));
-        ASSERT_NE(simulator.start({QStringLiteral("--transcript"), transcript}), 0);
+    }
+    void startSimulator(QStringList options = {}) {
+        ASSERT_NE(simulator.start(options << QStringLiteral("--transcript") << transcript), 0);
     }
     bool received(const QByteArray& bytes) const {
         return QTest::qWaitFor(
             [&] { return SimulatorProcess::receivedInTranscript(transcript).contains(bytes); },
+            WaitMs);
+    }
+
+    // Until the simulator listens again after its reboot, attempts are refused (and say so).
+    static bool reconnectTo(const QString& address) {
+        return QTest::qWaitFor(
+            [&] {
+                window().txtIpAdd->setText(address);
+                window().Command1->click();
+                return QTest::qWaitFor([] { return Global::ConnState != Global::Connecting; }) &&
+                       Global::ConnState == Global::Connected;
+            },
+            WaitMs);
+    }
+
+    // The connect sequence has read all four groups.
+    static bool settingsRead() {
+        return QTest::qWaitFor(
+            [] {
+                return Global::ListPosition > Global::ListLetters.size() &&
+                       !window().tmrResponse->isActive();
+            },
             WaitMs);
     }
 
@@ -41,8 +71,9 @@ protected:
 };
 
 TEST_F(SimulatorSession, ConnectReadsTheSettingGroupsAndShowsTheModuleStatus) {
-    Timing::setScale(0.05); // a STATUS poll every 100 ms instead of every 2 s
+    startSimulator();
     startProgram();
+    Global::StatusPollInterval = QStringLiteral("0.1"); // a STATUS poll every 100 ms
     ASSERT_TRUE(connectTo(simulator.address()));
 
     ASSERT_TRUE(QTest::qWaitFor(
@@ -56,7 +87,63 @@ TEST_F(SimulatorSession, ConnectReadsTheSettingGroupsAndShowsTheModuleStatus) {
     EXPECT_TRUE(messages.isEmpty());
 }
 
+TEST_F(SimulatorSession, AWrongBinaryHostIsCorrectedOnceWithASaveAndAReboot) {
+    startSimulator({QStringLiteral("--reboot-ms"), QStringLiteral("200")});
+    SettingsSandbox::store(
+        {{"HssEnabled", "True"}, {"StatusPollAlways", "False"}, {"StatusPollOff", "True"}});
+    startProgram();
+    Timing::setScale(0.01); // the reboot's pauses last 350 ms
+    ASSERT_TRUE(connectTo(simulator.address()));
+    // The whole reboot runs inside the handling of the module's HOST line.
+    ASSERT_TRUE(QTest::qWaitFor(
+        [] { return Global::ConnState == Global::Disconnected && window().Command1->isEnabled(); },
+        WaitMs));
+    const QByteArray connectSequence = "SET BIN 1\rSET FORMAT 0\rList I\rList C\rList H\rList S\r";
+    EXPECT_EQ(SimulatorProcess::receivedInTranscript(transcript),
+              connectSequence + "SET HOST 127.0.0.1 23 U\rSAVE\rreboot\r");
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].text.startsWith(QStringLiteral("WARNING: Vorn's Binary IP Address")));
+
+    // Back after its reboot, the module sends its frames here: nothing more to correct.
+    messages.clear();
+    ASSERT_TRUE(reconnectTo(simulator.address()));
+    ASSERT_TRUE(settingsRead());
+    EXPECT_TRUE(
+        SimulatorProcess::receivedInTranscript(transcript).endsWith("reboot\r" + connectSequence));
+    EXPECT_EQ(Global::ConnState, Global::Connected);
+    for (const auto& message : messages) {
+        EXPECT_TRUE(message.text.startsWith(QStringLiteral("Connection refused")))
+            << message.text.toStdString();
+    }
+}
+
+TEST_F(SimulatorSession, TheScanConfigurationShowsAndChangesTheModulesSettings) {
+    startSimulator({QStringLiteral("--set"), QStringLiteral("PERIOD=400"), QStringLiteral("--set"),
+                    QStringLiteral("AVG=8"), QStringLiteral("--set"), QStringLiteral("FPS=10")});
+    startProgram();
+    ASSERT_TRUE(connectTo(simulator.address()));
+    ASSERT_TRUE(settingsRead());
+    frame().mnuConfigure->trigger();
+    VornConfig& dialog = FormInstance<VornConfig>::instance();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dialog.cmdApply->isEnabled(); }, WaitMs));
+    EXPECT_EQ(dialog.medPeriod->text(), QStringLiteral("400"));
+    EXPECT_EQ(dialog.medAverage->text(), QStringLiteral("8"));
+    EXPECT_EQ(dialog.medRate->text(), QStringLiteral("19.53125"));
+    EXPECT_EQ(dialog.medFps->text(), QStringLiteral("10"));
+
+    dialog.medFps->setText(QStringLiteral("25"));
+    dialog.medAverage->setText(QStringLiteral("10"));
+    dialog.cmdApply->click();
+    // What the module lists back after Apply is what the program now goes by.
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return dialog.cmdApply->isEnabled() && Global::FramesPerScan == 25.0f; }, WaitMs));
+    EXPECT_EQ(Global::FramePeriod, 0.064f);
+    EXPECT_TRUE(messages.isEmpty());
+}
+
 TEST_F(SimulatorSession, RealProgramConnectsPollsAndSavesOnSigterm) {
+    // The module already sends its high-speed frames to this computer: no correction, no reboot.
+    startSimulator({QStringLiteral("--set"), QStringLiteral("HOST=127.0.0.1 23 U")});
     SettingsSandbox::store({{"StatusPollInterval", "1"}, {"HssEnabled", "True"}});
     QProcess program;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();

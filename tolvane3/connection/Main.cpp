@@ -7,6 +7,7 @@
 #include "program/userprompts.h"
 
 #include <QHBoxLayout>
+#include <QHostAddress>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -40,6 +41,7 @@ Main::Main() : lineHandler(Global::ProcessVornLine) {
     tmrResponse = MakeTimer(this, "tmrResponse", 5000);
     tmrSleep = MakeTimer(this, "tmrSleep", 100);
     connect(tmrStatus, &QTimer::timeout, this, &Main::tmrStatus_Timer);
+    connect(tmrResponse, &QTimer::timeout, this, &Main::tmrResponse_Timer);
     connect(tmrSleep, &QTimer::timeout, this, &Main::tmrSleep_Timer);
 
     Winsock1 = Named(new QTcpSocket(this), "Winsock1");
@@ -162,6 +164,13 @@ void Main::startStatusPoll() {
     if (tmrStatus->interval() > 0) {
         tmrStatus->start();
     }
+}
+
+QString Main::localAddressText() const {
+    const QHostAddress local = Winsock1->localAddress();
+    bool mapped = false;
+    const quint32 ipv4 = local.toIPv4Address(&mapped);
+    return mapped ? QHostAddress(ipv4).toString() : local.toString();
 }
 
 void Main::Winsock1_DataArrival() {

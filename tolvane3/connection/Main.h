@@ -52,6 +52,9 @@ public:
     // Starts status polling with the interval tmrStatus has. An interval of 0 means no polling at
     // all (a Qt timer of 0 would fire on every idle moment), so the timer then stays stopped.
     void startStatusPoll();
+    // This computer's address on the command connection, an IPv4-mapped one written as IPv4;
+    // empty when there is none.
+    QString localAddressText() const;
 
     // Where every received line goes: the reply dispatcher. Tests may put a probe here.
     std::function<void(const QString&)> lineHandler;
@@ -60,6 +63,7 @@ public Q_SLOTS:
     void Command1_Click();
     void lstIpHistory_Click(QListWidgetItem* item);
     void tmrStatus_Timer();
+    void tmrResponse_Timer();
     void tmrSleep_Timer();
     void Winsock1_Connect();
     void Winsock1_DataArrival();

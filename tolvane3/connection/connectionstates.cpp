@@ -123,6 +123,7 @@ void SetDisconnected() {
     window.tmrStatus->stop();
     window.closeSocket();
     ConnState = Disconnected;
+    EndListSequence();
     MDIMain& frame = FormInstance<MDIMain>::instance();
     frame.setStatusPanel(1, QStringLiteral("No connection"));
     frame.setStatusPanel(2, QString());

@@ -14,8 +14,11 @@ struct MessageBoxRequest {
 };
 using MessageBoxHandler = std::function<QMessageBox::StandardButton(const MessageBoxRequest&)>;
 
+// The title of boxes that have none of their own.
+inline constexpr QLatin1StringView ProgramTitle("Tolvane3");
+
 // Shows a modal message box (a nested event loop runs while it is open) and returns the answer.
-QMessageBox::StandardButton MsgBox(const QString& text, const QString& title,
+QMessageBox::StandardButton MsgBox(const QString& text, const QString& title = ProgramTitle,
                                    QMessageBox::StandardButtons buttons = QMessageBox::Ok);
 
 enum class FileDialogMode { Open, Save };

@@ -1,13 +1,44 @@
 #include "settingsmirror.h"
 
+#include "hostcheck.h"
 #include "mainwindow/MDIMain.h"
 #include "program/Global.h"
 #include "program/forms.h"
+#include "scanconfig/VornConfig.h"
 
-#include <QStringList>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QHash>
+#include <QLineEdit>
+#include <cmath>
+#include <functional>
 
 namespace Global {
 namespace {
+
+using KeyHandler = std::function<void(const QString& value, const ReplyTokens& tokens)>;
+
+VornConfig& Dialog() {
+    return FormInstance<VornConfig>::instance();
+}
+
+bool IsOne(const QString& value) {
+    return value == QLatin1String("1");
+}
+
+// A module text as a single-precision number; 0 when it has none or it does not fit.
+float NumberOf(const QString& value) {
+    const auto number = static_cast<float>(LeadingNumber(value));
+    return std::isfinite(number) ? number : 0.0f;
+}
+
+// The bar graph recomputes its full scales and labels here once it exists (Bar.SetXScale).
+void RescaleBars() {}
+
+// Ends one settings group: ask for the next.
+void GroupEnded() {
+    StepListSequence(QString(), false);
+}
 
 // The model decides the status-line form (30xx) and where full scales come from (xx07).
 void MirrorModel(const QString& model) {
@@ -18,19 +49,132 @@ void MirrorModel(const QString& model) {
     Model07 = model.endsWith(QLatin1String("07"));
 }
 
+void MirrorAverage(const QString& value) {
+    VornConfig& dialog = Dialog();
+    dialog.medAverage->setText(value);
+    const int average = AverageOf(dialog.medAverage->text());
+    const float period = NumberOf(dialog.medPeriod->text());
+    // Only the module's own AVG line sets the frame period that scans are timed and logged by.
+    if (const float framePeriod = FramePeriodOf(average, period); framePeriod > 0) {
+        FramePeriod = framePeriod;
+    }
+    dialog.medRate->setText(NumberText(CalcScanRate(average, period)));
+}
+
+// PMAXL covers channels 0 to 7, PMAXH 8 to 15, unless each channel has its own full scale.
+void MirrorBankMax(const QString& value, QLineEdit* field, QString& bankValue, int firstChannel) {
+    field->setText(value);
+    bankValue = value;
+    if (!Model07) {
+        for (int channel = firstChannel; channel < firstChannel + 8; ++channel) {
+            ChannelMax[channel] = value;
+        }
+    }
+    RescaleBars();
+}
+
+void MirrorChannelMax(int channel, const QString& value) {
+    MaxSetting[channel] = value;
+    if (channel == 15) {
+        if (Model07) {
+            for (int each = 0; each < 16; ++each) {
+                ChannelMax[each] = MaxSetting[each];
+            }
+        }
+        RescaleBars();
+        GroupEnded();
+    }
+}
+
+void MirrorUnit(const QString& value) {
+    if (const int code = FindUnitCode(value); code >= 0) {
+        Dialog().lstUnitScan->setCurrentIndex(code);
+    }
+    UnitScan = value;
+}
+
+// The action of each key; any other key changes nothing.
+const QHash<QString, KeyHandler>& KeyTable() {
+    static const QHash<QString, KeyHandler> table = [] {
+        QHash<QString, KeyHandler> keys;
+        const auto field = [](QLineEdit* VornConfig::*member) {
+            return [member](const QString& value, const ReplyTokens&) {
+                (Dialog().*member)->setText(value);
+            };
+        };
+        const auto box = [](QCheckBox* VornConfig::*member) {
+            return [member](const QString& value, const ReplyTokens&) {
+                (Dialog().*member)->setChecked(IsOne(value));
+            };
+        };
+        keys[QStringLiteral("PERIOD")] = field(&VornConfig::medPeriod);
+        keys[QStringLiteral("AVG")] = [](const QString& value, const ReplyTokens&) {
+            MirrorAverage(value);
+        };
+        keys[QStringLiteral("FPS")] = [](const QString& value, const ReplyTokens&) {
+            Dialog().medFps->setText(value);
+            FramesPerScan = NumberOf(value);
+        };
+        keys[QStringLiteral("XSCANTRIG")] = [](const QString& value, const ReplyTokens&) {
+            Dialog().chkXScanTrig->setChecked(IsOne(value));
+            ExtTrigScan = IsOne(value);
+        };
+        keys[QStringLiteral("EU")] = [](const QString& value, const ReplyTokens&) {
+            Dialog().chkEu->setChecked(IsOne(value));
+            RescaleBars();
+        };
+        keys[QStringLiteral("ZC")] = box(&VornConfig::chkZc);
+        keys[QStringLiteral("QPKTS")] = box(&VornConfig::chkQPkts);
+        keys[QStringLiteral("CVTUNIT")] = [](const QString& value, const ReplyTokens&) {
+            Dialog().medCvtUnits->setText(value);
+            CvtUnit = value;
+            RescaleBars();
+        };
+        keys[QStringLiteral("UNITSCAN")] = [](const QString& value, const ReplyTokens&) {
+            MirrorUnit(value);
+        };
+        keys[QStringLiteral("PAGE")] = [](const QString&, const ReplyTokens&) { GroupEnded(); };
+        keys[QStringLiteral("PMAXL")] = [](const QString& value, const ReplyTokens&) {
+            MirrorBankMax(value, Dialog().medPMaxL, PMaxLow, 0);
+        };
+        keys[QStringLiteral("PMAXH")] = [](const QString& value, const ReplyTokens&) {
+            MirrorBankMax(value, Dialog().medPMaxH, PMaxHigh, 8);
+        };
+        keys[QStringLiteral("PMINL")] = field(&VornConfig::medPMinL);
+        keys[QStringLiteral("PMINH")] = field(&VornConfig::medPMinH);
+        keys[QStringLiteral("NEGPTSL")] = field(&VornConfig::medNegPtsL);
+        keys[QStringLiteral("NEGPTSH")] = [](const QString& value, const ReplyTokens&) {
+            Dialog().medNegPtsH->setText(value);
+            GroupEnded();
+        };
+        // MAX0 to MAX15 exactly: no sign, no leading zero, nothing past 15.
+        for (int channel = 0; channel < 16; ++channel) {
+            keys[QStringLiteral("MAX%1").arg(channel)] = [channel](const QString& value,
+                                                                   const ReplyTokens&) {
+                MirrorChannelMax(channel, value);
+            };
+        }
+        keys[QStringLiteral("MODEL")] = [](const QString& value, const ReplyTokens&) {
+            MirrorModel(value);
+        };
+        keys[QStringLiteral("HOST")] = [](const QString&, const ReplyTokens& tokens) {
+            CheckBinaryHost(tokens);
+            GroupEnded();
+        };
+        return keys;
+    }();
+    return table;
+}
+
 } // namespace
 
-void HandleSetLine(const ReplyTokens& tokens, const QString&) {
-    const QString key = tokens[1];
-    if (key == QLatin1String("MODEL")) {
-        MirrorModel(tokens[2]);
-        return;
+void HandleSetLine(const ReplyTokens& tokens, const QString& line) {
+    if (LogListData) {
+        LogLine(0, line);
     }
-    // Each of these keys is the last line of one settings group: ask for the next group.
-    static const QStringList groupEndKeys = {QStringLiteral("PAGE"), QStringLiteral("NEGPTSH"),
-                                             QStringLiteral("MAX15"), QStringLiteral("HOST")};
-    if (groupEndKeys.contains(key)) {
-        StepListSequence(QString(), false);
+    const auto handler = KeyTable().constFind(tokens[1]);
+    if (handler != KeyTable().constEnd()) {
+        (*handler)(tokens[2], tokens);
     }
 }
 

@@ -24,8 +24,7 @@
 
 namespace {
 
-constexpr float LowSpeedRateLimit = 25.0f;    // Hz a low-speed scan over the command port carries
-constexpr QLatin1String BoxTitle("Tolvane3"); // boxes with no title of their own
+constexpr float LowSpeedRateLimit = 25.0f; // Hz a low-speed scan over the command port carries
 
 // A field's label names it, to people and to screen readers alike.
 QLabel* labelFor(QWidget* field, const char* labelName, const QString& text) {
@@ -254,8 +253,7 @@ bool VornConfig::warnAboutRate() {
     // The box waits in a nested event loop, in which the program may unload this dialog.
     const QPointer<VornConfig> self(this);
     UserPrompts::MsgBox(QStringLiteral("WARNING: Scan rate is ") + Global::NumberText(rate) +
-                            QStringLiteral(" Hz, limit is 25 Hz"),
-                        BoxTitle);
+                        QStringLiteral(" Hz, limit is 25 Hz"));
     return !self.isNull();
 }
 
@@ -292,9 +290,7 @@ void VornConfig::reject() {
 
 void VornConfig::SSTab2_Click(int tab) {
     if (tab == 1) {
-        UserPrompts::MsgBox(
-            QStringLiteral(
-                "WARNING: Changes to any value on this page will require a full re-calibration"),
-            BoxTitle);
+        UserPrompts::MsgBox(QStringLiteral(
+            "WARNING: Changes to any value on this page will require a full re-calibration"));
     }
 }

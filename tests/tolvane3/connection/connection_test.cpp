@@ -15,6 +15,18 @@ namespace {
 
 const QByteArray ConnectBytesBinOff = "SET BIN 0\rSET FORMAT 0\rList I\r";
 
+// The commands received less the list requests, which the silent module's reply time-outs keep
+// sending when time is shrunk.
+QByteArray WithoutListRequests(const FakeModule& module) {
+    QByteArray commands;
+    for (const QByteArray& command : module.commands()) {
+        if (!command.startsWith("List ")) {
+            commands += command + '\r';
+        }
+    }
+    return commands;
+}
+
 using Connection = ProgramFixture;
 
 TEST_F(Connection, ConnectSendsBinaryOffFormatAndTheFirstListRequest) {
@@ -57,9 +69,10 @@ TEST_F(Connection, StatusIsPolledEveryIntervalUntilDisconnect) {
     ASSERT_TRUE(connectTo(module.address()));
     EXPECT_EQ(window().tmrStatus->interval(), 20);
     ASSERT_TRUE(module.waitForCommandCount("STATUS", 3));
-    EXPECT_TRUE(module.received().startsWith(ConnectBytesBinOff + "STATUS\rSTATUS\rSTATUS\r"));
-    EXPECT_EQ(module.received(),
-              ConnectBytesBinOff + QByteArray("STATUS\r").repeated(module.commandCount("STATUS")));
+    EXPECT_TRUE(module.received().startsWith(ConnectBytesBinOff));
+    EXPECT_EQ(WithoutListRequests(module),
+              "SET BIN 0\rSET FORMAT 0\r" +
+                  QByteArray("STATUS\r").repeated(module.commandCount("STATUS")));
 
     window().Command1->click();
     EXPECT_FALSE(window().tmrStatus->isActive());
@@ -89,7 +102,7 @@ TEST_F(Connection, PollingOffOrAnIntervalOfZeroSendsNoStatus) {
         EXPECT_EQ(frame().statusPanel(2), QLatin1String(c.panel));
         EXPECT_FALSE(window().tmrStatus->isActive());
         QTest::qWait(200); // ten poll intervals
-        EXPECT_EQ(module.received(), ConnectBytesBinOff) << c.panel;
+        EXPECT_EQ(WithoutListRequests(module), "SET BIN 0\rSET FORMAT 0\r") << c.panel;
         window().Command1->click();
     }
 }

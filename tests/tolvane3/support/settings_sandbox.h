@@ -3,6 +3,7 @@
 // one test, and the loaded windows unloaded afterwards so that the next test starts clean.
 
 #include "connection/Main.h"
+#include "connection/Timeout.h"
 #include "connection/addresshistory.h"
 #include "mainwindow/About.h"
 #include "mainwindow/LinkConfig.h"
@@ -10,6 +11,7 @@
 #include "program/Global.h"
 #include "program/forms.h"
 #include "program/settingsstore.h"
+#include "scanconfig/VornConfig.h"
 
 #include <QApplication>
 #include <QDir>
@@ -33,10 +35,15 @@ public:
     }
     ~SettingsSandbox() {
         FormInstance<About>::unload();
+        FormInstance<Timeout>::unload();
+        FormInstance<VornConfig>::unload();
         FormInstance<LinkConfig>::unload();
         FormInstance<Main>::unload();
         FormInstance<MDIMain>::unload();
         Global::ConnState = Global::Disconnected;
+        Global::ListLetters.clear();
+        Global::ListPosition = 1;
+        Global::RebootPending = false;
         QDir::setCurrent(previousDir_);
     }
     SettingsSandbox(const SettingsSandbox&) = delete;

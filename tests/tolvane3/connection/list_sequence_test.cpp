@@ -1,0 +1,134 @@
+// The list sequence against a fake module: time-outs, a sequence replacing another, the end at a
+// disconnect; the binary-host check and the reboot it leads to.
+
+#include "connection/Timeout.h"
+#include "program_fixture.h"
+
+#include <QCheckBox>
+#include <QProgressBar>
+#include <QTimer>
+
+namespace {
+
+// Status polls off, so that the module receives only what the test is about.
+class ListSequence : public ProgramFixture {
+protected:
+    void SetUp() override {
+        ProgramFixture::SetUp();
+        SettingsSandbox::store({{"StatusPollAlways", "False"}, {"StatusPollOff", "True"}});
+    }
+    // Connected, with the connect sequence's List I sent and then ended.
+    void connectWithoutSequence() {
+        startProgram();
+        ASSERT_TRUE(connectTo(module.address()));
+        ASSERT_TRUE(module.waitForCommandCount("List I", 1));
+        Global::EndListSequence();
+        module.clearReceived();
+    }
+};
+
+TEST_F(ListSequence, AGroupThatDoesNotEndInTimeIsSkippedAndEachTimeOutSaysSo) {
+    QList<short> positionAtEachMessage;
+    UserPrompts::setMessageBoxHandler([&](const UserPrompts::MessageBoxRequest& request) {
+        messages << request;
+        positionAtEachMessage << Global::ListPosition;
+        return QMessageBox::Ok;
+    });
+    Timing::setScale(0.01); // the 5 s time-out lasts 50 ms
+    startProgram();
+    ASSERT_TRUE(connectTo(module.address()));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return messages.size() == 4; }, 10000));
+    EXPECT_FALSE(window().tmrResponse->isActive());
+    EXPECT_EQ(module.received(), "SET BIN 0\rSET FORMAT 0\rList I\rList C\rList H\rList S\r");
+    // Each time-out first asks for the next group, then shows its message.
+    EXPECT_EQ(positionAtEachMessage, (QList<short>{3, 4, 5, 5}));
+    for (const auto& message : messages) {
+        EXPECT_EQ(message.text, QStringLiteral("Timed out waiting for VORN response"));
+        EXPECT_EQ(message.title, QStringLiteral("Tolvane3"));
+    }
+}
+
+TEST_F(ListSequence, ANewSequenceReplacesARunningOneAndADisconnectEndsItQuietly) {
+    startProgram();
+    ASSERT_TRUE(connectTo(module.address()));
+    ASSERT_TRUE(module.waitForCommandCount("List I", 1));
+    Global::StepListSequence(QStringLiteral("SC"), true);
+    module.send("SET HOST 0 0 T\r\n");
+    ASSERT_TRUE(module.waitForCommandCount("List C", 1));
+    module.send("SET NEGPTSH 0\r\n");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !window().tmrResponse->isActive(); }));
+    EXPECT_EQ(module.received(), "SET BIN 0\rSET FORMAT 0\rList I\rList S\rList C\r");
+
+    Global::StepListSequence(QStringLiteral("ICHS"), true);
+    Global::RebootPending = true;
+    module.dropConnection();
+    ASSERT_TRUE(QTest::qWaitFor([] { return Global::ConnState == Global::Disconnected; }));
+    EXPECT_FALSE(window().tmrResponse->isActive());
+    EXPECT_FALSE(Global::RebootPending);
+    QTest::qWait(200); // four time-outs' worth: none comes
+    EXPECT_TRUE(messages.isEmpty());
+}
+
+TEST_F(ListSequence, TheBinaryHostIsCorrectedOnlyWhenItDiffers) {
+    const struct {
+        bool highSpeed;
+        const char* port;
+        const char* line;
+        QByteArray sent;
+    } cases[] = {
+        {true, "23", "SET HOST 127.0.0.1 23 U", ""},
+        {true, "23", "SET HOST 127.0.0.1 23 T", "SET HOST 127.0.0.1 23 U\r"},
+        {true, "5005", "SET HOST 0 0 T", "SET HOST 127.0.0.1 5005 U\r"},
+        {false, "23", "SET HOST 0 0 T", ""},
+        {false, "23", "SET HOST 10.0.0.5 23 U", "SET HOST 0 0 T\r"},
+        {false, "23", "SET HOST", "SET HOST 0 0 T\r"},
+    };
+    connectWithoutSequence();
+    for (const auto& c : cases) {
+        linkConfig().chkHSS->setChecked(c.highSpeed);
+        linkConfig().txtHssUdpPort->setText(QLatin1String(c.port));
+        Global::RebootPending = false;
+        // "List I" has gone out: the host line asks for the next group, and the reboot waits for
+        // the sequence's end.
+        Global::ListLetters = QStringLiteral("ICHS");
+        Global::ListPosition = 2;
+        module.clearReceived();
+        Global::ProcessVornLine(QLatin1String(c.line));
+        ASSERT_TRUE(module.waitForBytes(c.sent.size() + 7)) << c.line;
+        EXPECT_EQ(module.received(), c.sent + "List C\r") << c.line;
+        EXPECT_EQ(Global::RebootPending, !c.sent.isEmpty()) << c.line;
+    }
+}
+
+TEST_F(ListSequence, ACorrectionOutsideASequenceSavesWarnsRebootsAndReenablesConnect) {
+    QList<bool> connectEnabledAtWarning;
+    UserPrompts::setMessageBoxHandler([&](const UserPrompts::MessageBoxRequest& request) {
+        messages << request;
+        connectEnabledAtWarning << window().Command1->isEnabled();
+        return QMessageBox::Ok;
+    });
+    QList<int> progress;
+    connectWithoutSequence();
+    Timing::setScale(0.01); // the reboot's 35 s last 350 ms
+
+    QObject::connect(FormInstance<Timeout>::instance().ProgressBar1, &QProgressBar::valueChanged,
+                     [&](int value) { progress << value; });
+    Global::ProcessVornLine(QStringLiteral("SET HOST 10.0.0.5 23 U"));
+
+    // The whole reboot has run inside the line's handling.
+    EXPECT_EQ(module.received(), "SET HOST 0 0 T\rSAVE\rreboot\r");
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_EQ(messages[0].text,
+              QStringLiteral("WARNING: Vorn's Binary IP Address does not match host's IP address. "
+                             "Changing to match and rebooting. This will take 35 seconds then you "
+                             "must reconnect."));
+    EXPECT_EQ(connectEnabledAtWarning, QList<bool>{false});
+    EXPECT_EQ(Global::ConnState, Global::Disconnected);
+    EXPECT_TRUE(window().Command1->isEnabled());
+    EXPECT_FALSE(Global::RebootPending);
+    ASSERT_TRUE(QTest::qWaitFor([] { return !FormInstance<Timeout>::isLoaded(); }, 10000));
+    ASSERT_FALSE(progress.isEmpty());
+    EXPECT_EQ(progress.back(), 34); // closed on the 36th tick
+}
+
+} // namespace
