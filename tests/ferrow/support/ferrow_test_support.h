@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <utility>
@@ -30,11 +31,8 @@ bool readable(int fd, Milliseconds limit);
 struct TemporaryCurrentDirectory {
     TemporaryCurrentDirectory();
     ~TemporaryCurrentDirectory();
-    const std::filesystem::path& path() const { return path_; }
-
-private:
-    std::filesystem::path previous_ = std::filesystem::current_path();
-    std::filesystem::path path_;
+    std::filesystem::path previous = std::filesystem::current_path();
+    std::filesystem::path path;
 };
 
 std::string readFile(const std::filesystem::path& file);
@@ -77,5 +75,76 @@ inline std::string vornFrame(std::uint32_t frame) {
 // suffix; CR LF.
 std::string printfLines(const RecordShape& shape, const std::vector<std::uint32_t>& frames,
                         const char* separator, const char* suffix = "");
+
+// Stands in for a Vorn module on loopback: a command port (TCP, port chosen by the system)
+// that records every byte it receives, and a UDP sender for binary frames.
+class ModuleStandIn {
+public:
+    ModuleStandIn();
+    ~ModuleStandIn();
+    ModuleStandIn(const ModuleStandIn&) = delete;
+    ModuleStandIn& operator=(const ModuleStandIn&) = delete;
+
+    std::string address() const { return "127.0.0.1:" + std::to_string(commandPort_); }
+    // Accepts the next connection; false when none came within the limit.
+    bool acceptClient(Milliseconds limit = patience);
+    // Reads until what was received contains text; false when it did not come within the
+    // limit or the client hung up first. An empty text waits for the hang-up.
+    bool waitForReceived(std::string_view text, Milliseconds limit = patience);
+    const std::string& received() const { return received_; }
+    void sendText(std::string_view text);
+    // Closes the command connection from the module's side.
+    void hangUp();
+    void sendDatagram(int port, std::string_view bytes);
+
+private:
+    int listener_ = -1;
+    int client_ = -1;
+    int sender_ = -1;
+    int commandPort_ = 0;
+    bool hungUp_ = false;
+    std::string received_;
+};
+
+// A UDP port that was free a moment ago, for ferrow's UDPPORT.
+int freeUdpPort();
+
+// The real ferrow program (from VORN_BIN_DIR) run in a directory, its standard input and
+// output connected to this test: through pipes, or through a pseudo-terminal as an operator's
+// console would be.
+class FerrowProcess {
+public:
+    enum class Console { Pipes, Terminal };
+
+    explicit FerrowProcess(const std::filesystem::path& directory,
+                           Console console = Console::Pipes);
+    ~FerrowProcess();
+    FerrowProcess(const FerrowProcess&) = delete;
+    FerrowProcess& operator=(const FerrowProcess&) = delete;
+
+    void type(std::string_view keys);
+    // Ends standard input (pipes only): ferrow gets no more keys.
+    void endKeys();
+    // Reads ferrow's output until it holds text; false when it did not come within the limit.
+    bool waitForOutput(std::string_view text, Milliseconds limit = patience);
+    // The exit code once ferrow has ended; nothing when it was killed or did not end in time.
+    std::optional<int> waitForExit(Milliseconds limit = 3 * patience);
+    void signal(int signalNumber);
+    const std::string& output() const { return output_; }
+    // Process id while ferrow runs, -1 once it has ended.
+    int pid() const { return pid_; }
+    // Whether the terminal is in its cooked mode (line editing and echo) now; Terminal only.
+    bool terminalCooked() const;
+
+private:
+    bool readOutput(Milliseconds limit);
+
+    int pid_ = -1;
+    int keysFd_ = -1;
+    int outputFd_ = -1;
+    int terminalFd_ = -1; // the pseudo-terminal's follower side, kept to read its settings
+    bool outputEnded_ = false;
+    std::string output_;
+};
 
 } // namespace ferrow::test
