@@ -18,7 +18,7 @@ namespace {
 using namespace ferrow;
 using namespace ferrow::test;
 
-// The console: FERROW.CFG, the line editor and the interpreter of the lines it gives.
+// The console: FERROW.CFG, the line editor, the interpreter of the lines it gives, its logs.
 struct LocalConsole : ::testing::Test {
     TemporaryCurrentDirectory directory;
     CapturedOutputs outputs;
@@ -48,34 +48,23 @@ struct LocalConsole : ::testing::Test {
     }
 };
 
-TEST_F(LocalConsole, ProgressIntervalFollowsTheFrameCountHeldAfterEachFpsLine) {
-    const struct {
-        const char* lines;
-        int frames;
-        int interval;
-    } cases[] = {
-        {"SET FPS 5\n", 5, 1},
-        {"SET FPS 2500\r\n", 2500, 250},
-        {"SET FPS 250\nSET FPS 0\n", 250, 25}, // a refused count keeps the one held
-        {"set fps\n", 100, 10},
-    };
-    for (const auto& c : cases) {
-        settings = {};
-        read(c.lines);
-        EXPECT_EQ(settings.frameCount, c.frames) << c.lines;
-        EXPECT_EQ(settings.progressInterval, c.interval) << c.lines;
-    }
-}
-
-TEST_F(LocalConsole, CaptureFileNameKeepsItsDirectoriesAndSpacesAndLosesOnlyItsExtension) {
+// FPS sets the progress interval from the frame count held after it; a capture file name keeps
+// its directories and spaces and loses only its extension.
+TEST_F(LocalConsole, ConfigFileSetsFrameCountProgressIntervalAndCaptureFileName) {
     const std::pair<const char*, const char*> cases[] = {
-        {"SET BFILENAME C:\\My Data\\run.bin  \r\n", "C:\\My Data\\run"},
-        {"SET BFILENAME C:\\old.2\\run\n", "C:\\old.2\\run"},
-        {"SET BFILENAME /data/run.2024.bin\n", "/data/run.2024"},
-    };
-    for (const auto& [line, baseName] : cases) {
-        read(line);
-        EXPECT_EQ(settings.binaryBaseName, baseName);
+        {"SET FPS 5\n", "5 1 Data.bin"},
+        {"SET FPS 2500\r\n", "2500 250 Data.bin"},
+        {"SET FPS 250\nSET FPS 0\n", "250 25 Data.bin"}, // a refused count keeps the one held
+        {"set fps\n", "100 10 Data.bin"},
+        {"SET BFILENAME C:\\My Data\\run.bin  \r\n", "100 1000 C:\\My Data\\run"},
+        {"SET BFILENAME C:\\old.2\\run\n", "100 1000 C:\\old.2\\run"},
+        {"SET BFILENAME /data/run.2024.bin\n", "100 1000 /data/run.2024"}};
+    for (const auto& [lines, held] : cases) {
+        settings = {};
+        read(lines);
+        EXPECT_EQ(std::to_string(settings.frameCount) + " " +
+                      std::to_string(settings.progressInterval) + " " + settings.binaryBaseName,
+                  held);
     }
 }
 
@@ -102,7 +91,6 @@ TEST_F(LocalConsole, CommandWordsMatchByPrefixWithoutRegardToCaseAndEveryLineIsL
     EXPECT_EQ(type("  "), "ERROR: Invalid command\n");
     EXPECT_EQ(type("QUI"), "ERROR: Invalid command\n");
     EXPECT_EQ(type("help"), "");
-    EXPECT_EQ(type("LISTALL"), settingsBlock(settings) + "\n");
     EXPECT_EQ(mode, Mode::Local);
     for (const char* quit : {"quit", "QUITTING now"}) {
         mode = Mode::Local;
@@ -210,6 +198,55 @@ TEST(EscapeSequences, AreMeasuredWholeOnceCompleteAndWaitedForWhileUnfinished) {
             << keys.substr(1);
     }
     EXPECT_FALSE(endsInsideEscapeSequence(bytes("abc")));
+}
+
+TEST_F(LocalConsole, ErrlogRecordsCarryKindUnpaddedTimeStampCrLfAndAFailureIsSaidOnce) {
+    outputs.log.event("Connected\n");
+    outputs.log.error("ERROR: bind() failed with error 98\n");
+    outputs.log.event("FERROW Version 0.90a");
+
+    EXPECT_EQ(readFile("ERRLOG.TXT"),
+              "EVENT, 3/3/2005 ,14:5:9.42, Connected\r\n\r\n"
+              "ERROR, 3/3/2005 ,14:5:9.42, ERROR: bind() failed with error 98\r\n\r\n"
+              "EVENT, 3/3/2005 ,14:5:9.42, FERROW Version 0.90a\r\n");
+    EXPECT_EQ(outputs.takeConsole(), "");
+    EXPECT_EQ(formatTimeStamp({2026, 12, 31, 23, 59, 58, 999}), ", 12/31/2026 ,23:59:58.999");
+
+    // Unwritable: reported once, without waiting for a key.
+    std::filesystem::remove("ERRLOG.TXT");
+    std::filesystem::create_directory("ERRLOG.TXT");
+    outputs.log.event("Connected\n");
+    outputs.log.error("Cannot open file x\n");
+
+    EXPECT_EQ(outputs.takeConsole(), "ERROR: Could not open to ERRLOG.TXT file\n");
+}
+
+// The module's bytes exactly; a second open ends the first file; a file that cannot be opened
+// or written says so once and ends the log.
+TEST_F(LocalConsole, TextLogKeepsTheModulesBytesAndEndsOnceOnAFailure) {
+    const std::string bytes("STATUS: READY\r\nbare\n\0end", 25);
+    textLog.close(); // nothing open: nothing said
+    for (const char* file : {"first.log", "second.log", "no/such/dir/x.log", "/dev/full"}) {
+        textLog.open(file);
+        for (int i = 0; i < 4000; ++i) { // 100 kB: past any buffer, so /dev/full fails
+            for (const char byte : bytes) {
+                textLog.logByte(byte);
+            }
+        }
+    }
+    textLog.close();
+    EXPECT_FALSE(textLog.isOpen());
+
+    std::string logged;
+    for (int i = 0; i < 4000; ++i) {
+        logged += bytes;
+    }
+    EXPECT_EQ(firstDifference(readFile("first.log"), logged), "");
+    EXPECT_EQ(firstDifference(readFile("second.log"), logged), "");
+    EXPECT_EQ(outputs.takeConsole(),
+              "Opening log file first.log\nOpening log file second.log\n"
+              "Opening log file no/such/dir/x.log\nCannot open log file no/such/dir/x.log\n"
+              "Opening log file /dev/full\nERROR: Could not write to file /dev/full\n");
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "ferrow_test_support.h"
 
+#include <algorithm>
 #include <arpa/inet.h>
 #include <atomic>
 #include <bit>
@@ -93,20 +94,18 @@ void writeFile(const fs::path& file, std::string_view bytes) {
 }
 
 std::string firstDifference(std::string_view actual, std::string_view expected) {
-    const auto [a, e] =
-        std::mismatch(actual.begin(), actual.end(), expected.begin(), expected.end());
-    if (a == actual.end() && e == expected.end()) {
-        return "";
-    }
-    const std::size_t start = actual.substr(0, a - actual.begin()).rfind('\n') + 1; // npos + 1 = 0
+    const auto at = std::mismatch(actual.begin(), actual.end(), expected.begin(), expected.end());
+    const std::string_view before(actual.begin(), at.first);
+    const std::size_t start = before.rfind('\n') + 1; // npos + 1 = 0
     const auto lineAt = [start](std::string_view text) {
-        return std::string(
-            text.substr(start, std::min<std::size_t>(text.find('\n', start), start + 200) - start));
+        return std::string(text.substr(start, std::min(text.find('\n', start) - start, 200ul)));
     };
-    return "sizes " + std::to_string(actual.size()) + " and " + std::to_string(expected.size()) +
-           "; line " + std::to_string(std::count(actual.begin(), a, '\n') + 1) +
-           " differs:\n  actual:   \"" + lineAt(actual) + "\"\n  expected: \"" + lineAt(expected) +
-           "\"";
+    return actual == expected ? ""
+                              : "sizes " + std::to_string(actual.size()) + " and " +
+                                    std::to_string(expected.size()) + "; line " +
+                                    std::to_string(std::ranges::count(before, '\n') + 1) +
+                                    " differs:\n  actual:   \"" + lineAt(actual) +
+                                    "\"\n  expected: \"" + lineAt(expected) + "\"";
 }
 
 std::string errlogLines() {
@@ -224,12 +223,11 @@ int freeUdpPort() {
     return ntohs(address.sin6_port);
 }
 
-FerrowProcess::FerrowProcess(const fs::path& directory, Console console) {
+FerrowProcess::FerrowProcess(const fs::path& dir, Console console) {
     const char* binaries = std::getenv("VORN_BIN_DIR");
     const std::string program = std::string(binaries ? binaries : ".") + "/ferrow";
     const bool terminal = console == Console::Terminal;
-    int keys[2] = {-1, -1};
-    int output[2] = {-1, -1};
+    int keys[2] = {-1, -1}, output[2] = {-1, -1};
     // Close-on-exec: a write end of the keys pipe left open in ferrow would hide the end of its
     // input. A terminal's leader side is both ends for the test, its follower both for ferrow.
     if (terminal ? openpty(&keys[1], &terminalFd_, nullptr, nullptr, nullptr) != 0 ||
@@ -252,7 +250,7 @@ FerrowProcess::FerrowProcess(const fs::path& directory, Console console) {
         dup2(keys[0], STDIN_FILENO);
         dup2(output[1], STDOUT_FILENO);
         dup2(output[1], STDERR_FILENO);
-        if (chdir(directory.c_str()) == 0) {
+        if (chdir(dir.c_str()) == 0) {
             execl(program.c_str(), "ferrow", static_cast<char*>(nullptr));
         }
         _exit(127);
@@ -305,14 +303,8 @@ std::optional<int> FerrowProcess::waitForExit(Milliseconds limit) {
     // Output is read meanwhile so that ferrow never blocks on a full pipe; once that has ended,
     // the exit is looked for every few milliseconds.
     const auto exited = [&](Milliseconds left) {
-        if (waitpid(pid_, &status, WNOHANG) == pid_) {
-            return true;
-        }
-        const auto step = std::min(left, 5ms);
-        if (!readOutput(step) && outputEnded_) {
-            poll(nullptr, 0, static_cast<int>(step.count()));
-        }
-        return false;
+        return waitpid(pid_, &status, WNOHANG) == pid_ ||
+               (!readOutput(std::min(left, 5ms)) && outputEnded_ && poll(nullptr, 0, 5) < 0);
     };
     if (pid_ <= 0 || !retryUntil(exited, limit)) {
         return std::nullopt;

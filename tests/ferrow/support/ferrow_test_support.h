@@ -44,13 +44,11 @@ std::string firstDifference(std::string_view actual, std::string_view expected);
 // that follows each record. (The record bytes have a test of their own.)
 std::string errlogLines();
 
-// Console captured in memory; ERRLOG.TXT in the current directory, stamped 14:05:09.042 on
-// 3 March 2005.
+// Console captured in memory; ERRLOG.TXT in the current directory, stamped 3/3/2005 14:05:09.042.
 struct CapturedOutputs {
     std::ostringstream console;
     ErrorLog log{"ERRLOG.TXT", [] { return LocalTime{2005, 3, 3, 14, 5, 9, 42}; }, &console};
     Outputs out{console, log};
-
     // Console text since the last call.
     std::string takeConsole() { return std::exchange(console, {}).str(); }
 };
@@ -58,10 +56,7 @@ struct CapturedOutputs {
 // Where a frame type keeps its number and values: written out here instead of taken from the
 // converter, so that a wrong layout there cannot agree with itself.
 struct RecordShape {
-    int size;
-    int numberOffset;
-    int valuesOffset;
-    int valueCount;
+    int size, numberOffset, valuesOffset, valueCount;
 };
 constexpr RecordShape vornShape{104, 4, 8, 16};
 
@@ -84,7 +79,6 @@ public:
     ~ModuleStandIn();
     ModuleStandIn(const ModuleStandIn&) = delete;
     ModuleStandIn& operator=(const ModuleStandIn&) = delete;
-
     std::string address() const { return "127.0.0.1:" + std::to_string(commandPort_); }
     // Accepts the next connection; false when none came within the limit.
     bool acceptClient(Milliseconds limit = patience);
@@ -98,10 +92,7 @@ public:
     void sendDatagram(int port, std::string_view bytes);
 
 private:
-    int listener_ = -1;
-    int client_ = -1;
-    int sender_ = -1;
-    int commandPort_ = 0;
+    int listener_ = -1, client_ = -1, sender_ = -1, commandPort_ = 0;
     bool hungUp_ = false;
     std::string received_;
 };
@@ -116,12 +107,10 @@ class FerrowProcess {
 public:
     enum class Console { Pipes, Terminal };
 
-    explicit FerrowProcess(const std::filesystem::path& directory,
-                           Console console = Console::Pipes);
+    explicit FerrowProcess(const std::filesystem::path& dir, Console console = Console::Pipes);
     ~FerrowProcess();
     FerrowProcess(const FerrowProcess&) = delete;
     FerrowProcess& operator=(const FerrowProcess&) = delete;
-
     void type(std::string_view keys);
     // Ends standard input (pipes only): ferrow gets no more keys.
     void endKeys();
@@ -139,9 +128,7 @@ public:
 private:
     bool readOutput(Milliseconds limit);
 
-    int pid_ = -1;
-    int keysFd_ = -1;
-    int outputFd_ = -1;
+    int pid_ = -1, keysFd_ = -1, outputFd_ = -1;
     int terminalFd_ = -1; // the pseudo-terminal's follower side, kept to read its settings
     bool outputEnded_ = false;
     std::string output_;
