@@ -1,0 +1,330 @@
+// vornsim as its clients see it, in process on 127.0.0.1 port 0: replies and fault options on
+// the command port, settings kept or lost across reconnections, reboots and restarts, scans.
+
+#include "vornsim/moduleserver.h"
+#include "vornsim/pressuremodel.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QNetworkDatagram>
+#include <QProcess>
+#include <QTcpSocket>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QUdpSocket>
+#include <QtEndian>
+#include <functional>
+#include <gtest/gtest.h>
+#include <memory>
+
+using vornsim::PressureModel;
+
+namespace {
+
+// Every wait ends when its condition holds or after kWaitMs.
+constexpr int kWaitMs = 10000;
+const QByteArray kReady = "STATUS: READY\r\n";
+
+// `options` as typed on a command line, quotes included.
+std::unique_ptr<vornsim::ModuleServer> startSim(const QString& options = {}) {
+    const QStringList args = QProcess::splitCommand("vornsim --listen 127.0.0.1:0 " + options);
+    auto sim =
+        std::make_unique<vornsim::ModuleServer>(vornsim::parseArguments(args).config.value());
+    QString error;
+    EXPECT_TRUE(sim->start(&error)) << error.toStdString();
+    return sim;
+}
+
+// A connected client; a refused attempt is made again, as the port is closed during a reboot.
+std::unique_ptr<QTcpSocket> connectTo(const vornsim::ModuleServer& sim) {
+    auto socket = std::make_unique<QTcpSocket>();
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            socket->connectToHost(QHostAddress(QHostAddress::LocalHost), sim.port());
+            return socket->waitForConnected(kWaitMs);
+        },
+        kWaitMs));
+    return socket;
+}
+
+// Sends `command`; everything received until `done` holds for it (or until it ends with `end`).
+QByteArray ask(QTcpSocket& socket, const QByteArray& command,
+               const std::function<bool(const QByteArray&)>& done) {
+    socket.write(command);
+    QByteArray received;
+    static_cast<void>(QTest::qWaitFor([&] { return done(received += socket.readAll()); }, kWaitMs));
+    return received;
+}
+QByteArray ask(QTcpSocket& socket, const QByteArray& command, const QByteArray& end) {
+    return ask(socket, command, [&](const QByteArray& bytes) { return bytes.endsWith(end); });
+}
+
+// Readings of the default module: full scale 15 for channels 0-7, 50 for 8-15, repeated.
+PressureModel moduleReadings(quint32 seed, int channels) {
+    std::vector<double> scales;
+    for (int channel = 0; channel < channels; ++channel) {
+        scales.push_back(channel % 16 < 8 ? 15.0 : 50.0);
+    }
+    return PressureModel(seed, scales);
+}
+
+// A binary layout: type code, channels, size and where it keeps the frame number, the channel
+// count (-1: nowhere) and the values.
+struct Layout {
+    quint32 code;
+    int channels, size, numberAt, channelsAt, valuesAt;
+};
+
+// A frame as a receiver expects it, built from its layout: little-endian words, zero elsewhere;
+// HKQ (code 2) adds one temperature per eight channels after the values.
+QByteArray expectedFrame(const Layout& layout, quint32 number, const PressureModel& readings) {
+    QByteArray frame(layout.size, '\0');
+    qToLittleEndian(layout.code, frame.data());
+    qToLittleEndian(number, frame.data() + layout.numberAt);
+    if (layout.channelsAt >= 0) {
+        qToLittleEndian(static_cast<quint32>(layout.channels), frame.data() + layout.channelsAt);
+    }
+    const int values = layout.channels + (layout.code == 2 ? layout.channels / 8 : 0);
+    for (int i = 0; i < values; ++i) {
+        qToLittleEndian(i < layout.channels
+                            ? readings.pressure(i, number)
+                            : readings.temperature(8 * (i - layout.channels), number),
+                        frame.data() + layout.valuesAt + 4 * i);
+    }
+    return frame;
+}
+
+} // namespace
+
+TEST(CommandPort, OptionsShapeWhatEveryClientReceives) {
+    QByteArray binary; // one line of every byte value but CR and LF
+    for (int byte = 0; byte < 256; ++byte) {
+        binary += byte == '\r' || byte == '\n' ? QByteArray() : QByteArray(1, char(byte));
+    }
+    binary += "\r\n";
+    const QByteArray greeting = "Module 3099 SN 0417\r\n";
+    const std::tuple<const char*, QByteArray, QByteArray> cases[] = {
+        // Options, commands, replies: in order, in any case, empty lines skipped.
+        {"",
+         QByteArray("STATUS\r").repeated(2000) +
+             "FROB\rSET NOSUCH 1\rSET FPS\r\r \rList X\rsTaTuS\r",
+         kReady.repeated(2000) +
+             "ERROR: Invalid command\r\nERROR: Invalid setting\r\n"
+             "ERROR: Invalid setting\r\nERROR: Invalid command\r\n" +
+             kReady},
+        {"--model 3099", "STATUS\r", greeting + "Module firmware 3.03\r\nStatus->READY\r\n"},
+        // A scan needs a rate, a binary one a UDP host.
+        {"", "SET BIN 1\rSET HOST 127.0.0.1 5000 T\rSCAN\rSET AVG 0\rSCAN\rSET AVG 10\r",
+         "ERROR: Binary host not set\r\nERROR: Invalid scan rate\r\n"},
+        {"--silent-group hs", "List H\rlist s\rSTATUS\r", kReady},
+        {"--close-after 3", "STATUS\rList H\r", kReady + "SET MAX0 15\r\nSET MAX1 15\r\n"},
+        {"--model 3099 --close-after 1", "", greeting},
+        {"--garbage binary", "STATUS\rSTATUS\r", binary + kReady + binary + kReady},
+        // After 300000 bytes of any value but CR and LF:
+        {"--garbage long --garbage-bytes 300000", "STATUS\r", "\r\n" + kReady},
+        {"--garbage noeol --garbage-bytes 300000", "STATUS\r", kReady}};
+    for (const auto& [options, send, expected] : cases) {
+        const bool closes = QByteArray(options).contains("--close-after");
+        const int garbage = QByteArray(options).contains("--garbage-bytes") ? 300000 : 0;
+        const qsizetype size = garbage + expected.size();
+        auto sim = startSim(QString::fromLatin1(options));
+        auto first = connectTo(*sim);
+        auto second = connectTo(*sim);
+        second->write(send);
+        // One client at a time; the next gets the same, nothing carries over from the one before.
+        for (QTcpSocket* socket : {first.get(), second.get()}) {
+            SCOPED_TRACE(std::string(options) + (socket == first.get() ? ", first" : ", second"));
+            const QByteArray received =
+                ask(*socket, socket == first.get() ? send : "", [&](const QByteArray& bytes) {
+                    return closes ? socket->state() == QAbstractSocket::UnconnectedState
+                                  : bytes.size() >= size;
+                });
+            const QByteArray junk = received.left(garbage);
+            EXPECT_FALSE(junk.contains('\r') || junk.contains('\n'));
+            EXPECT_TRUE(garbage == 0 || junk.contains('\xff'));
+            EXPECT_EQ(received.mid(garbage), expected);
+            EXPECT_TRUE(closes || second->bytesAvailable() == 0); // served only once the first ends
+            socket->disconnectFromHost();
+        }
+    }
+}
+
+TEST(CommandPort, RepliesAreCutIntoSeparateWritesAtTheChosenOffsetsAsTheTranscriptShows) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("t.txt"));
+    auto sim = startSim("--split-at 10,3,99 --split-delay 1 --transcript \"" + path + '"');
+    auto client = connectTo(*sim);
+    EXPECT_EQ(ask(*client, "STATUS\r", kReady), kReady);
+    EXPECT_EQ(ask(*client, "STATUS\r", kReady), kReady);
+    client.reset();
+    // Each write is one TX record: its length, its bytes, a line end.
+    const QByteArray status = "RX 7\nSTATUS\r\nTX 3\nSTA\nTX 7\nTUS: RE\nTX 5\nADY\r\n\n";
+    const QByteArray end = status + status + "# disconnected\n";
+    QByteArray written;
+    static_cast<void>(QTest::qWaitFor(
+        [&] {
+            QFile file(path);
+            written = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+            return written.endsWith(end);
+        },
+        kWaitMs));
+    EXPECT_TRUE(written.startsWith("# connected 127.0.0.1:") && written.endsWith(end))
+        << written.toStdString();
+}
+
+TEST(SavedSettings, WhatTheNextClientListsAfterAReconnectionARebootOrARestart) {
+    enum End { Reconnect, Reboot, Restart };
+    constexpr int kRebootMs = 500;
+    struct Case {
+        const char* options; // STATE: a state file
+        QByteArray kept;     // sent first; group S then shows the lines of `shown`
+        QByteArray shown;
+        QByteArray lost;    // sent next: refused, unsaved before a reboot, or unsaved
+        QByteArray replies; // to `lost`
+        End end;
+    };
+    const QByteArray binaryHost = "SET HOST 127.0.0.1 23 U\r\n";
+    const QByteArray badValue = "ERROR: Invalid value\r\n";
+    const Case cases[] = {
+        // Words and keys in any case, values of several words; refused SETs change nothing.
+        {"", "set PERIOD 250\rSet UNITSCAN kpa\rSET HOST 10.0.0.5 23 U\r",
+         "SET PERIOD 250\r\nSET UNITSCAN KPA\r\nSET HOST 10.0.0.5 23 U\r\n",
+         "SET UNITSCAN FOO\rSET UNITSCAN PSI2\rSET PERIOD abc\rSET AVG 12x\rSET FPS 1 2\r"
+         "SET FPS .\rSET AVG -\r",
+         QByteArray("ERROR: Invalid unit\r\n").repeated(2) + badValue.repeated(5), Reconnect},
+        // Presets count as saved; unsaved SETs are lost with the reboot, and nothing after
+        // "reboot" is answered.
+        {"--reboot-ms 500 --set \"HOST=127.0.0.1  23 U\" --set fps=10", "SET PERIOD 250\rSAVE\r",
+         "SET PERIOD 250\r\nSET AVG 10\r\nSET FPS 10\r\n" + binaryHost,
+         "SET AVG 3\rSET FPS 1\rReBoot\rSTATUS\r", "", Reboot},
+        {"--state STATE", "SET UNITSCAN kpa\rSET HOST 127.0.0.1 23 U\rSAVE\r",
+         "SET UNITSCAN KPA\r\n" + binaryHost, "SET PERIOD 250\rSTATUS\r", kReady, Restart}};
+    QTemporaryDir dir;
+    const QString state = dir.filePath(QStringLiteral("module.state"));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.options);
+        const QString options =
+            QString::fromLatin1(c.options).replace(QStringLiteral("STATE"), state);
+        auto sim = startSim(options);
+        auto client = connectTo(*sim);
+        // Each `shown` ends with the group's last line.
+        const QByteArray first =
+            ask(*client, c.kept + "List S\r", c.shown.mid(c.shown.lastIndexOf("SET HOST")));
+        for (const QByteArray& line : c.shown.split('\n')) {
+            EXPECT_TRUE(first.contains(line + '\n')) << line.toStdString() << first.toStdString();
+        }
+        QElapsedTimer clock;
+        clock.start();
+        EXPECT_EQ(ask(*client, c.lost,
+                      [&](const QByteArray& bytes) {
+                          return c.end == Reboot
+                                     ? client->state() == QAbstractSocket::UnconnectedState
+                                     : bytes.size() >= c.replies.size();
+                      }),
+                  c.replies);
+        if (c.end == Reboot) { // the port stays closed while the module reboots
+            QTcpSocket early;
+            early.connectToHost(QHostAddress(QHostAddress::LocalHost), sim->port());
+            EXPECT_TRUE(!early.waitForConnected(kWaitMs) || clock.elapsed() >= kRebootMs);
+        }
+        client.reset();
+        if (c.end == Restart) {
+            sim.reset();
+            QFile file(state);
+            EXPECT_TRUE(file.open(QIODevice::ReadOnly) && file.readAll().endsWith(first));
+            sim = startSim(options);
+        }
+        EXPECT_EQ(ask(*connectTo(*sim), "STATUS\rList S\r", kReady + first), kReady + first);
+    }
+}
+
+TEST(BinaryScan, SendsEachLayoutsFramesNumberedAndPacedWithDropRepeatAndBurst) {
+    constexpr qint64 kIntervalNs = 625 * 5 * 16 * 1000; // PERIOD 625 us x AVG 5 x 16 = 50 ms
+    const Layout vorn{1, 16, 104, 4, -1, 8};
+    const std::tuple<const char*, Layout, QList<quint32>> cases[] = {
+        // Options, layout, frame numbers as they arrive.
+        {"", vorn, {0, 1, 2}},
+        {"--drop 2,40 --repeat 3", vorn, {0, 1, 3, 3, 4}},
+        {"--frame-type hkq --channels 16", {2, 16, 168, 8, 4, 12}, {0, 1, 2}},
+        {"--frame-type HKQ --channels 64", {2, 64, 572, 8, 4, 12}, {0, 1, 2}},
+        {"--frame-type pxt --channels 3", {3, 3, 24, 4, 8, 12}, {1, 2, 3}},
+        {"--frame-type WGN --channels 512", {4, 512, 2060, 4, 8, 12}, {0, 1, 2}},
+        // An hour between frames: only a burst sends more than the first.
+        {"--burst", vorn, {0, 1, 2}},
+    };
+    for (const auto& [options, layout, numbers] : cases) {
+        SCOPED_TRACE(options);
+        auto sim = startSim(QStringLiteral("--seed 7 ") + QLatin1String(options));
+        auto client = connectTo(*sim);
+        QUdpSocket receiver;
+        ASSERT_TRUE(receiver.bind(QHostAddress(QHostAddress::LocalHost), 0));
+        const bool burst = QByteArray(options) == "--burst";
+        QElapsedTimer clock;
+        clock.start();
+        client->write(
+            "SET BIN 1\rSET HOST 127.0.0.1 " + QByteArray::number(receiver.localPort()) +
+            (burst ? " U\rSET PERIOD 60000\rSET AVG 60000" : " U\rSET PERIOD 625\rSET AVG 5") +
+            "\rSET FPS " + QByteArray::number(numbers.last() - numbers.first() + 1) + "\rSCAN\r");
+        QList<QByteArray> frames;
+        QList<qint64> arrivals;
+        static_cast<void>(QTest::qWaitFor(
+            [&] {
+                while (receiver.hasPendingDatagrams()) {
+                    frames.append(receiver.receiveDatagram().data());
+                    arrivals.append(clock.nsecsElapsed());
+                }
+                return frames.size() >= numbers.size();
+            },
+            kWaitMs));
+        ASSERT_EQ(frames.size(), numbers.size());
+        const PressureModel readings = moduleReadings(7, layout.channels);
+        for (int i = 0; i < frames.size(); ++i) {
+            EXPECT_EQ(frames[i], expectedFrame(layout, numbers[i], readings)) << "frame " << i;
+            // Frame k is not due before k intervals after the start.
+            const qint64 due = (numbers[i] - numbers.first()) * kIntervalNs;
+            EXPECT_TRUE(burst || arrivals[i] >= due) << "frame " << i << " came early";
+        }
+        // The scan ends with its last frame: ready again, nothing more on either port.
+        EXPECT_EQ(ask(*client, "STATUS\r", kReady), kReady);
+        EXPECT_FALSE(receiver.hasPendingDatagrams());
+    }
+}
+
+TEST(TextScan, SendsAFrameLineAndSixteenChannelLinesPerFrameUntilStopped) {
+    auto sim = startSim();
+    auto client = connectTo(*sim);
+    const PressureModel readings = moduleReadings(1, 16);
+    QByteArray expected;
+    for (quint32 frame = 0; frame < 3; ++frame) {
+        expected += "FRAME = " + QByteArray::number(frame) + "\r\n";
+        for (int channel = 0; channel < 16; ++channel) {
+            expected += QByteArray::number(channel) + ' ' +
+                        QByteArray::number(readings.pressure(channel, frame), 'f', 4) + ' ' +
+                        QByteArray::number(readings.temperature(channel, frame), 'f', 2) + "\r\n";
+        }
+    }
+    // FPS 0 scans until stopped; 50 us x 20 x 16 = 16 ms per frame.
+    const QByteArray scan = "SET PERIOD 50\rSET AVG 20\rSET FPS 0\rSCAN\r";
+    EXPECT_EQ(ask(*client, scan, [&](const QByteArray& b) { return b.size() >= expected.size(); })
+                  .left(expected.size()),
+              expected);
+    const QByteArray stopped = ask(*client, "STATUS\rSTOP\rSTATUS\r", kReady);
+    EXPECT_TRUE(stopped.contains("STATUS: SCAN\r\n")) << stopped.toStdString();
+    // Nothing follows once stopped.
+    EXPECT_EQ(ask(*client, "STATUS\r", kReady), kReady);
+}
+
+TEST(PressureModel, ReadingsFollowTheSeedStayWithinFullScaleAndChangeFromFrameToFrame) {
+    const PressureModel readings = moduleReadings(3, 16);
+    int changes = 0;
+    for (quint32 frame = 0; frame < 3200; ++frame) {
+        const int channel = static_cast<int>(frame % 16);
+        const float pressure = readings.pressure(channel, frame);
+        const float temperature = readings.temperature(channel, frame);
+        EXPECT_TRUE(std::abs(pressure) <= (channel < 8 ? 15 : 50) && temperature > 15 &&
+                    temperature < 35);
+        changes += pressure != readings.pressure(channel, frame + 1) ? 1 : 0;
+    }
+    EXPECT_GT(changes, 3000);
+    EXPECT_NE(readings.pressure(0, 0), moduleReadings(4, 16).pressure(0, 0));
+}
