@@ -1,5 +1,5 @@
-// The address history: IpHist.cfg's exact bytes, moves to the top, the 11-slot limit, and what a
-// short or odd file leaves behind.
+// The address history: IpHist.cfg's exact bytes, moves to the top, the 11-slot limit, and what
+// files of any shape leave behind.
 
 #include "settings_sandbox.h"
 
@@ -16,10 +16,11 @@ QStringList listedAddresses() {
     return entries;
 }
 
-AddressHistory::Table numberedTable() {
+// The used slots holding the entries, the rest empty.
+AddressHistory::Table tableOf(const QStringList& entries) {
     AddressHistory::Table table;
-    for (int slot = 0; slot < AddressHistory::UsedSlots; ++slot) {
-        table[static_cast<std::size_t>(slot)] = QStringLiteral("10.0.0.%1").arg(slot);
+    for (qsizetype slot = 0; slot < entries.size(); ++slot) {
+        table[static_cast<std::size_t>(slot)] = entries[slot];
     }
     return table;
 }
@@ -36,24 +37,20 @@ TEST(AddressHistory, SavedFileHoldsElevenCrLfLinesWhateverTheEntries) {
 }
 
 TEST(AddressHistory, AnAddressMovesToTheTopAndANewOneDropsTheOldestOfEleven) {
-    AddressHistory::Table table = numberedTable();
-    AddressHistory::MoveToTop(table, QStringLiteral("10.0.0.0"));
-    EXPECT_EQ(table, numberedTable());
-
-    AddressHistory::MoveToTop(table, QStringLiteral("10.0.0.4"));
-    const QStringList moved{"10.0.0.4", "10.0.0.0", "10.0.0.1", "10.0.0.2", "10.0.0.3", "10.0.0.5",
-                            "10.0.0.6", "10.0.0.7", "10.0.0.8", "10.0.0.9", "10.0.0.10"};
-    for (int slot = 0; slot < AddressHistory::UsedSlots; ++slot) {
-        EXPECT_EQ(table[static_cast<std::size_t>(slot)], moved[slot]) << slot;
+    const QStringList full{"a", "b", "c", "d", "e", "f", "g", "h", "i", "j", "k"};
+    const struct {
+        const char* address;
+        QStringList after;
+    } cases[] = {
+        {"a", full},
+        {"e", {"e", "a", "b", "c", "d", "f", "g", "h", "i", "j", "k"}},
+        {"new", {"new", "a", "b", "c", "d", "e", "f", "g", "h", "i", "j"}},
+    };
+    for (const auto& c : cases) {
+        AddressHistory::Table table = tableOf(full);
+        AddressHistory::MoveToTop(table, QLatin1String(c.address));
+        EXPECT_EQ(table, tableOf(c.after)) << c.address; // the twelfth slot is never used
     }
-
-    table = numberedTable();
-    AddressHistory::MoveToTop(table, QStringLiteral("172.16.0.1"));
-    EXPECT_EQ(table[0], QStringLiteral("172.16.0.1"));
-    for (int slot = 1; slot < AddressHistory::UsedSlots; ++slot) {
-        EXPECT_EQ(table[static_cast<std::size_t>(slot)], QStringLiteral("10.0.0.%1").arg(slot - 1));
-    }
-    EXPECT_EQ(table[11], QString()); // the twelfth slot is never used
 }
 
 TEST(AddressHistory, ConnectingRefillsTheListSkippingEmptySlots) {
@@ -66,46 +63,34 @@ TEST(AddressHistory, ConnectingRefillsTheListSkippingEmptySlots) {
     EXPECT_EQ(Global::IpHistory[2], QString());
 }
 
-TEST(AddressHistory, AFullFileFillsTableAndList) {
-    SettingsSandbox sandbox;
-    sandbox.writeHistory(
-        "h0\r\nh1\r\n\r\nh3\r\nh4\r\nh5\r\nh6\r\nh7\r\nh8\r\nh9\r\nh10\r\nextra\r\n");
-    Global::LoadIpHistory();
-    EXPECT_EQ(listedAddresses(),
-              (QStringList{"h0", "h1", "h3", "h4", "h5", "h6", "h7", "h8", "h9", "h10"}));
-    EXPECT_EQ(Global::IpHistory[2], QString());
-    EXPECT_EQ(Global::IpHistory[11], QString());
-    // Saved back unchanged, minus what lay beyond the eleventh line.
-    Global::SaveIpHistory();
-    EXPECT_EQ(sandbox.history(),
-              QByteArray("h0\r\nh1\r\n\r\nh3\r\nh4\r\nh5\r\nh6\r\nh7\r\nh8\r\nh9\r\nh10\r\n"));
+TEST(AddressHistory, LoadingReadsElevenLinesAndOnlyAFullFileFillsTheList) {
+    const QStringList letters{"a", "b", "c", "d", "e", "f", "g", "h", "i", "j", "k"};
+    const struct {
+        const char* file; // nullptr: no file
+        QStringList table;
+        QStringList listed;
+    } cases[] = {
+        {"a\r\nb\r\n\r\nd\r\ne\r\nf\r\ng\r\nh\r\ni\r\nj\r\nk\r\nextra\r\n",
+         {"a", "b", "", "d", "e", "f", "g", "h", "i", "j", "k"},
+         {"a", "b", "d", "e", "f", "g", "h", "i", "j", "k"}},
+        {"a\nb\nc\nd\ne\nf\ng\nh\ni\nj\nk", letters, letters},
+        {"a\r\nb\r\nc\r\n", {"a", "b", "c"}, {}}, // filled by the next connection
+        {nullptr, {}, {}},
+    };
+    for (const auto& c : cases) {
+        SettingsSandbox sandbox;
+        if (c.file != nullptr) {
+            sandbox.writeHistory(c.file);
+        }
+        Global::LoadIpHistory();
+        SCOPED_TRACE(c.file != nullptr ? c.file : "no file");
+        EXPECT_EQ(Global::IpHistory, tableOf(c.table));
+        EXPECT_EQ(listedAddresses(), c.listed);
+    }
 }
 
-TEST(AddressHistory, AShortFileFillsWhatItHasAndLeavesTheListEmpty) {
+TEST(AddressHistory, AnOverlongLineIsCutWithoutShiftingTheOthers) {
     SettingsSandbox sandbox;
-    sandbox.writeHistory("one\r\ntwo\r\nthree\r\n");
-    Global::LoadIpHistory();
-    EXPECT_EQ(Global::IpHistory[0], QStringLiteral("one"));
-    EXPECT_EQ(Global::IpHistory[1], QStringLiteral("two"));
-    EXPECT_EQ(Global::IpHistory[2], QStringLiteral("three"));
-    EXPECT_EQ(Global::IpHistory[3], QString());
-    EXPECT_TRUE(listedAddresses().isEmpty());
-    // The next connection refills it.
-    Global::AddToIpHistory(QStringLiteral("four"));
-    EXPECT_EQ(listedAddresses(), (QStringList{"four", "one", "two", "three"}));
-}
-
-TEST(AddressHistory, OddFilesAreReadLineByLine) {
-    SettingsSandbox sandbox;
-    Global::LoadIpHistory(); // no file
-    EXPECT_EQ(Global::IpHistory, AddressHistory::Table{});
-    EXPECT_TRUE(listedAddresses().isEmpty());
-
-    sandbox.writeHistory("a\nb\nc\nd\ne\nf\ng\nh\ni\nj\nk");
-    Global::LoadIpHistory();
-    EXPECT_EQ(listedAddresses(),
-              (QStringList{"a", "b", "c", "d", "e", "f", "g", "h", "i", "j", "k"}));
-
     QByteArray bytes = QByteArray(100000, 'x') + "\r\n";
     for (int line = 1; line < AddressHistory::UsedSlots; ++line) {
         bytes += QByteArray::number(line) + "\r\n";
@@ -114,7 +99,6 @@ TEST(AddressHistory, OddFilesAreReadLineByLine) {
     Global::LoadIpHistory();
     EXPECT_LT(Global::IpHistory[0].size(), 100000);
     EXPECT_TRUE(Global::IpHistory[0].startsWith(QStringLiteral("xxxx")));
-    EXPECT_EQ(Global::IpHistory[1], QStringLiteral("1"));
     EXPECT_EQ(Global::IpHistory[10], QStringLiteral("10"));
 }
 

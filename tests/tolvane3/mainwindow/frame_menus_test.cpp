@@ -15,12 +15,12 @@ TEST_F(ProgramFixture, ToolbarButtonsHaveAnIconAndAreNamedByTheirToolTip) {
         if (action->isSeparator()) {
             continue;
         }
-        EXPECT_FALSE(action->icon().isNull()) << action->objectName().toStdString();
         // Icon-only buttons are known to screen readers by their tool tip.
         QAccessibleInterface* accessible =
             QAccessible::queryAccessibleInterface(frame().Toolbar1->widgetForAction(action));
         ASSERT_NE(accessible, nullptr);
-        EXPECT_FALSE(action->toolTip().isEmpty()) << action->objectName().toStdString();
+        EXPECT_FALSE(action->icon().isNull() || action->toolTip().isEmpty())
+            << action->objectName().toStdString();
         EXPECT_EQ(accessible->text(QAccessible::Name), action->toolTip());
     }
 }
@@ -28,12 +28,10 @@ TEST_F(ProgramFixture, ToolbarButtonsHaveAnIconAndAreNamedByTheirToolTip) {
 // Screen readers and automation on the accessibility bus read each panel's text as its name.
 TEST_F(ProgramFixture, StatusPanelsAreNamedByTheirCurrentText) {
     startProgram();
-    const char* const purposes[] = {"Connection", "Module Status", "Log File"};
     for (int panel = 1; panel <= MDIMain::StatusPanelCount; ++panel) {
         QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(
             frame().StatusBar1->findChild<QLabel*>(QStringLiteral("StatusBar1Panel%1").arg(panel)));
         ASSERT_NE(accessible, nullptr) << panel;
-        EXPECT_EQ(accessible->text(QAccessible::Description), QLatin1String(purposes[panel - 1]));
         EXPECT_EQ(accessible->text(QAccessible::Name), frame().statusPanel(panel)) << panel;
         const QString text = QStringLiteral("Panel %1 text").arg(panel);
         frame().setStatusPanel(panel, text);
@@ -60,20 +58,15 @@ TEST_F(ProgramFixture, BarGraphChoicesLeaveExactlyTheChosenEntryChecked) {
 }
 
 TEST_F(ProgramFixture, CalZeroAndSaveSettingsSendTheirCommand) {
-    SettingsSandbox::store({{"StatusPollAlways", "False"}, {"StatusPollOff", "True"}});
     startProgram();
     ASSERT_TRUE(connectTo(module.address()));
-    ASSERT_TRUE(module.waitForCommandCount("List I", 1));
-
-    const std::pair<QAction*, QByteArray> entries[] = {{frame().toolbarButton(10), "CALZ\r"},
-                                                       {frame().mnuCalZero, "CALZ\r"},
-                                                       {frame().mnuSaveSettings, "SAVE\r"}};
-    for (const auto& [entry, command] : entries) {
-        module.clearReceived();
+    ASSERT_TRUE(module.answerLists("ICHS"));
+    module.clearReceived();
+    for (QAction* entry :
+         {frame().toolbarButton(10), frame().mnuCalZero, frame().mnuSaveSettings}) {
         entry->trigger();
-        ASSERT_TRUE(module.waitForBytes(command.size()));
-        EXPECT_EQ(module.received(), command);
     }
+    EXPECT_EQ(commandsSoFar(), (QList<QByteArray>{"CALZ", "CALZ", "SAVE"}));
 }
 
 } // namespace

@@ -1,9 +1,6 @@
 // The settings mirror: each key into the scan-configuration dialog and the module-wide values,
 // the scan timing from the module's AVG line, and where the full scales come from.
 
-#include "program/Global.h"
-#include "program/forms.h"
-#include "scanconfig/VornConfig.h"
 #include "settings_sandbox.h"
 
 #include <QCheckBox>
@@ -22,16 +19,8 @@ VornConfig& Dialog() {
     return FormInstance<VornConfig>::instance();
 }
 
-class SettingsMirror : public ::testing::Test {
-protected:
-    void TearDown() override {
-        Global::Model07 = false;
-        Global::FramePeriod = 0;
-    }
+TEST(SettingsMirror, KeysFillTheDialogAndTheModuleWideValues) {
     SettingsSandbox sandbox;
-};
-
-TEST_F(SettingsMirror, KeysFillTheDialogAndTheModuleWideValues) {
     Global::InitUnits();
     Mirror({"SET PERIOD 500", "SET AVG 2", "SET FPS 100", "SET XSCANTRIG 1", "SET EU 1", "SET ZC 0",
             "SET QPKTS 1", "SET CVTUNIT 2.5", "SET UNITSCAN  KPA", "SET UNITSCAN KPA",
@@ -69,7 +58,8 @@ TEST_F(SettingsMirror, KeysFillTheDialogAndTheModuleWideValues) {
     EXPECT_EQ(Global::FramesPerScan, 0.0f);
 }
 
-TEST_F(SettingsMirror, FullScalesComeFromTheBanksOrPerChannelForXx07Models) {
+TEST(SettingsMirror, FullScalesComeFromTheBanksOrPerChannelForXx07Models) {
+    SettingsSandbox sandbox;
     Mirror({"SET MODEL 1216", "SET PMAXL 15", "SET PMAXH 50"});
     EXPECT_EQ(Global::ChannelMax[7], QStringLiteral("15"));
     EXPECT_EQ(Global::ChannelMax[8], QStringLiteral("50"));

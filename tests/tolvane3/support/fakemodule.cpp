@@ -1,22 +1,8 @@
 #include "fakemodule.h"
 
-#include <QTest>
-
 FakeModule::FakeModule() {
     server_.listen(QHostAddress::LocalHost, 0);
     connect(&server_, &QTcpServer::newConnection, this, &FakeModule::acceptClient);
-}
-
-QString FakeModule::address() const {
-    return QStringLiteral("127.0.0.1:") + QString::number(port());
-}
-
-bool FakeModule::isConnected() const {
-    return client_ && client_->state() == QAbstractSocket::ConnectedState;
-}
-
-bool FakeModule::waitForDisconnection(int timeoutMs) {
-    return QTest::qWaitFor([this] { return !isConnected(); }, timeoutMs);
 }
 
 QList<QByteArray> FakeModule::commands() const {
@@ -25,12 +11,17 @@ QList<QByteArray> FakeModule::commands() const {
     return complete;
 }
 
-bool FakeModule::waitForBytes(qsizetype count, int timeoutMs) {
-    return QTest::qWaitFor([&] { return received_.size() >= count; }, timeoutMs);
-}
-
-bool FakeModule::waitForCommandCount(const QByteArray& command, qsizetype count, int timeoutMs) {
-    return QTest::qWaitFor([&] { return commandCount(command) >= count; }, timeoutMs);
+bool FakeModule::answerLists(const char* letters) {
+    for (const char* letter = letters; *letter != '\0'; ++letter) {
+        if (!waitForCommandCount("List " + QByteArray(1, *letter), 1)) {
+            return false;
+        }
+        // The last line of each group; the host line is what a module set for low-speed scans
+        // reports.
+        const char* const ends[] = {"SET PAGE 1", "SET NEGPTSH 0", "SET MAX15 0", "SET HOST 0 0 T"};
+        sendLine(ends[QByteArray("ICHS").indexOf(*letter)]);
+    }
+    return true;
 }
 
 void FakeModule::send(const QByteArray& bytes) {
@@ -57,4 +48,16 @@ void FakeModule::acceptClient() {
                 [this, next] { received_.append(next->readAll()); });
         connect(next, &QTcpSocket::disconnected, next, &QObject::deleteLater);
     }
+}
+
+QByteArray CommandsWithout(const QByteArray& received, const QByteArray& prefix) {
+    QList<QByteArray> commands = received.split('\r');
+    commands.removeLast(); // the text after the last CR is not a complete command yet
+    QByteArray kept;
+    for (const QByteArray& command : commands) {
+        if (!command.startsWith(prefix)) {
+            kept += command + '\r';
+        }
+    }
+    return kept;
 }

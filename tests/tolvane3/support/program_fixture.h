@@ -8,9 +8,16 @@
 #include "program/userprompts.h"
 #include "settings_sandbox.h"
 
+#include <QAction>
+#include <QCheckBox>
+#include <QGuiApplication>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
+#include <QWindow>
+#include <tuple>
 
 class ProgramFixture : public ::testing::Test {
 protected:
@@ -24,8 +31,6 @@ protected:
         UserPrompts::setMessageBoxHandler({});
         UserPrompts::setFileDialogHandler({});
         Timing::setScale(1.0);
-        Global::Model30 = false;
-        Global::Model07 = false;
     }
 
     static MDIMain& startProgram() {
@@ -49,6 +54,24 @@ protected:
         window().txtIpAdd->setText(address);
         window().Command1->click();
         return QTest::qWaitFor([] { return Global::ConnState == Global::Disconnected; });
+    }
+
+    // Moves the focus to the window and waits until it is there.
+    static bool focusOn(QWidget& target) {
+        target.windowHandle()->requestActivate();
+        return QTest::qWaitFor(
+            [&] { return QGuiApplication::focusWindow() == target.windowHandle(); });
+    }
+    // The commands received so far, less STATUS polls: a marker sent and waited for shows that
+    // everything sent before it has arrived.
+    QList<QByteArray> commandsSoFar() {
+        const qsizetype marks = module.commandCount("SYNC") + 1;
+        Global::SendVornCommand(QStringLiteral("SYNC\r"));
+        EXPECT_TRUE(module.waitForCommandCount("SYNC", marks));
+        QList<QByteArray> sent = module.commands();
+        sent.removeAll("STATUS");
+        sent.removeAll("SYNC");
+        return sent;
     }
 
     SettingsSandbox sandbox;

@@ -1,6 +1,7 @@
 #pragma once
 // A fresh per-user settings folder and a fresh current directory (where IpHist.cfg lives) for
-// one test, and the loaded windows unloaded afterwards so that the next test starts clean.
+// one test, and the loaded windows unloaded and the module's state forgotten afterwards so that
+// the next test starts clean.
 
 #include "connection/Main.h"
 #include "connection/Timeout.h"
@@ -44,6 +45,10 @@ public:
         Global::ListLetters.clear();
         Global::ListPosition = 1;
         Global::RebootPending = false;
+        Global::FramePeriod = 0;
+        Global::Model30 = false;
+        Global::Model07 = false;
+        Global::ConnectedAddress.clear();
         QDir::setCurrent(previousDir_);
     }
     SettingsSandbox(const SettingsSandbox&) = delete;
