@@ -17,19 +17,10 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QShowEvent>
 #include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
-
-// A field is known by its label, to people and to screen readers alike.
-QLabel* labelFor(QWidget* field, const char* labelName, const QString& text) {
-    auto* label = Named(new QLabel(text), labelName);
-    label->setBuddy(field);
-    field->setAccessibleName(text);
-    return label;
-}
 
 QLineEdit* maskedField(const char* objectName, const QString& mask) {
     auto* field = Named(new QLineEdit, objectName);
@@ -54,8 +45,7 @@ void SetOptionButton(QRadioButton* button, bool selected) {
 }
 
 // A child of the frame, so that it stays over the frame.
-LinkConfig::LinkConfig()
-    : QDialog(&FormInstance<MDIMain>::instance()), activation_(*this, [this] { Form_Activate(); }) {
+LinkConfig::LinkConfig() : ActivatedDialog(&FormInstance<MDIMain>::instance()) {
     setObjectName(QStringLiteral("LinkConfig"));
     setWindowTitle(QStringLiteral("Tolvane Configuration"));
     setWindowFlags(DialogWindowFlags);
@@ -64,12 +54,12 @@ LinkConfig::LinkConfig()
     chkHSS = Named(new QCheckBox(QStringLiteral("High Speed Scan Enabled")), "chkHSS");
     txtHssFileName = Named(new QLineEdit, "txtHssFileName");
     txtHssFileName->setMinimumWidth(240);
-    Label12 = labelFor(txtHssFileName, "Label12", QStringLiteral("Data File Name"));
+    Label12 = LabelFor(txtHssFileName, "Label12", QStringLiteral("Data File Name"));
     cmdBrowse = Named(new QPushButton(QStringLiteral("Browse")), "cmdBrowse");
     txtHssUdpPort = Named(new QLineEdit(QString::number(DefaultHssUdpPort)), "txtHssUdpPort");
     txtHssUdpPort->setValidator(new QIntValidator(1, 65535, txtHssUdpPort));
     txtHssUdpPort->setMaximumWidth(80);
-    Label13 = labelFor(txtHssUdpPort, "Label13", QStringLiteral("UDP Port"));
+    Label13 = LabelFor(txtHssUdpPort, "Label13", QStringLiteral("UDP Port"));
     auto* hssLayout = new QGridLayout(Frame2);
     hssLayout->addWidget(chkHSS, 0, 0, 1, 3);
     hssLayout->addWidget(Label12, 1, 0);
@@ -80,7 +70,7 @@ LinkConfig::LinkConfig()
 
     frmUpload = Named(new QGroupBox(QStringLiteral("Upload Control")), "frmUpload");
     medUploadDwell = maskedField("medUploadDwell", QStringLiteral("000"));
-    Label3 = labelFor(medUploadDwell, "Label3", QStringLiteral("Upload Dwell In ms"));
+    Label3 = LabelFor(medUploadDwell, "Label3", QStringLiteral("Upload Dwell In ms"));
     auto* uploadLayout = new QFormLayout(frmUpload);
     uploadLayout->addRow(Label3, medUploadDwell);
 
@@ -101,7 +91,7 @@ LinkConfig::LinkConfig()
     optStatusPollAlways =
         Named(new QRadioButton(QStringLiteral("Status Poll On")), "optStatusPollAlways");
     medStatusPollInterval = maskedField("medStatusPollInterval", QStringLiteral("0"));
-    Label1 = labelFor(medStatusPollInterval, "Label1",
+    Label1 = LabelFor(medStatusPollInterval, "Label1",
                       QStringLiteral("Status Poll Interval in Seconds"));
     auto* pollLayout = new QGridLayout(frmStatusPoll);
     pollLayout->addWidget(optStatusPollOff, 0, 0, 1, 2);
@@ -135,24 +125,6 @@ quint16 LinkConfig::hssUdpPort() const {
     bool isNumber = false;
     const uint port = txtHssUdpPort->text().trimmed().toUInt(&isNumber);
     return isNumber && port >= 1 && port <= 65535 ? static_cast<quint16>(port) : DefaultHssUdpPort;
-}
-
-void LinkConfig::bringForward() {
-    const bool alreadyOpen = isVisible();
-    BringForward(*this);
-    // Opening activates through showEvent; an open dialog is activated here, since the focus
-    // may not move (a window manager can refuse it).
-    if (alreadyOpen) {
-        activation_.activateNow();
-    }
-}
-
-void LinkConfig::showEvent(QShowEvent* event) {
-    if (!event->spontaneous()) {
-        CenterOnScreen(*this);
-        activation_.activateNow();
-    }
-    QDialog::showEvent(event);
 }
 
 void LinkConfig::Form_Activate() {

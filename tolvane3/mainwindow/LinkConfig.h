@@ -4,8 +4,6 @@
 
 #include "program/activation.h"
 
-#include <QDialog>
-
 class QCheckBox;
 class QGroupBox;
 class QKeyEvent;
@@ -13,9 +11,8 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
-class QShowEvent;
 
-class LinkConfig : public QDialog {
+class LinkConfig : public ActivatedDialog {
     Q_OBJECT
 
 public:
@@ -25,9 +22,6 @@ public:
 
     // The UDP port for high-speed frames as a number; the default when the field holds none.
     quint16 hssUdpPort() const;
-
-    // Shows the dialog, or brings it forward when it is open; either way it is activated.
-    void bringForward();
 
     QGroupBox* Frame2 = nullptr;
     QCheckBox* chkHSS = nullptr;
@@ -63,18 +57,15 @@ public Q_SLOTS:
     void reject() override;
 
 protected:
-    void showEvent(QShowEvent* event) override;
     // The dialog has no Cancel, so Escape does nothing (it would apply the fields unasked).
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
     // Shown or brought forward: locks the Connect button and refills the fields from the applied
     // settings, so that edits never applied with Close are dropped.
-    void Form_Activate();
+    void Form_Activate() override;
     // Unlocks the Connect button and makes the fields the applied settings.
     void applyFields();
-
-    WindowActivation activation_;
 };
 
 // Option buttons of one pair may both stand unselected; Qt's exclusive buttons refuse to

@@ -83,6 +83,8 @@ int FindUnitCode(const QString& reportedName);
 // textnumber.cpp: the leading decimal number of a text ("." as decimal point, spaces and a sign
 // before it allowed), 0 when there is none; "12abc" gives 12.
 double LeadingNumber(QStringView text);
+// The same in single precision, infinite beyond its range.
+float LeadingSingle(QStringView text);
 // listsequence.cpp
 void StepListSequence(const QString& letters, bool start);
 void EndListSequence();

@@ -1,6 +1,9 @@
 #include "activation.h"
 
+#include "forms.h"
+
 #include <QGuiApplication>
+#include <QShowEvent>
 #include <QWidget>
 #include <QWindow>
 #include <utility>
@@ -38,4 +41,25 @@ void WindowActivation::focusWindowChanged(QWindow* focusWindow) {
     if (previous && previous->transientParent() != own) {
         activate_();
     }
+}
+
+ActivatedDialog::ActivatedDialog(QWidget* parent)
+    : QDialog(parent), activation_(*this, [this] { Form_Activate(); }) {}
+
+void ActivatedDialog::bringForward() {
+    const bool alreadyOpen = isVisible();
+    BringForward(*this);
+    // Opening activates through showEvent; an open dialog is activated here, since the focus
+    // may not move (a window manager can refuse it).
+    if (alreadyOpen) {
+        activation_.activateNow();
+    }
+}
+
+void ActivatedDialog::showEvent(QShowEvent* event) {
+    if (!event->spontaneous()) {
+        CenterOnScreen(*this);
+        activation_.activateNow();
+    }
+    QDialog::showEvent(event);
 }

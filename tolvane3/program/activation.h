@@ -3,10 +3,12 @@
 // to it from another window of this program. Coming back from another program, or from the
 // window's own message box or file dialog (whose transient parent it is), is no activation.
 
+#include <QDialog>
 #include <QObject>
 #include <QPointer>
 #include <functional>
 
+class QShowEvent;
 class QWidget;
 class QWindow;
 
@@ -26,4 +28,21 @@ private:
     std::function<void()> activate_;
     QPointer<QWindow> lastFocusWindow_;
     bool focusPending_ = false;
+};
+
+// A dialog that does its work on each activation (Form_Activate): when shown, when chosen again
+// while open, and when the focus comes back to it from another window of the program.
+class ActivatedDialog : public QDialog {
+public:
+    explicit ActivatedDialog(QWidget* parent);
+
+    // Shows the dialog, or brings it forward when it is open; either way it is activated.
+    void bringForward();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    virtual void Form_Activate() = 0;
+
+private:
+    WindowActivation activation_;
 };

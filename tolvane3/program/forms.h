@@ -41,6 +41,14 @@ template <typename Control> Control* Named(Control* control, const char* objectN
     return control;
 }
 
+// A field's label names it, to people and to screen readers alike.
+inline QLabel* LabelFor(QWidget* field, const char* labelName, const QString& text) {
+    auto* label = Named(new QLabel(text), labelName);
+    label->setBuddy(field);
+    field->setAccessibleName(text);
+    return label;
+}
+
 // A label whose text the program changes: its current text is its accessible name, so that
 // screen readers and automation read it; setting the name announces each change, which setText()
 // alone does not. The same text again (a status poll's answer) is not announced again.

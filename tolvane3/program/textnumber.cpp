@@ -1,6 +1,8 @@
 #include "Global.h"
 
 #include <QLocale>
+#include <cmath>
+#include <limits>
 
 namespace Global {
 
@@ -32,6 +34,16 @@ double LeadingNumber(QStringView text) {
     bool ok = false;
     const double value = QLocale::c().toDouble(text.sliced(start, pos - start), &ok);
     return ok ? value : 0;
+}
+
+float LeadingSingle(QStringView text) {
+    const double value = LeadingNumber(text);
+    // Converting a double beyond the float range is undefined; say infinite instead.
+    if (std::fabs(value) > std::numeric_limits<float>::max()) {
+        return value < 0 ? -std::numeric_limits<float>::infinity()
+                         : std::numeric_limits<float>::infinity();
+    }
+    return static_cast<float>(value);
 }
 
 } // namespace Global

@@ -28,7 +28,7 @@ bool IsOne(const QString& value) {
 
 // A module text as a single-precision number; 0 when it has none or it does not fit.
 float NumberOf(const QString& value) {
-    const auto number = static_cast<float>(LeadingNumber(value));
+    const float number = LeadingSingle(value);
     return std::isfinite(number) ? number : 0.0f;
 }
 
@@ -53,7 +53,7 @@ void MirrorAverage(const QString& value) {
     VornConfig& dialog = Dialog();
     dialog.medAverage->setText(value);
     const int average = AverageOf(dialog.medAverage->text());
-    const float period = NumberOf(dialog.medPeriod->text());
+    const float period = LeadingSingle(dialog.medPeriod->text());
     // Only the module's own AVG line sets the frame period that scans are timed and logged by.
     if (const float framePeriod = FramePeriodOf(average, period); framePeriod > 0) {
         FramePeriod = framePeriod;

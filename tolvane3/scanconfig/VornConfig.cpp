@@ -16,34 +16,12 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QShowEvent>
 #include <QTabWidget>
 #include <QVBoxLayout>
-#include <cmath>
-#include <limits>
 
 namespace {
 
 constexpr float LowSpeedRateLimit = 25.0f; // Hz a low-speed scan over the command port carries
-
-// A field's label names it, to people and to screen readers alike.
-QLabel* labelFor(QWidget* field, const char* labelName, const QString& text) {
-    auto* label = Named(new QLabel(text), labelName);
-    label->setBuddy(field);
-    field->setAccessibleName(text);
-    return label;
-}
-
-// A field's text as the single-precision number the timing works in; infinite beyond its range,
-// which the timing turns into 0.
-float SingleOf(const QString& text) {
-    const double value = Global::LeadingNumber(text);
-    if (std::fabs(value) > std::numeric_limits<float>::max()) {
-        return value < 0 ? -std::numeric_limits<float>::infinity()
-                         : std::numeric_limits<float>::infinity();
-    }
-    return static_cast<float>(value);
-}
 
 void SendSetting(const char* key, const QString& value) {
     Global::SendVornCommand(QStringLiteral("SET ") + QLatin1String(key) + QLatin1Char(' ') +
@@ -57,8 +35,7 @@ void SendSetting(const char* key, const QCheckBox* box) {
 } // namespace
 
 // A child of the frame, so that it stays over the frame.
-VornConfig::VornConfig()
-    : QDialog(&FormInstance<MDIMain>::instance()), activation_(*this, [this] { Form_Activate(); }) {
+VornConfig::VornConfig() : ActivatedDialog(&FormInstance<MDIMain>::instance()) {
     setObjectName(QStringLiteral("VornConfig"));
     setWindowTitle(QStringLiteral("Vorn Configuration"));
     setWindowFlags(DialogWindowFlags);
@@ -100,7 +77,7 @@ VornConfig::VornConfig()
     };
     int row = 0;
     for (const auto& [control, label] : scanRows) {
-        scanFields->addWidget(labelFor(control, label.first, QLatin1String(label.second)), row, 0);
+        scanFields->addWidget(LabelFor(control, label.first, QLatin1String(label.second)), row, 0);
         scanFields->addWidget(control, row, 1);
         ++row;
     }
@@ -139,7 +116,7 @@ VornConfig::VornConfig()
     row = 1;
     for (const LimitRow& limit : limitRows) {
         const QString caption = QLatin1String(limit.caption);
-        calibrationLayout->addWidget(labelFor(limit.low, limit.labelName, caption), row, 0);
+        calibrationLayout->addWidget(LabelFor(limit.low, limit.labelName, caption), row, 0);
         // One label for two fields: each field's name says its bank as well.
         limit.low->setAccessibleName(caption + QStringLiteral(" Low Bank"));
         limit.high->setAccessibleName(caption + QStringLiteral(" High Bank"));
@@ -176,24 +153,6 @@ VornConfig::VornConfig()
     connect(medRate, &QLineEdit::textEdited, this, &VornConfig::medRate_Change);
 }
 
-void VornConfig::bringForward() {
-    const bool alreadyOpen = isVisible();
-    BringForward(*this);
-    // Opening activates through showEvent; an open dialog is activated here, since the focus
-    // may not move (a window manager can refuse it).
-    if (alreadyOpen) {
-        activation_.activateNow();
-    }
-}
-
-void VornConfig::showEvent(QShowEvent* event) {
-    if (!event->spontaneous()) {
-        CenterOnScreen(*this);
-        activation_.activateNow();
-    }
-    QDialog::showEvent(event);
-}
-
 void VornConfig::Form_Activate() {
     Global::InitUnits();
     Global::StepListSequence(QStringLiteral("SC"), true);
@@ -204,8 +163,8 @@ void VornConfig::Form_Unload() {
 }
 
 void VornConfig::medAverage_Change() {
-    medRate->setText(Global::NumberText(
-        Global::CalcScanRate(Global::AverageOf(medAverage->text()), SingleOf(medPeriod->text()))));
+    medRate->setText(Global::NumberText(Global::CalcScanRate(
+        Global::AverageOf(medAverage->text()), Global::LeadingSingle(medPeriod->text()))));
 }
 
 void VornConfig::medPeriod_Change() {
@@ -213,13 +172,13 @@ void VornConfig::medPeriod_Change() {
 }
 
 void VornConfig::medRate_Change() {
-    const float rate = SingleOf(medRate->text());
+    const float rate = Global::LeadingSingle(medRate->text());
     if (optFixAvg->isChecked()) {
         medPeriod->setText(Global::NumberText(
             Global::CalcPeriodFromRate(Global::AverageOf(medAverage->text()), rate)));
     } else if (optFixPeriod->isChecked()) {
-        medAverage->setText(
-            QString::number(Global::CalcAverageFromRate(SingleOf(medPeriod->text()), rate)));
+        medAverage->setText(QString::number(
+            Global::CalcAverageFromRate(Global::LeadingSingle(medPeriod->text()), rate)));
     }
 }
 
@@ -245,8 +204,8 @@ void VornConfig::sendFields() {
 }
 
 bool VornConfig::warnAboutRate() {
-    const float rate =
-        Global::CalcScanRate(Global::AverageOf(medAverage->text()), SingleOf(medPeriod->text()));
+    const float rate = Global::CalcScanRate(Global::AverageOf(medAverage->text()),
+                                            Global::LeadingSingle(medPeriod->text()));
     if (FormInstance<LinkConfig>::instance().chkHSS->isChecked() || !(rate > LowSpeedRateLimit)) {
         return true;
     }

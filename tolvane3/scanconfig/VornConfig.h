@@ -5,25 +5,19 @@
 
 #include "program/activation.h"
 
-#include <QDialog>
-
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
-class QShowEvent;
 class QTabWidget;
 
-class VornConfig : public QDialog {
+class VornConfig : public ActivatedDialog {
     Q_OBJECT
 
 public:
     VornConfig();
-
-    // Shows the dialog, or brings it forward when it is open; either way it is activated.
-    void bringForward();
 
     QTabWidget* SSTab2 = nullptr;
 
@@ -68,15 +62,11 @@ public Q_SLOTS:
     void reject() override;
 
 protected:
-    void showEvent(QShowEvent* event) override;
-
 private:
     // Lists the units again and re-reads the module's settings into the fields.
-    void Form_Activate();
+    void Form_Activate() override;
     void Form_Unload();
     void sendFields();
     // The 25 Hz advisory of a low-speed scan; false when the dialog went away meanwhile.
     bool warnAboutRate();
-
-    WindowActivation activation_;
 };
