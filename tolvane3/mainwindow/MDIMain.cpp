@@ -3,6 +3,7 @@
 #include "About.h"
 #include "LinkConfig.h"
 #include "connection/Main.h"
+#include "connection/Timeout.h"
 #include "program/Global.h"
 #include "program/forms.h"
 #include "program/settingsstore.h"
@@ -293,6 +294,7 @@ void MDIMain::MDIForm_Unload() {
     FormInstance<VornConfig>::unload();
     // The command window is unloaded here once it exists.
     FormInstance<About>::unload();
+    FormInstance<Timeout>::unload();
     // The error list and the two sensor-profile windows are unloaded here once they exist.
     // The frame's children go with it; the connection window closes its socket as it goes.
     FormInstance<Main>::unload();
