@@ -4,6 +4,7 @@
 #include "program/timing.h"
 
 #include <QCoreApplication>
+#include <QList>
 #include <QPointer>
 #include <QPushButton>
 #include <QTimer>
@@ -39,12 +40,28 @@ void Pause(int milliseconds) {
     }
 }
 
-void DisableConnectButton() {
-    FormInstance<Main>::instance().Command1->setEnabled(false);
+namespace {
+
+// Destroyed holders turn null and count no more.
+QList<QPointer<QObject>> connectButtonHolders;
+
+void UpdateConnectButton() {
+    connectButtonHolders.removeAll(nullptr);
+    FormInstance<Main>::instance().Command1->setEnabled(connectButtonHolders.isEmpty());
 }
 
-void EnableConnectButton() {
-    FormInstance<Main>::instance().Command1->setEnabled(true);
+} // namespace
+
+void DisableConnectButton(QObject* holder) {
+    if (!connectButtonHolders.contains(holder)) {
+        connectButtonHolders.append(holder);
+    }
+    UpdateConnectButton();
+}
+
+void EnableConnectButton(QObject* holder) {
+    connectButtonHolders.removeAll(holder);
+    UpdateConnectButton();
 }
 
 } // namespace Global

@@ -36,7 +36,7 @@ void RebootModule() {
         return;
     }
     rebootRunning = true;
-    DisableConnectButton();
+    DisableConnectButton(&FormInstance<Main>::instance());
     RebootPending = false;
     SendVornCommand(QStringLiteral("SAVE\r"));
     UserPrompts::MsgBox(
@@ -57,7 +57,7 @@ void RebootModule() {
         Pause(25000);
     }
     if (StillRunning()) {
-        EnableConnectButton();
+        EnableConnectButton(&FormInstance<Main>::instance());
     }
     rebootRunning = false;
 }

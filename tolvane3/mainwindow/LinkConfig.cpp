@@ -128,7 +128,7 @@ quint16 LinkConfig::hssUdpPort() const {
 }
 
 void LinkConfig::Form_Activate() {
-    Global::DisableConnectButton();
+    Global::DisableConnectButton(this);
     Global::SettingsToDialog();
 }
 
@@ -142,7 +142,7 @@ void LinkConfig::cmdBrowse_Click() {
 }
 
 void LinkConfig::applyFields() {
-    Global::EnableConnectButton();
+    Global::EnableConnectButton(this);
     Global::DialogToSettings();
 }
 

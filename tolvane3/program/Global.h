@@ -4,6 +4,8 @@
 
 #include <QString>
 
+class QObject;
+
 namespace Global {
 
 // Connection (connection.cpp, connectionstates.cpp)
@@ -58,8 +60,11 @@ inline QString ChannelMax[ChannelSlots]; // per-channel full scale the bar graph
 // connection.cpp
 void SendVornCommand(const QString& text);
 void Pause(int milliseconds);
-void DisableConnectButton();
-void EnableConnectButton();
+// The Connect button stays disabled while any window holds it: each window disables it for
+// itself (again on every activation, harmlessly) and releases it when it closes, or by being
+// destroyed. A release from a window that holds nothing changes nothing.
+void DisableConnectButton(QObject* holder);
+void EnableConnectButton(QObject* holder);
 // connectionstates.cpp
 void SetConnecting();
 void OnConnected();

@@ -159,7 +159,7 @@ void VornConfig::Form_Activate() {
 }
 
 void VornConfig::Form_Unload() {
-    Global::EnableConnectButton();
+    Global::EnableConnectButton(this);
 }
 
 void VornConfig::medAverage_Change() {
@@ -231,7 +231,7 @@ void VornConfig::cmdOk_Click() {
     if (!warnAboutRate()) {
         return;
     }
-    Global::EnableConnectButton();
+    Global::EnableConnectButton(this);
     hide();
     // The capture console's configuration is rewritten here once its writer exists.
 }

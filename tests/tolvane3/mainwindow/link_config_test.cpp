@@ -2,6 +2,7 @@
 // and Browse.
 
 #include "program_fixture.h"
+#include "scanconfig/VornConfig.h"
 
 #include <QRadioButton>
 
@@ -33,8 +34,10 @@ TEST_F(ProgramFixture, OpeningShowsAppliedSettingsAndLocksTheConnectButton) {
     EXPECT_TRUE(window().Command1->isEnabled());
     EXPECT_TRUE(Global::LogStatusData);
 
-    // The close box unlocks the button as well.
+    // Another window's release does not unlock what this dialog holds; its close box does.
     openDialog();
+    FormInstance<VornConfig>::instance().cmdCancel->click();
+    EXPECT_FALSE(window().Command1->isEnabled());
     linkConfig().close();
     EXPECT_FALSE(linkConfig().isVisible());
     EXPECT_TRUE(window().Command1->isEnabled());
