@@ -157,7 +157,7 @@ void LinkConfig::cmdOk_Click() {
         frame.setStatusPanel(2, QStringLiteral("Getting Status"));
         window.startStatusPoll();
     }
-    // Rewriting the capture console's configuration comes with its writer.
+    Global::WriteCaptureConfig();
     hide();
 }
 

@@ -8,6 +8,7 @@
 #include "program/forms.h"
 #include "program/settingsstore.h"
 #include "programinfo.h"
+#include "replies/scanlog.h"
 #include "scanconfig/VornConfig.h"
 
 #include <QAction>
@@ -289,7 +290,9 @@ void MDIMain::MDIForm_Unload() {
     unloaded_ = true;
     Global::SaveSettings();
     Global::SaveIpHistory();
-    // Closing an open scan log comes with the scan log itself.
+    if (Global::LogFileOpen) {
+        Global::CloseLogFile();
+    }
     FormInstance<LinkConfig>::unload();
     FormInstance<VornConfig>::unload();
     // The command window is unloaded here once it exists.
@@ -317,11 +320,11 @@ void MDIMain::chooseDecimalPlaces(int places) {
 }
 
 void MDIMain::mnuOpenLogFile_Click() {
-    // Opening a scan log comes with the scan log.
+    Global::OpenLogFile();
 }
 
 void MDIMain::mnuCloseLogFile_Click() {
-    // Closing the scan log comes with the scan log.
+    Global::CloseLogFile();
 }
 
 void MDIMain::mnuUploadFileToVorn_Click() {
@@ -387,28 +390,12 @@ void MDIMain::mnuTag9to16_Click() {
     // Tagging high and low channels comes with the bar graph.
 }
 
-void MDIMain::mnuStartScan_Click() {
-    // Starting a scan comes with scan control.
-}
-
-void MDIMain::mnuStop_Click() {
-    // Stopping a scan comes with scan control.
-}
-
-void MDIMain::mnuCalZero_Click() {
-    Global::SendVornCommand(QStringLiteral("CALZ\r"));
-}
-
 void MDIMain::mnuConfigure_Click() {
     FormInstance<VornConfig>::instance().bringForward();
 }
 
 void MDIMain::mnuCommands_Click() {
     // Showing the command window comes with that window.
-}
-
-void MDIMain::mnuSaveSettings_Click() {
-    Global::SendVornCommand(QStringLiteral("SAVE\r"));
 }
 
 void MDIMain::mnuErrors_Click() {

@@ -87,6 +87,11 @@ public:
     void setStatusPanel(int panel, const QString& text);
     QString statusPanel(int panel) const;
 
+    // Runs a console program with no arguments in the current directory and waits, without time
+    // limit and without handling events, until it ends; returns its exit code (0 when it could
+    // not be started, after saying so). See execcmd.cpp for the console it gets.
+    int ExecCmd(const QString& cmdline);
+
     // Adds the child to the MDI area on first use, shows it and brings it to the front.
     void showMdiChild(QWidget* child);
     // Hides the child's MDI window; it stays loaded.

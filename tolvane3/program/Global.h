@@ -26,6 +26,12 @@ inline bool LogOutgoing = false;
 inline QString UploadDwell = QStringLiteral("300");
 inline QString DisplayFormat = QStringLiteral("0.00");
 
+// Scan log (replies/scanlog.cpp): the open file's full path ("" when none); a name ending in
+// CSV makes it comma-separated.
+inline bool LogFileOpen = false;
+inline QString LogFileName;
+inline bool LogAsCsv = false;
+
 // Module model (replies/settingsmirror.cpp): 30xx status lines, xx07 full scales.
 inline bool Model30 = false;
 inline bool Model07 = false;
@@ -93,6 +99,9 @@ float LeadingSingle(QStringView text);
 // listsequence.cpp
 void StepListSequence(const QString& letters, bool start);
 void EndListSequence();
+// captureconfig.cpp: writes the capture console's FERROW.CFG from the address box, the frames
+// per scan field and the data file name; false when it could not be written.
+bool WriteCaptureConfig();
 // reboot.cpp: save, warn, reboot and wait out the module's 35 s, with its progress window.
 void RebootModule();
 // scanconfig/scanrate.cpp: scan timing in single precision, without side effects. Period in

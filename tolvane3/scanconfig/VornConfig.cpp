@@ -222,7 +222,7 @@ void VornConfig::cmdApply_Click() {
         return;
     }
     Global::StepListSequence(QStringLiteral("SC"), true);
-    // The capture console's configuration is rewritten here once its writer exists.
+    Global::WriteCaptureConfig();
 }
 
 void VornConfig::cmdOk_Click() {
@@ -233,7 +233,7 @@ void VornConfig::cmdOk_Click() {
     }
     Global::EnableConnectButton(this);
     hide();
-    // The capture console's configuration is rewritten here once its writer exists.
+    Global::WriteCaptureConfig();
 }
 
 void VornConfig::cmdCancel_Click() {

@@ -12,6 +12,7 @@
 #include "program/Global.h"
 #include "program/forms.h"
 #include "program/settingsstore.h"
+#include "replies/scanlog.h"
 #include "scanconfig/VornConfig.h"
 
 #include <QApplication>
@@ -35,6 +36,9 @@ public:
         Global::IpHistory = {};
     }
     ~SettingsSandbox() {
+        if (Global::LogFileOpen) {
+            Global::CloseLogFile();
+        }
         FormInstance<About>::unload();
         FormInstance<Timeout>::unload();
         FormInstance<VornConfig>::unload();
@@ -46,6 +50,8 @@ public:
         Global::ListPosition = 1;
         Global::RebootPending = false;
         Global::FramePeriod = 0;
+        Global::FramesPerScan = 0;
+        Global::ExtTrigScan = false;
         Global::Model30 = false;
         Global::Model07 = false;
         Global::ConnectedAddress.clear();

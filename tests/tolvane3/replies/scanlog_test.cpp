@@ -1,0 +1,123 @@
+// The scan log: records of each mode, the indicators, CSV detection, one file at a time, rows
+// kept whole, and a failing disk.
+
+#include "program_fixture.h"
+#include "replies/scanlog.h"
+
+#include <QFile>
+
+namespace {
+
+class ScanLog : public ProgramFixture {
+protected:
+    // Opens the log through the menu with the name the file dialog answers.
+    void openLog(const QString& name) {
+        UserPrompts::setFileDialogHandler([name](const UserPrompts::FileDialogRequest& request) {
+            EXPECT_EQ(request.mode, UserPrompts::FileDialogMode::Save);
+            EXPECT_EQ(request.filter,
+                      "Comma Separated Variable Files (*.csv)|*.csv|Log Files (*.log)|*.log|Text "
+                      "Files (*.txt)|*.txt|All Files (*.*)|*.*");
+            return name;
+        });
+        frame().mnuOpenLogFile->trigger();
+    }
+    static QByteArray contents(const QString& name) {
+        QFile file(name);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+    }
+    // Panel 3, then whether Open and Close are usable in the menu and on the toolbar.
+    static QString indicators() {
+        return frame().statusPanel(3) + QStringLiteral(" %1%2%3%4")
+                                            .arg(frame().mnuOpenLogFile->isEnabled())
+                                            .arg(frame().mnuCloseLogFile->isEnabled())
+                                            .arg(frame().toolbarButton(1)->isEnabled())
+                                            .arg(frame().toolbarButton(2)->isEnabled());
+    }
+};
+
+TEST_F(ScanLog, RecordsOfEachModeInPlainAndCommaSeparatedLogs) {
+    startProgram();
+    EXPECT_EQ(indicators(), "No Log File 1010");
+    openLog("run.txt");
+    EXPECT_EQ(indicators(), "Logging to run.txt 0101");
+    EXPECT_FALSE(Global::LogAsCsv);
+    Global::LogLine(0, "SET PERIOD 500");
+    Global::LogLine(1, "  12.5  ");
+    Global::LogLine(2, "12.5");
+    Global::LogLine(3, "nothing");
+    Global::LogOutgoing = true;
+    Global::SendVornCommand("SCAN\r");
+    frame().mnuCloseLogFile->trigger();
+    EXPECT_EQ(indicators(), "No Log File 1010");
+    EXPECT_EQ(contents("run.txt"), "SET PERIOD 500\r\n12.5,12.5\r\nSCAN\r\r\n");
+
+    openLog("run.CSV");
+    EXPECT_TRUE(Global::LogAsCsv);
+    Global::LogLine(0, "SET PERIOD 500");
+    frame().mnuCloseLogFile->trigger();
+    EXPECT_EQ(contents("run.CSV"), "SET,PERIOD,500\r\n");
+
+    for (const auto& [name, csv] : {std::pair{"runcsv", true}, {"run.csv.bak", false}}) {
+        openLog(name);
+        EXPECT_EQ(Global::LogAsCsv, csv) << name;
+        if (!csv) {
+            break; // the last one stays open
+        }
+        frame().mnuCloseLogFile->trigger();
+    }
+    // After a scan the toolbar offers Open while a log is open: the open one is closed first,
+    // and the indicators name the new one.
+    Global::LogLine(0, "last");
+    Global::RestoreAfterScan();
+    UserPrompts::setFileDialogHandler([](const auto&) { return QStringLiteral("run.txt"); });
+    frame().toolbarButton(1)->trigger();
+    EXPECT_EQ(indicators(), "Logging to run.txt 0101");
+    EXPECT_EQ(contents("run.csv.bak"), "last\r\n");
+    EXPECT_EQ(contents("run.txt"), ""); // replaced, not appended to
+
+    // A cancelled choice keeps the open log.
+    UserPrompts::setFileDialogHandler([](const auto&) { return QString(); });
+    frame().toolbarButton(1)->trigger();
+    EXPECT_EQ(indicators(), "Logging to run.txt 0101");
+    EXPECT_TRUE(messages.isEmpty());
+}
+
+// Records that arrive while a row is open wait for its end; a row that never got its last field
+// is ended when the next one starts, and at close.
+TEST_F(ScanLog, RowsStayWhole) {
+    startProgram();
+    openLog("rows.csv");
+    Global::LogLine(1, "0.016");
+    Global::LogLine(1, "1");
+    Global::LogLine(0, "STATUS: READY");
+    Global::LogLine(2, "0.5");
+    Global::LogLine(1, "0.032");
+    Global::LogLine(1, "2");
+    Global::EndOpenLogRow();
+    Global::LogLine(1, "0.048");
+    Global::LogLine(0, "STOP\r");
+    frame().mnuCloseLogFile->trigger();
+    EXPECT_EQ(contents("rows.csv"),
+              "0.016,1,0.5\r\nSTATUS:,READY\r\n0.032,2\r\n0.048\r\nSTOP\r\r\n");
+}
+
+TEST_F(ScanLog, AFailingWriteIsReportedOnceAndEndsTheLog) {
+    if (!QFile::exists("/dev/full")) {
+        GTEST_SKIP() << "no /dev/full here";
+    }
+    startProgram();
+    openLog("/dev/full");
+    Global::LogLine(0, "first");
+    Global::LogLine(0, "second");
+    EXPECT_EQ(indicators(), "No Log File 1010");
+    EXPECT_FALSE(Global::LogFileOpen);
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_EQ(messages[0].text, "Error writing log file /dev/full");
+
+    openLog(sandbox.path("missing/run.txt"));
+    ASSERT_EQ(messages.size(), 2);
+    EXPECT_EQ(messages[1].text, "Error opening log file " + sandbox.path("missing/run.txt"));
+    EXPECT_EQ(indicators(), "No Log File 1010");
+}
+
+} // namespace
