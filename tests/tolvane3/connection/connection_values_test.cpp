@@ -1,5 +1,6 @@
-// Addresses as typed and socket error texts.
+// Addresses as typed, socket error texts and the capture console's configuration.
 
+#include "connection/captureconfig.h"
 #include "connection/moduleaddress.h"
 #include "connection/socketerrors.h"
 
@@ -32,6 +33,37 @@ TEST(SocketErrors, AnUnknownErrorKeepsTheSystemsDescription) {
     EXPECT_EQ(SocketErrorMessage(DescribeSocketError(QAbstractSocket::UnknownSocketError,
                                                      QStringLiteral("Odd failure"))),
               QStringLiteral("Odd failure\rError Number 10022"));
+}
+
+} // namespace
+
+namespace {
+
+TEST(CaptureConfig, ThreeLinesAndTheUdpPortOnlyWhenNotTheModulesOwn) {
+    EXPECT_EQ(CaptureConfig::Text("10.0.0.7", "1000", "run 1", 23),
+              "SET IPADDR 10.0.0.7\r\nSET FPS 1000\r\nSET BFILENAME run 1\r\n");
+    // A line break inside a value would start a line of its own: the value ends there.
+    EXPECT_EQ(CaptureConfig::Text("127.0.0.1:2323", "", "a\rSET FPS 1\nb", 5000),
+              "SET IPADDR 127.0.0.1:2323\r\nSET FPS \r\nSET BFILENAME a\r\nSET UDPPORT 5000\r\n");
+}
+
+TEST(CaptureConfig, OnlyNamesTheConsoleReadsBackArePassedOn) {
+    const QString longest(238, QLatin1Char('n')); // its line and CR LF fill the console's 254
+    const std::pair<QString, bool> cases[] = {
+        {"run", true},
+        {"C:/data/run 1", true},
+        {"", true},
+        {longest, true},
+        {longest + "n", false},
+        {" run", false},
+        {"run\t", false},
+        {"run\r", false},
+        {QString::fromUtf8("r\xC5\x91n"), false},
+        {QString::fromLatin1("r\xE9n"), true}, // single-byte
+    };
+    for (const auto& [name, passed] : cases) {
+        EXPECT_EQ(CaptureConfig::ReadsBackExactly(name), passed) << name.toStdString();
+    }
 }
 
 } // namespace

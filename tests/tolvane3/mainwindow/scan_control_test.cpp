@@ -1,0 +1,101 @@
+// Scan control: the low-speed scan's commands and states, the checks before a high-speed scan is
+// handed over, and running the capture console with and without a terminal emulator.
+
+#include "program_fixture.h"
+
+#include <QDir>
+#include <QFile>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+class ScanControl : public ProgramFixture {
+protected:
+    void TearDown() override {
+        qunsetenv("VORN_FERROW_TERMINAL");
+        ProgramFixture::TearDown();
+    }
+    // A shell script in the test's directory, ready to run.
+    static QString script(const char* name, const QByteArray& body) {
+        const QString path = QDir::current().absoluteFilePath(QLatin1String(name));
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("#!/bin/sh\n" + body);
+        file.close();
+        file.setPermissions(file.permissions() | QFile::ExeOwner);
+        return path;
+    }
+    static QByteArray contents(const char* name) {
+        QFile file{QLatin1String(name)};
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+    }
+};
+
+TEST_F(ScanControl, ALowSpeedScanSendsScanAndStopAroundItsStates) {
+    startProgram();
+    ASSERT_TRUE(connectTo(module.address()));
+    frame().mnuStartScan->trigger();
+    EXPECT_FALSE(frame().mnuStartScan->isEnabled());
+    EXPECT_TRUE(frame().toolbarButton(7)->isEnabled());
+    frame().mnuStop->trigger();
+    EXPECT_TRUE(frame().mnuStartScan->isEnabled());
+    frame().toolbarButton(10)->trigger();
+    frame().mnuSaveSettings->trigger();
+    QList<QByteArray> sent = commandsSoFar();
+    sent.removeIf([](const QByteArray& command) { return command.startsWith("List "); });
+    EXPECT_EQ(sent,
+              QList<QByteArray>({"SET BIN 0", "SET FORMAT 0", "SCAN", "STOP", "CALZ", "SAVE"}));
+}
+
+// A configuration the console would misread, or could not read at all, keeps the module here.
+TEST_F(ScanControl, AHighSpeedScanIsNotHandedOverWithoutAGoodConfiguration) {
+    startProgram();
+    ASSERT_TRUE(connectTo(module.address()));
+    linkConfig().chkHSS->setChecked(true);
+    linkConfig().txtHssFileName->setText(" run");
+    frame().mnuStartScan->trigger();
+    linkConfig().txtHssFileName->setText("run");
+    ASSERT_TRUE(QDir::current().mkdir("FERROW.CFG")); // cannot be replaced by a file
+    frame().mnuStartScan->trigger();
+
+    ASSERT_EQ(messages.size(), 2);
+    EXPECT_EQ(messages[0].text, "Ferrow cannot use the data file name  run");
+    EXPECT_EQ(messages[1].text, "Error writing " + QDir::current().absoluteFilePath("FERROW.CFG"));
+    EXPECT_EQ(Global::ConnState, Global::Connected);
+}
+
+// Without a terminal the console gets no keys (it ends by itself), and in any case none of this
+// program's descriptors but the standard three.
+TEST_F(ScanControl, TheConsoleRunsWithoutATerminalWithOnlyTheStandardDescriptors) {
+    startProgram();
+    const int inheritable = ::open("/dev/null", O_RDONLY); // no close-on-exec of its own
+    ASSERT_GE(inheritable, 0);
+    // readlink opens nothing itself: it prints exactly the descriptors it inherited beyond 0-2.
+    const QString console = script(
+        "console", "read -r line && echo key > input || echo none > input\n"
+                   "exec readlink $(seq -f /proc/self/fd/%g 3 64) > descriptors 2>/dev/null\n");
+    qputenv("VORN_FERROW_TERMINAL", "");
+    frame().ExecCmd(console);
+    ::close(inheritable);
+    EXPECT_EQ(contents("input"), "none\n");
+    EXPECT_EQ(contents("descriptors"), "");
+    EXPECT_TRUE(messages.isEmpty());
+}
+
+// Many terminal emulators return at once; the wait is for the console itself.
+TEST_F(ScanControl, TheWaitIsForTheConsoleNotForATerminalThatReturnsAtOnce) {
+    startProgram();
+    const QString terminal =
+        script("terminal", "[ \"$1\" = -e ] || exit 2\nshift\n\"$@\" </dev/null >/dev/null &\n");
+    const QString console = script("console", "sleep 1\necho done > finished\nexit 4\n");
+    qputenv("VORN_FERROW_TERMINAL", terminal.toLocal8Bit());
+    EXPECT_EQ(frame().ExecCmd(console), 4);
+    EXPECT_EQ(contents("finished"), "done\n");
+
+    EXPECT_EQ(frame().ExecCmd(QDir::current().absoluteFilePath("missing")), 0);
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_EQ(messages[0].text, "Could not open Ferrow.exe");
+}
+
+} // namespace
