@@ -1,4 +1,5 @@
 #include "Main.h"
+#include "bargraph/Bar.h"
 #include "mainwindow/LinkConfig.h"
 #include "mainwindow/MDIMain.h"
 #include "program/Global.h"
@@ -133,7 +134,7 @@ void SetDisconnected() {
 
 void SetScanning() {
     ApplyColumn(ScanningColumn);
-    // The bar graph's labels are reset here (Bar.ResetLables) once the bar graph exists.
+    FormInstance<Bar>::instance().ResetLables();
 }
 
 void RestoreAfterScan() {

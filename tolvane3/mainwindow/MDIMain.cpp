@@ -2,6 +2,7 @@
 
 #include "About.h"
 #include "LinkConfig.h"
+#include "bargraph/Bar.h"
 #include "connection/Main.h"
 #include "connection/Timeout.h"
 #include "program/Global.h"
@@ -230,15 +231,22 @@ QString MDIMain::statusPanel(int panel) const {
     return statusPanels_[static_cast<std::size_t>(panel - 1)]->text();
 }
 
-void MDIMain::showMdiChild(QWidget* child) {
+QMdiSubWindow* MDIMain::addMdiChild(QWidget* child) {
     QMdiSubWindow* window = subWindowOf(mdiArea, child);
     if (window == nullptr) {
         window = mdiArea->addSubWindow(child);
+        // Hidden until shown, also when the frame itself is shown later.
+        window->hide();
         // Closing a child's window only hides it: the child stays loaded, like BarGraph > Open
         // hiding the connection window. The window goes when its child is unloaded.
         window->setAttribute(Qt::WA_DeleteOnClose, false);
         connect(child, &QObject::destroyed, window, &QObject::deleteLater);
     }
+    return window;
+}
+
+void MDIMain::showMdiChild(QWidget* child) {
+    QMdiSubWindow* window = addMdiChild(child);
     child->show();
     window->show();
     window->raise();
@@ -283,7 +291,7 @@ void MDIMain::MDIForm_Load() {
     Global::LoadSettings();
     Global::LoadIpHistory();
     showMdiChild(&FormInstance<Main>::instance());
-    // The bar graph window is loaded hidden here once it exists.
+    addMdiChild(&FormInstance<Bar>::instance());
 }
 
 void MDIMain::MDIForm_Unload() {
@@ -301,6 +309,7 @@ void MDIMain::MDIForm_Unload() {
     // The error list and the two sensor-profile windows are unloaded here once they exist.
     // The frame's children go with it; the connection window closes its socket as it goes.
     FormInstance<Main>::unload();
+    FormInstance<Bar>::unload();
 }
 
 void MDIMain::closeEvent(QCloseEvent* event) {
@@ -316,7 +325,7 @@ void MDIMain::chooseDecimalPlaces(int places) {
     for (std::size_t i = 0; i < entries.size(); ++i) {
         entries[i]->setChecked(static_cast<int>(i) == places);
     }
-    // The bar graph recomputes its scale here once it exists.
+    FormInstance<Bar>::instance().SetXScale();
 }
 
 void MDIMain::mnuOpenLogFile_Click() {
@@ -344,19 +353,20 @@ void MDIMain::mnuConnect_Click() {
 }
 
 void MDIMain::mnuBarGraphOpen_Click() {
-    // Showing the bar graph (and hiding the connection window) comes with the bar graph.
+    showMdiChild(&FormInstance<Bar>::instance());
+    hideMdiChild(&FormInstance<Main>::instance());
 }
 
 void MDIMain::mnuBarGraphPress_Click() {
     mnuBarGraphPress->setChecked(true);
     mnuBarGraphTemp->setChecked(false);
-    // The bar graph recomputes its scale here once it exists.
+    FormInstance<Bar>::instance().SetXScale();
 }
 
 void MDIMain::mnuBarGraphTemp_Click() {
     mnuBarGraphTemp->setChecked(true);
     mnuBarGraphPress->setChecked(false);
-    // The bar graph recomputes its scale here once it exists.
+    FormInstance<Bar>::instance().SetXScale();
 }
 
 void MDIMain::mnuBarGraph0Places_Click() {
@@ -379,15 +389,15 @@ void MDIMain::mnuBarGraph5Places_Click() {
 }
 
 void MDIMain::mnuTag1to16_Click() {
-    // Tagging high and low channels comes with the bar graph.
+    FormInstance<Bar>::instance().TagHighAndLow(0, 15);
 }
 
 void MDIMain::mnuTag1to8_Click() {
-    // Tagging high and low channels comes with the bar graph.
+    FormInstance<Bar>::instance().TagHighAndLow(0, 7);
 }
 
 void MDIMain::mnuTag9to16_Click() {
-    // Tagging high and low channels comes with the bar graph.
+    FormInstance<Bar>::instance().TagHighAndLow(8, 15);
 }
 
 void MDIMain::mnuConfigure_Click() {

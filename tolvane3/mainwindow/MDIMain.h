@@ -14,6 +14,7 @@ class QAction;
 class QCloseEvent;
 class QLabel;
 class QMdiArea;
+class QMdiSubWindow;
 class QResizeEvent;
 class QStatusBar;
 class QToolBar;
@@ -92,6 +93,8 @@ public:
     // not be started, after saying so). See execcmd.cpp for the console it gets.
     int ExecCmd(const QString& cmdline);
 
+    // Adds the child to the MDI area, hidden, unless it is there already.
+    QMdiSubWindow* addMdiChild(QWidget* child);
     // Adds the child to the MDI area on first use, shows it and brings it to the front.
     void showMdiChild(QWidget* child);
     // Hides the child's MDI window; it stays loaded.

@@ -62,6 +62,20 @@ inline constexpr int ChannelSlots = 17; // 0 to 15 used
 inline QString MaxSetting[ChannelSlots];
 inline QString ChannelMax[ChannelSlots]; // per-channel full scale the bar graph reads
 
+// The bar graph (bargraph/Bar.cpp). Each channel's bar as fractions of the drawing area: top and
+// height of its height, left and width of its width; all zero until the channel's first value.
+struct BarRect {
+    float top = 0;
+    float left = 0;
+    float width = 0;
+    float height = 0;
+};
+inline BarRect BarRects[ChannelSlots];
+// Each channel's full scale in the unit shown, as number and as text; kept while the window is
+// closed.
+inline float FullScale[ChannelSlots];
+inline QString FullScaleText[ChannelSlots];
+
 // --- procedures ---
 // connection.cpp
 void SendVornCommand(const QString& text);

@@ -4,6 +4,7 @@
 #include "forms.h"
 #include "mainwindow/LinkConfig.h"
 #include "mainwindow/MDIMain.h"
+#include "scanconfig/VornConfig.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -42,8 +43,7 @@ QString DisplayFormatFor(const std::array<bool, 6>& placesChecked, bool engineer
 }
 
 bool EngineeringUnitsChecked() {
-    // The scan-configuration dialog does not exist yet; its EU box stands unchecked until then.
-    return false;
+    return FormInstance<VornConfig>::instance().chkEu->isChecked();
 }
 
 } // namespace SettingsStore

@@ -1,10 +1,49 @@
 #include "scanframes.h"
 
+#include "bargraph/Bar.h"
+#include "program/Global.h"
+#include "program/forms.h"
+#include "scanlog.h"
+
 namespace Global {
 
-// Scan frames feed the bar graph and the scan log; both arrive with their windows and files.
-void HandleFrameLine(const ReplyTokens&, const QString&) {}
+void HandleFrameLine(const ReplyTokens& tokens, const QString& line) {
+    const QString frame = tokens[2];
+    const float frameNumber = LeadingSingle(frame);
+    // Taken as the last frame whether or not this program started the scan.
+    if (frameNumber >= FramesPerScan - 1.0f) {
+        RestoreAfterScan();
+    }
+    FormInstance<Bar>::instance().SetFrame(frame);
+    if (!LogScanData) {
+        return;
+    }
+    if (!LogAsCsv) {
+        LogLine(0, line);
+        return;
+    }
+    EndOpenLogRow();
+    LogLine(1, ExtTrigScan ? QStringLiteral("XTRIG") : NumberText(FramePeriod * frameNumber));
+    LogLine(1, frame);
+}
 
-void HandleChannelLine(int, const ReplyTokens&, const QString&, int) {}
+void HandleChannelLine(int channel, const ReplyTokens& tokens, const QString& line,
+                       int valueIndex) {
+    const auto barChannel = static_cast<short>(channel);
+    const QString value = tokens[valueIndex];
+    Bar& bar = FormInstance<Bar>::instance();
+    bar.SetPressValue(barChannel, value);
+    bar.CalcBar(barChannel, LeadingSingle(value), FullScale[channel]);
+    if (!LogScanData) {
+        return;
+    }
+    if (!LogAsCsv) {
+        LogLine(0, line);
+        return;
+    }
+    // The log always takes the pressure, whichever value the bars show.
+    constexpr int LastChannel = 15;
+    LogLine(channel == LastChannel ? 2 : 1, tokens[1]);
+}
 
 } // namespace Global

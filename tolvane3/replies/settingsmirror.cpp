@@ -1,5 +1,6 @@
 #include "settingsmirror.h"
 
+#include "bargraph/Bar.h"
 #include "hostcheck.h"
 #include "mainwindow/MDIMain.h"
 #include "program/Global.h"
@@ -32,8 +33,10 @@ float NumberOf(const QString& value) {
     return std::isfinite(number) ? number : 0.0f;
 }
 
-// The bar graph recomputes its full scales and labels here once it exists (Bar.SetXScale).
-void RescaleBars() {}
+// The bar graph recomputes its full scales and labels from a changed setting.
+void RescaleBars() {
+    FormInstance<Bar>::instance().SetXScale();
+}
 
 // Ends one settings group: ask for the next.
 void GroupEnded() {

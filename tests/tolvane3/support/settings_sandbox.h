@@ -3,6 +3,7 @@
 // one test, and the loaded windows unloaded and the module's state forgotten afterwards so that
 // the next test starts clean.
 
+#include "bargraph/Bar.h"
 #include "connection/Main.h"
 #include "connection/Timeout.h"
 #include "connection/addresshistory.h"
@@ -20,6 +21,7 @@
 #include <QFile>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <utility>
 
@@ -44,6 +46,7 @@ public:
         FormInstance<VornConfig>::unload();
         FormInstance<LinkConfig>::unload();
         FormInstance<Main>::unload();
+        FormInstance<Bar>::unload();
         FormInstance<MDIMain>::unload();
         Global::ConnState = Global::Disconnected;
         Global::ListLetters.clear();
@@ -55,6 +58,9 @@ public:
         Global::Model30 = false;
         Global::Model07 = false;
         Global::ConnectedAddress.clear();
+        std::fill(std::begin(Global::BarRects), std::end(Global::BarRects), Global::BarRect{});
+        std::fill(std::begin(Global::FullScale), std::end(Global::FullScale), 0.0f);
+        std::fill(std::begin(Global::FullScaleText), std::end(Global::FullScaleText), QString());
         QDir::setCurrent(previousDir_);
     }
     SettingsSandbox(const SettingsSandbox&) = delete;

@@ -1,0 +1,228 @@
+// The bar graph window in the frame: its controls by name and place, scale modes, values, tags,
+// the hidden window and the BarGraph menu.
+
+#include "bargraph/Bar.h"
+#include "bargraph/drawncontrols.h"
+#include "program_fixture.h"
+
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+
+namespace {
+
+class BarGraphTest : public ProgramFixture {
+protected:
+    static Bar& bar() { return FormInstance<Bar>::instance(); }
+    static QLabel* label(const QString& name) { return bar().findChild<QLabel*>(name); }
+
+    // The program started and the bar graph opened with a drawing area of the given size.
+    static Bar& openSized(const QSize& area) {
+        startProgram();
+        frame().mnuBarGraphOpen->trigger();
+        QWidget* window = bar().parentWidget();
+        window->resize(window->size() - bar().size() + area);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return bar().size() == area; }));
+        return bar();
+    }
+    static void setEngineeringUnits(bool on) {
+        FormInstance<VornConfig>::instance().chkEu->setChecked(on);
+    }
+    static QColor textColour(int channel) {
+        return bar().labPress[channel]->palette().color(QPalette::WindowText);
+    }
+};
+
+TEST_F(BarGraphTest, EveryControlIsFoundByItsNameAndPlacedAsAFractionOfTheWindow) {
+    openSized({1000, 1000});
+    QStringList names{"linTop",   "linCenter", "linBot",       "linBotWL",
+                      "linBotWR", "labFrame",  "labFrameData", "labUnits"};
+    for (int i = 0; i < 16; ++i) {
+        for (const char* base : {"linTick", "labChan", "labMin", "labMax", "labPress", "shaBar"}) {
+            names << QLatin1String(base) + QString::number(i);
+        }
+    }
+    for (int k = 0; k < 9; ++k) {
+        names << QStringLiteral("linGrid%1").arg(k) << QStringLiteral("labLeg%1").arg(k);
+    }
+    for (const QString& name : names) {
+        EXPECT_EQ(bar().findChildren<QWidget*>(name).size(), 1) << name.toStdString();
+    }
+    for (QLabel* each : bar().findChildren<QLabel*>()) {
+        EXPECT_EQ(each->textFormat(), Qt::PlainText) << each->objectName().toStdString();
+    }
+
+    const auto line = [](const char* name) {
+        return bar().findChild<LineControl*>(QLatin1String(name))->line();
+    };
+    EXPECT_EQ(line("linTop"), QLine(0, 100, 1000, 100));
+    EXPECT_EQ(line("linCenter"), QLine(550, 100, 550, 900));
+    EXPECT_EQ(line("linGrid0"), QLine(283, 100, 283, 900));
+    EXPECT_EQ(line("linGrid4"), QLine(550, 100, 550, 900)); // on the zero line
+    EXPECT_EQ(line("linGrid8"), QLine(817, 100, 817, 900));
+    EXPECT_EQ(line("linTick15"), QLine(540, 850, 560, 850));
+    EXPECT_EQ(bar().findChild<LineControl*>(QStringLiteral("linGrid3"))->penStyle(),
+              Qt::DashDotDotLine);
+    EXPECT_EQ(label(QStringLiteral("labChan15"))->geometry(), QRect(15, 850, 40, 50));
+    EXPECT_EQ(label(QStringLiteral("labChan15"))->text(), QStringLiteral("16"));
+    EXPECT_EQ(label(QStringLiteral("labPress0"))->geometry(), QRect(60, 100, 100, 50));
+    EXPECT_EQ(label(QStringLiteral("labLeg8"))->geometry(), QRect(783, 910, 80, 50));
+    EXPECT_EQ(label(QStringLiteral("labUnits"))->geometry(), QRect(350, 950, 400, 50));
+    // Right after creation every bar is empty.
+    EXPECT_EQ(bar().shaBar[0]->geometry(), QRect(0, 0, 0, 0));
+}
+
+TEST_F(BarGraphTest, LabelFontsFollowTheWindowHeightInTwoFaces) {
+    const double dpi = openSized({600, 400}).logicalDpiY();
+    const struct {
+        int height;
+        const char* family;
+    } rows[] = {{400, "Arial"}, {800, "Arial"}, {100, "Small Fonts"}};
+    for (const auto& row : rows) {
+        QWidget* window = bar().parentWidget();
+        window->resize(window->size() - bar().size() + QSize(600, row.height));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return bar().height() == row.height; }));
+        for (QLabel* each : {bar().labFrame, bar().labPress[15], bar().labLeg[0]}) {
+            EXPECT_EQ(each->font().family(), QLatin1String(row.family)) << row.height;
+            EXPECT_DOUBLE_EQ(each->font().pointSizeF(), 0.75 * 0.05 * row.height * 72 / dpi)
+                << row.height;
+        }
+    }
+}
+
+// Each display mode with a decimal-places choice: the ends of every bar, the units and the full
+// scale that bars are drawn against.
+TEST_F(BarGraphTest, ScaleModesAndDecimalPlacesGiveEndsUnitsAndFullScales) {
+    openSized({1000, 1000});
+    Global::CvtUnit = QStringLiteral("6.894757");
+    Global::UnitScan = QStringLiteral("KPA");
+    std::fill(std::begin(Global::ChannelMax), std::end(Global::ChannelMax), QStringLiteral("15"));
+    const struct {
+        QAction* MDIMain::*display;
+        bool engineeringUnits;
+        QAction* MDIMain::*places;
+        const char* cvtUnit;
+        const char* units;
+        const char* max;
+        float fullScale;
+    } rows[] = {
+        {&MDIMain::mnuBarGraphTemp, true, &MDIMain::mnuBarGraph1Places, "1", "Degrees C", "70.0",
+         70},
+        {&MDIMain::mnuBarGraphTemp, false, &MDIMain::mnuBarGraph3Places, "1", "Raw Temp Counts",
+         "32767", 32767},
+        {&MDIMain::mnuBarGraphPress, true, &MDIMain::mnuBarGraph2Places, "1", "KPA", "15.00", 15},
+        {&MDIMain::mnuBarGraphPress, true, &MDIMain::mnuBarGraph2Places, "6.894757", "KPA",
+         "103.42", 103.42136f},
+        {&MDIMain::mnuBarGraphPress, false, &MDIMain::mnuBarGraph5Places, "1", "Raw Press Counts",
+         "32767", 32767},
+        // A product beyond single precision is no full scale.
+        {&MDIMain::mnuBarGraphPress, true, &MDIMain::mnuBarGraph0Places,
+         "1000000000000000000000000000000000000000", "KPA", "0", 0},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.units);
+        Global::CvtUnit = QLatin1String(row.cvtUnit);
+        setEngineeringUnits(row.engineeringUnits);
+        (frame().*row.display)->trigger();
+        (frame().*row.places)->trigger();
+        EXPECT_EQ(bar().labUnits->text(), QLatin1String(row.units));
+        EXPECT_EQ(bar().labUnits->accessibleName(), QLatin1String(row.units));
+        for (int i : {0, 15}) {
+            EXPECT_EQ(bar().labMax[i]->text(), QLatin1String(row.max));
+            EXPECT_EQ(bar().labMin[i]->text(), QLatin1Char('-') + QLatin1String(row.max));
+            EXPECT_EQ(Global::FullScale[i], row.fullScale);
+        }
+    }
+    // The full scale of 0 leaves bars where they were.
+    bar().CalcBar(1, 5, Global::FullScale[1]);
+    EXPECT_EQ(bar().shaBar[1]->geometry(), QRect(0, 0, 0, 0));
+
+    // Engineering units on and neither entry checked: no units, the scale stays.
+    frame().mnuBarGraphPress->setChecked(false);
+    frame().mnuBarGraph1Places->trigger();
+    EXPECT_EQ(bar().labUnits->text(), QString());
+    EXPECT_EQ(bar().labMax[0]->text(), QStringLiteral("0.0"));
+
+    QStringList legend;
+    for (QLabel* each : bar().labLeg) {
+        legend << each->text();
+    }
+    EXPECT_EQ(legend,
+              QStringList({"-100%", "-75%", "-50%", "-25%", "0%", "25%", "50%", "75%", "100%"}));
+}
+
+TEST_F(BarGraphTest, FramesShowValuesAndBarsAndTagsMarkLowAndHigh) {
+    openSized({1000, 1000});
+    setEngineeringUnits(true);
+    frame().mnuBarGraph2Places->trigger();
+    bar().SetFrame(QStringLiteral("41"));
+    const float values[16] = {1, -3, 2, 2, 0, 9, 9, -3, 5, 5, 5, 5, 5, 5, 5, 5};
+    for (short i = 0; i < 16; ++i) {
+        bar().SetPressValue(i, QString::number(values[i]));
+        bar().CalcBar(i, values[i] * 7.5f, 15);
+    }
+    bar().SetPressValue(16, QStringLiteral("1")); // no such channel: ignored
+    bar().CalcBar(-1, 1, 15);
+    EXPECT_EQ(bar().labFrameData->text(), QStringLiteral("41"));
+    EXPECT_EQ(bar().labPress[1]->text(), QStringLiteral("-3.00"));
+    EXPECT_EQ(bar().labPress[1]->accessibleName(), QStringLiteral("-3.00"));
+    EXPECT_EQ(bar().shaBar[0]->geometry(), QRect(550, 110, 133, 30));
+    EXPECT_EQ(bar().shaBar[4]->geometry(), QRect(550, 310, 0, 30));
+
+    const QColor plain = textColour(0);
+    frame().mnuTag1to8->trigger();
+    frame().mnuTag9to16->trigger(); // all alike: channel 8 is both, red last
+    EXPECT_EQ(textColour(1), QColor(0, 255, 0));
+    EXPECT_EQ(textColour(5), QColor(255, 0, 0));
+    EXPECT_EQ(textColour(8), QColor(255, 0, 0));
+    EXPECT_EQ(textColour(7), plain); // ties keep the first
+    EXPECT_EQ(textColour(6), plain);
+
+    Global::SetScanning(); // a new scan clears the tags
+    for (int i = 0; i < 16; ++i) {
+        EXPECT_EQ(textColour(i), plain) << i;
+    }
+    bar().TagHighAndLow(5, 4); // an empty range: channel 0 green, then red
+    EXPECT_EQ(textColour(0), QColor(255, 0, 0));
+}
+
+TEST_F(BarGraphTest, AHiddenWindowChangesNothingButItsFullScalesFollow) {
+    startProgram();
+    ASSERT_FALSE(bar().isVisible());
+    setEngineeringUnits(true);
+    frame().mnuBarGraphTemp->trigger();
+    bar().SetFrame(QStringLiteral("7"));
+    bar().SetPressValue(0, QStringLiteral("3"));
+    bar().SetMaxValue(0, QStringLiteral("3"));
+    bar().CalcBar(0, 3, 15);
+    EXPECT_EQ(bar().labFrameData->text(), QStringLiteral("0"));
+    EXPECT_EQ(bar().labPress[0]->text(), QString());
+    EXPECT_EQ(bar().labMax[0]->text(), QStringLiteral("Max"));
+    EXPECT_EQ(bar().labUnits->text(), QString());
+    EXPECT_EQ(Global::BarRects[0].width, 0.0f);
+    EXPECT_EQ(Global::FullScale[0], 70.0f);
+    EXPECT_EQ(Global::FullScaleText[0], QStringLiteral("70"));
+}
+
+TEST_F(BarGraphTest, OpenShowsTheBarGraphOverTheConnectionWindowAndCloseDestroysIt) {
+    startProgram();
+    setEngineeringUnits(true);
+    frame().mnuBarGraphTemp->trigger();
+    frame().mnuBarGraphOpen->trigger();
+    EXPECT_TRUE(bar().isVisible());
+    EXPECT_FALSE(window().isVisible());
+    EXPECT_EQ(frame().mdiArea->activeSubWindow()->widget(), &bar());
+    EXPECT_EQ(bar().labUnits->text(), QStringLiteral("Degrees C"));
+    EXPECT_EQ(bar().labMax[0]->text(), QStringLiteral("70.00"));
+
+    bar().parentWidget()->close();
+    ASSERT_TRUE(QTest::qWaitFor([] { return frame().mdiArea->subWindowList().size() == 1; }));
+    EXPECT_FALSE(FormInstance<Bar>::isLoaded());
+    bar().SetFrame(QStringLiteral("3")); // created again, hidden
+    EXPECT_FALSE(bar().isVisible());
+    frame().mnuBarGraphOpen->trigger();
+    EXPECT_TRUE(bar().isVisible());
+    EXPECT_EQ(bar().labMax[0]->text(), QStringLiteral("70.00"));
+}
+
+} // namespace

@@ -1,0 +1,77 @@
+#pragma once
+// The bar graph window "Bar Graph": each channel's latest value as a bar around a common zero
+// line, with the value, the full scale at either end, a percent legend, the units and the last
+// frame number. A child of the MDI frame, loaded hidden at start-up. Its lines, labels and bars
+// are made at run time (InitBackground) and placed as fractions of the window (DrawBackground).
+//
+// The updating methods show nothing while the window is hidden, so that a scan costs nothing
+// here until the window is open; the full-scale tables follow the settings all the same.
+
+#include <QMetaObject>
+#include <QWidget>
+#include <array>
+
+class LineControl;
+class QLabel;
+class QRectF;
+
+class Bar : public QWidget {
+    Q_OBJECT
+
+public:
+    static constexpr int Channels = 16;
+    static constexpr int LegendLabels = 9;
+
+    Bar();
+
+    QSize sizeHint() const override;
+
+    // Controls by their names, all made by InitBackground.
+    LineControl* linTop = nullptr;
+    LineControl* linCenter = nullptr;
+    LineControl* linBot = nullptr;
+    LineControl* linBotWL = nullptr;
+    LineControl* linBotWR = nullptr;
+    std::array<LineControl*, LegendLabels> linGrid{};
+    std::array<LineControl*, Channels> linTick{};
+    QLabel* labFrame = nullptr;
+    QLabel* labFrameData = nullptr;
+    QLabel* labUnits = nullptr;
+    std::array<QLabel*, Channels> labChan{};
+    std::array<QLabel*, Channels> labMin{};
+    std::array<QLabel*, Channels> labMax{};
+    std::array<QLabel*, Channels> labPress{};
+    std::array<QLabel*, LegendLabels> labLeg{};
+    std::array<QWidget*, Channels> shaBar{};
+
+    void InitBackground();
+    void DrawBackground();
+
+    // Channels outside 0 to 15 are ignored.
+    void SetFrame(const QString& sFrame);
+    void SetPressValue(short nChan, const QString& sPress);
+    void SetMaxValue(short nChan, const QString& sPress);
+    void SetMinValue(short nChan, const QString& sPress);
+    // A value or full scale that cannot be drawn (not finite, full scale 0) leaves the bar as is.
+    void CalcBar(short nChan, float value, float fullScale);
+    void SetXScale();
+    // Green for the lowest shown value, then red for the highest; earlier tags stay.
+    void TagHighAndLow(short nRangeStart, short nRangeEnd);
+    void ResetLables();
+
+protected:
+    bool event(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void Form_Load();
+    void Form_Resize();
+    void Form_Activate();
+    // Activation is the MDI window around this one becoming active.
+    void followActivationOf(QWidget* parent);
+    void placeLabel(QLabel* label, const QRectF& fraction);
+    void placeBar(int channel);
+
+    QMetaObject::Connection activation_;
+};

@@ -1,0 +1,124 @@
+#include "bargeometry.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace BarGraph {
+namespace {
+
+constexpr double LabelHeight = 0.05;
+constexpr double RowTop = 0.1; // channel 0's row; each row is one label high
+constexpr double AxisY = 0.9;
+
+// The zero line and plus full scale, where the bars start and the rightmost grid line lies.
+constexpr float ZeroX = 0.55f;
+constexpr float FullScaleX = 0.816695f;
+
+double RowY(int channel) {
+    return LabelHeight * channel + RowTop;
+}
+
+QRectF LabelRect(double left, double top, double width) {
+    return {left, top, width, LabelHeight};
+}
+
+QPointF ClampedPixels(const QPointF& fraction, const QSize& area) {
+    const auto scaled = [](double part, int whole) {
+        return std::clamp(part * whole, -static_cast<double>(whole), 2.0 * whole);
+    };
+    return {scaled(fraction.x(), area.width()), scaled(fraction.y(), area.height())};
+}
+
+} // namespace
+
+QLineF TopLine() {
+    return {0, 0.1, 1, 0.1};
+}
+QLineF CenterLine() {
+    return {0.55, 0.1, 0.55, AxisY};
+}
+QLineF AxisLine() {
+    return {0.25, AxisY, 0.85, AxisY};
+}
+QLineF AxisLeftEnd() {
+    return {0.25, AxisY, 0.25, 0.92};
+}
+QLineF AxisRightEnd() {
+    return {0.85, AxisY, 0.85, 0.92};
+}
+QLineF GridLine(int k) {
+    const double x = ((0.06667 * k + 0.2) + 0.033335 + 0.05);
+    return {x, 0.1, x, AxisY};
+}
+QLineF TickLine(int channel) {
+    const double y = RowY(channel);
+    return {0.54, y, 0.56, y};
+}
+
+QRectF FrameCaptionRect() {
+    return LabelRect(0.015, 0.03, 0.10);
+}
+QRectF FrameNumberRect() {
+    return LabelRect(0.12, 0.03, 0.20);
+}
+QRectF UnitsRect() {
+    return LabelRect(0.35, 0.95, 0.40);
+}
+QRectF ChannelCaptionRect(int channel) {
+    return LabelRect(0.015, RowY(channel), 0.04);
+}
+QRectF ValueRect(int channel) {
+    return LabelRect(0.06, RowY(channel), 0.10);
+}
+QRectF MinRect(int channel) {
+    return LabelRect(0.17, RowY(channel), 0.10);
+}
+QRectF MaxRect(int channel) {
+    return LabelRect(0.85, RowY(channel), 0.10);
+}
+QRectF LegendRect(int k) {
+    return LabelRect((0.0666667 * k + 0.2) + 0.05, 0.91, 0.08);
+}
+
+QRectF BarFraction(const Global::BarRect& bar) {
+    return {bar.left, bar.top, bar.width, bar.height};
+}
+
+std::optional<Global::BarRect> CalcBarRect(int channel, float value, float fullScale) {
+    if (!std::isfinite(value) || !std::isfinite(fullScale) || fullScale == 0.0f) {
+        return std::nullopt;
+    }
+    const float x = (FullScaleX - ZeroX) * value / fullScale + ZeroX;
+    if (!std::isfinite(x)) {
+        return std::nullopt;
+    }
+    Global::BarRect bar;
+    bar.top = static_cast<float>(0.05 * channel + 0.11);
+    bar.height = 0.03f;
+    // Which side of the zero line the bar lies on follows from x, not from the value's sign, so
+    // that a negative full scale mirrors the bar instead of giving it a negative width. With a
+    // positive full scale both read the same.
+    if (x >= ZeroX) {
+        bar.left = ZeroX;
+        bar.width = x - ZeroX;
+    } else {
+        bar.left = x;
+        bar.width = ZeroX - x;
+    }
+    return bar;
+}
+
+QRect ToPixels(const QRectF& fraction, const QSize& area) {
+    const QPointF topLeft = ClampedPixels(fraction.topLeft(), area);
+    const QPointF bottomRight = ClampedPixels(fraction.bottomRight(), area);
+    const int left = qRound(topLeft.x());
+    const int top = qRound(topLeft.y());
+    return {left, top, qRound(bottomRight.x()) - left, qRound(bottomRight.y()) - top};
+}
+
+QLine ToPixels(const QLineF& fraction, const QSize& area) {
+    return {ClampedPixels(fraction.p1(), area).toPoint(),
+            ClampedPixels(fraction.p2(), area).toPoint()};
+}
+
+} // namespace BarGraph

@@ -1,0 +1,49 @@
+#pragma once
+// Where everything of the bar graph lies, as fractions of its drawing area (x of the width, y of
+// the height), so that the whole picture scales with the window; and the step to pixels.
+
+#include "program/Global.h"
+
+#include <QLine>
+#include <QLineF>
+#include <QRect>
+#include <QRectF>
+#include <QSize>
+#include <optional>
+
+namespace BarGraph {
+
+inline constexpr int Channels = 16;
+inline constexpr int GridLines = 9; // with one legend label under each
+
+QLineF TopLine();
+QLineF CenterLine(); // the zero line
+QLineF AxisLine();
+QLineF AxisLeftEnd();
+QLineF AxisRightEnd();
+QLineF GridLine(int k);
+QLineF TickLine(int channel);
+
+QRectF FrameCaptionRect();
+QRectF FrameNumberRect();
+QRectF UnitsRect();
+QRectF ChannelCaptionRect(int channel);
+QRectF ValueRect(int channel);
+QRectF MinRect(int channel);
+QRectF MaxRect(int channel);
+QRectF LegendRect(int k);
+
+QRectF BarFraction(const Global::BarRect& bar);
+
+// A channel's bar for a value against a full scale, in single precision: from the zero line at
+// 0.55 to 0.816695 at plus full scale. Nothing when it cannot be drawn: the value or the full
+// scale not finite, a full scale of 0, or an end beyond single precision.
+std::optional<Global::BarRect> CalcBarRect(int channel, float value, float fullScale);
+
+// Fractions to pixels of an area, edges rounded. Coordinates are held to one area beyond either
+// edge: a bar may run past the window as designed, but what lies that far out is never seen and
+// must not overflow.
+QRect ToPixels(const QRectF& fraction, const QSize& area);
+QLine ToPixels(const QLineF& fraction, const QSize& area);
+
+} // namespace BarGraph
