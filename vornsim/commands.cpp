@@ -58,8 +58,10 @@ void reboot(Session& session, const Arguments&) {
     session.reboot();
 }
 
-// Zero calibration takes the simulated sensors nowhere: accepted, like SET, without a reply.
-void calz(Session&, const Arguments&) {}
+// Answered, like SET, with nothing.
+void calz(Session& session, const Arguments&) {
+    session.zero();
+}
 
 struct CommandRow {
     QByteArrayView word;

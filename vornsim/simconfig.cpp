@@ -121,6 +121,9 @@ ParsedArguments parseArguments(const QStringList& args) {
     option(kOptSplitDelay, "Milliseconds between the pieces of a cut reply (default 20).", "MS");
     option(kOptGarbage, "Send garbage before every reply: binary, long or noeol.", "KIND");
     option(kOptGarbageBytes, "Length of a long or noeol garbage line (default 1048576).", "N");
+    option(kOptFixedValues,
+           "Text scans send pressure P and temperature T, as given, on every channel.", "P,T");
+    option(kOptOmitChannel, "Text scans leave this channel's line (0-15) out of every frame.", "N");
     option(kOptBurst, "High-speed scans send as fast as the socket allows.", nullptr);
     option(kOptDrop, "High-speed and text scans skip these frame numbers.", "N,N,...");
     option(kOptRepeat, "High-speed and text scans send these frame numbers twice.", "N,N,...");
@@ -224,6 +227,26 @@ ParsedArguments parseArguments(const QStringList& args) {
             return badValue(kOptGarbageBytes);
         }
         faults.garbageBytes = *bytes;
+    }
+
+    TextScanConfig& textScan = config.textScan;
+    if (isSet(kOptFixedValues)) {
+        // Two texts without blanks, so every channel line keeps its three tokens.
+        const QList<QByteArray> values = value(kOptFixedValues).toLatin1().split(',');
+        auto oneWord = [](const QByteArray& text) {
+            return !text.isEmpty() && text.simplified() == text && !text.contains(' ');
+        };
+        if (values.size() != 2 || !oneWord(values[0]) || !oneWord(values[1])) {
+            return badValue(kOptFixedValues);
+        }
+        textScan.fixedValues = std::pair{values[0], values[1]};
+    }
+    if (isSet(kOptOmitChannel)) {
+        const auto channel = parseInt(value(kOptOmitChannel), 0, kLowSpeedChannels - 1);
+        if (!channel) {
+            return badValue(kOptOmitChannel);
+        }
+        textScan.omittedChannel = *channel;
     }
 
     HighSpeedConfig& highSpeed = config.highSpeed;

@@ -26,6 +26,8 @@ inline constexpr char kOptChannels[] = "channels";
 inline constexpr char kOptState[] = "state";
 inline constexpr char kOptRebootMs[] = "reboot-ms";
 inline constexpr char kOptSet[] = "set";
+inline constexpr char kOptFixedValues[] = "fixed-values";
+inline constexpr char kOptOmitChannel[] = "omit-channel";
 
 // Defaults.
 inline constexpr char kDefaultModel[] = "1216";

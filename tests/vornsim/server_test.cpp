@@ -3,6 +3,7 @@
 
 #include "vornsim/moduleserver.h"
 #include "vornsim/pressuremodel.h"
+#include "vornsim/textframe.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -290,6 +291,12 @@ TEST(BinaryScan, SendsEachLayoutsFramesNumberedAndPacedWithDropRepeatAndBurst) {
     }
 }
 
+// The fields after the channel number in engineering units: pressure x factor, temperature.
+QByteArray unitFields(const PressureModel& readings, double factor, int channel, quint32 frame) {
+    return QByteArray::number(readings.pressure(channel, frame) * factor, 'f', 4) + ' ' +
+           QByteArray::number(readings.temperature(channel, frame), 'f', 2);
+}
+
 TEST(TextScan, SendsAFrameLineAndSixteenChannelLinesPerFrameUntilStopped) {
     auto sim = startSim();
     auto client = connectTo(*sim);
@@ -299,8 +306,7 @@ TEST(TextScan, SendsAFrameLineAndSixteenChannelLinesPerFrameUntilStopped) {
         expected += "FRAME = " + QByteArray::number(frame) + "\r\n";
         for (int channel = 0; channel < 16; ++channel) {
             expected += QByteArray::number(channel) + ' ' +
-                        QByteArray::number(readings.pressure(channel, frame), 'f', 4) + ' ' +
-                        QByteArray::number(readings.temperature(channel, frame), 'f', 2) + "\r\n";
+                        unitFields(readings, 1.0, channel, frame) + "\r\n";
         }
     }
     // FPS 0 scans until stopped; 50 us x 20 x 16 = 16 ms per frame.
@@ -312,6 +318,72 @@ TEST(TextScan, SendsAFrameLineAndSixteenChannelLinesPerFrameUntilStopped) {
     EXPECT_TRUE(stopped.contains("STATUS: SCAN\r\n")) << stopped.toStdString();
     // Nothing follows once stopped.
     EXPECT_EQ(ask(*client, "STATUS\r", kReady), kReady);
+}
+
+TEST(TextScan, SendsFpsFramesInEngineeringUnitsRawCountsOrFixedTextsAsTextFrameLinesSays) {
+    const PressureModel readings = moduleReadings(1, 16);
+    PressureModel zeroed = readings;
+    zeroed.removeOffsets();
+    using Fields = std::function<QByteArray(int channel, quint32 frame)>;
+    const std::tuple<const char*, QByteArray, Fields> cases[] = {
+        // Options, commands before the scan, a channel line's fields.
+        {"", "", [&](int c, quint32 f) { return unitFields(readings, 1.0, c, f); }},
+        {"", "SET CVTUNIT 6.894757\r",
+         [&](int c, quint32 f) { return unitFields(readings, 6.894757, c, f); }},
+        // Raw: full scale (15 or 50) is 32767 counts; temperatures in hundredths of a degree.
+        {"", "SET EU 0\rSET CVTUNIT 2\r",
+         [&](int c, quint32 f) {
+             return QByteArray::number(
+                        std::lround(readings.pressure(c, f) / (c < 8 ? 15 : 50) * 32767)) +
+                    ' ' + QByteArray::number(std::lround(readings.temperature(c, f) * 100));
+         }},
+        {"", "CALZ\rSET XSCANTRIG 1\r",
+         [&](int c, quint32 f) { return unitFields(zeroed, 1.0, c, f); }},
+        {"--fixed-values 1.50,+020.0", "SET EU 0\r", [](int, quint32) { return "1.50 +020.0"; }},
+        {"--fixed-values x,y --omit-channel 3", "",
+         [](int c, quint32) { return c == 3 ? QByteArray() : "x y"; }},
+    };
+    for (const auto& [options, commands, fields] : cases) {
+        SCOPED_TRACE(options + commands.toStdString());
+        const auto config =
+            vornsim::parseArguments(
+                QProcess::splitCommand("vornsim --listen 127.0.0.1:0 " + QString(options)))
+                .config.value();
+        vornsim::ModuleSettings settings(vornsim::kDefaultModel);
+        QByteArray expected;
+        for (quint32 frame = 0; frame < 3; ++frame) {
+            expected += "FRAME = " + QByteArray::number(frame) + "\r\n";
+            for (int channel = 0; channel < 16; ++channel) {
+                const QByteArray values = fields(channel, frame);
+                expected +=
+                    values.isEmpty() ? "" : QByteArray::number(channel) + ' ' + values + "\r\n";
+            }
+        }
+        for (const QByteArray& command : commands.split('\r')) {
+            const QList<QByteArray> words = command.split(' ');
+            if (words.size() == 3) {
+                settings.set(words[1], words[2]);
+            }
+        }
+        const PressureModel mine =
+            vornsim::moduleReadings(settings, 1, 16, commands.startsWith("CALZ"));
+        QByteArray computed;
+        for (quint32 frame = 0; frame < 3; ++frame) {
+            const auto lines =
+                vornsim::textFrameLines(vornsim::textFrameFormat(settings, config), mine, frame);
+            computed += lines.join("\r\n") + "\r\n";
+        }
+        EXPECT_EQ(computed, expected);
+
+        auto sim = startSim(QString::fromLatin1(options));
+        auto client = connectTo(*sim);
+        // Three frames, 16 ms apart, then the scan ends by itself.
+        const QByteArray scan = commands + "SET PERIOD 50\rSET AVG 20\rSET FPS 3\rSCAN\r";
+        EXPECT_EQ(
+            ask(*client, scan, [&](const QByteArray& b) { return b.size() >= expected.size(); }),
+            expected);
+        EXPECT_EQ(ask(*client, "STATUS\r", kReady), kReady);
+    }
 }
 
 TEST(PressureModel, ReadingsFollowTheSeedStayWithinFullScaleAndChangeFromFrameToFrame) {

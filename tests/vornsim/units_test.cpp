@@ -46,7 +46,8 @@ TEST(CommandLine, ListenAddressIsPrintedBackInOneFormAndOptionsAreRefusedWithThe
          {"--close-after 0", "--split-at 3,x", "--split-delay -1", "--garbage lots",
           "--garbage-bytes 0", "--seed x", "--frame-type ABC", "--frame-type PXT --channels 513",
           "--reboot-ms -1", "--set FPS=10 --set FPS=ten", "--set UNITSCAN=FOO", "--set NOSUCHKEY=1",
-          "--set FPS", "--set FPS="}) {
+          "--set FPS", "--set FPS=", "--fixed-values 1,2,3", "--fixed-values ,2",
+          "--omit-channel 16"}) {
         const QStringList words = QString::fromLatin1(options).split(u' ');
         EXPECT_EQ(refusal(QString::fromLatin1(options)),
                   "Bad " + words[words.size() - 2] + ": " + words.last());
