@@ -20,7 +20,7 @@ bool ModuleServer::start(QString* error) {
     if (!config_.transcriptPath.isEmpty() && !transcript_.open(config_.transcriptPath, error)) {
         return false;
     }
-    const QString stateError = readStateFile(config_.statePath, state_.settings);
+    const QString stateError = readStateFile(config_.statePath, state_);
     if (!stateError.isEmpty()) {
         *error = stateError;
         return false;
@@ -28,7 +28,9 @@ bool ModuleServer::start(QString* error) {
     for (const auto& [key, value] : config_.presets) {
         state_.settings.set(key, value); // checked when the options were read
     }
-    saved_.settings = state_.settings;
+    // A module fills its point tables again from the saved points as it starts.
+    state_.points.fill(state_.settings.pointRows());
+    saved_ = state_;
     if (!server_.listen(config_.address, config_.port)) {
         *error =
             QStringLiteral("Cannot listen on %1: %2")
@@ -71,16 +73,17 @@ void ModuleServer::acceptNext() {
 
 void ModuleServer::save() {
     saved_.settings = state_.settings;
+    saved_.points = state_.points;
     if (config_.statePath.isEmpty()) {
         return;
     }
     // A flood of SAVEs must not become a flood of file writes.
-    const QList<QByteArray> lines = saved_.settings.savedLines();
+    const QList<QByteArray> lines = stateFileLines(saved_);
     if (lines == written_ && QFileInfo::exists(config_.statePath)) {
         return;
     }
     // The module answers nothing to SAVE; the operator of the simulator hears of the failure.
-    const QString error = writeStateFile(config_.statePath, saved_.settings);
+    const QString error = writeStateFile(config_.statePath, saved_);
     written_ = error.isEmpty() ? lines : QList<QByteArray>();
     if (!error.isEmpty()) {
         std::fprintf(stderr, "vornsim: %s\n", qPrintable(error));
@@ -92,6 +95,7 @@ void ModuleServer::reboot() {
     // Clients waiting in the listen queue are refused with it, as by a module that restarts.
     server_.close();
     state_ = saved_;
+    state_.points.fill(state_.settings.pointRows());
     transcript_.note("rebooting");
     rebootTimer_.start(config_.rebootMs);
 }

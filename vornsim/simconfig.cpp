@@ -115,7 +115,10 @@ ParsedArguments parseArguments(const QStringList& args) {
            "KEY=VALUE");
     option(kOptRebootMs, "Milliseconds a reboot keeps the command port closed (default 35000).",
            "N");
-    option(kOptSilentGroup, "Never answer List for these group letters (e.g. H or CS).", "LETTERS");
+    option(kOptSilentGroup,
+           "Never answer List for these letters: groups I C H S, sensor tables O G B L N, "
+           "points M A, zeros D Z (e.g. H or CS).",
+           "LETTERS");
     option(kOptCloseAfter, "Close the connection after N reply lines.", "N");
     option(kOptSplitAt, "Cut every reply into separate writes at these byte offsets.", "P,P,...");
     option(kOptSplitDelay, "Milliseconds between the pieces of a cut reply (default 20).", "MS");

@@ -15,7 +15,7 @@ namespace vornsim {
 
 // Misbehaviour on the command port, chosen by option so tests and people can provoke it.
 struct FaultConfig {
-    QByteArray silentGroups;   // upper-case group letters answered with nothing
+    QByteArray silentGroups;   // upper-case List letters answered with nothing
     int closeAfterLines = 0;   // close the connection after this many reply lines; 0 never
     QList<int> splitPositions; // byte offsets at which each reply is cut into separate writes
     int splitDelayMs = kDefaultSplitDelayMs;

@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QNetworkDatagram>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QTest>
@@ -117,7 +118,11 @@ TEST(CommandPort, OptionsShapeWhatEveryClientReceives) {
         // A scan needs a rate, a binary one a UDP host.
         {"", "SET BIN 1\rSET HOST 127.0.0.1 5000 T\rSCAN\rSET AVG 0\rSCAN\rSET AVG 10\r",
          "ERROR: Binary host not set\r\nERROR: Invalid scan rate\r\n"},
-        {"--silent-group hs", "List H\rlist s\rSTATUS\r", kReady},
+        {"--silent-group hsMz", "List H\rlist s\rLIST M 0 69\rList Z\rSTATUS\r", kReady},
+        // 30xx models keep 60 points per sensor.
+        {"--model 3099", "LIST M 0 69\rLIST M 0 59\r",
+         greeting + "Module firmware 3.03\r\nERROR: Invalid row\r\n" +
+             QByteArray("READY\r\n").repeated(3)},
         {"--close-after 3", "STATUS\rList H\r", kReady + "SET MAX0 15\r\nSET MAX1 15\r\n"},
         {"--model 3099 --close-after 1", "", greeting},
         {"--garbage binary", "STATUS\rSTATUS\r", binary + kReady + binary + kReady},
@@ -383,6 +388,119 @@ TEST(TextScan, SendsFpsFramesInEngineeringUnitsRawCountsOrFixedTextsAsTextFrameL
             ask(*client, scan, [&](const QByteArray& b) { return b.size() >= expected.size(); }),
             expected);
         EXPECT_EQ(ask(*client, "STATUS\r", kReady), kReady);
+    }
+}
+
+// The lines of a reply, without their CR LF.
+QList<QByteArray> linesOf(const QByteArray& reply) {
+    QList<QByteArray> lines = reply.split('\n');
+    lines.removeLast();
+    for (QByteArray& line : lines) {
+        line.chop(1);
+    }
+    return lines;
+}
+
+TEST(SensorTables, EveryListedLineIsTakenBackBySetAndAProfileOfSensor3LoadedInto9CopiesIt) {
+    auto sim = startSim();
+    auto client = connectTo(*sim);
+    auto answer = [&](const QByteArray& commands) {
+        return ask(*client, commands + "STATUS\r", kReady).chopped(kReady.size());
+    };
+    const QByteArray tables = "LIST O\rList g\rLIST B\rLIST L\rLIST H\rLIST N\r";
+    // The sensor number where a profile's reader takes it from.
+    const QRegularExpression sensorAt(
+        QStringLiteral("^(SET TEMP |SET [A-Z]+|INSERT \\d+ |POINT \\d+ )(\\d+) "));
+    auto sensorOf = [&](const QByteArray& line) {
+        return sensorAt.match(QString::fromLatin1(line)).captured(2).toInt();
+    };
+    auto withSensor9 = [&](const QByteArray& line) {
+        const auto match = sensorAt.match(QString::fromLatin1(line));
+        return match.captured(1).toLatin1() + '9' + line.mid(match.capturedEnd(2));
+    };
+    // Each line back with a value of its own as its last word.
+    const QList<QByteArray> listed = linesOf(answer(tables));
+    ASSERT_EQ(listed.size(), 6 * 16);
+    QByteArray changed;
+    for (int i = 0; i < listed.size(); ++i) {
+        EXPECT_EQ(sensorOf(listed[i]), i % 16) << listed[i].toStdString();
+        const QByteArray value = listed[i].startsWith("SET ABS") ? "1" : QByteArray::number(i);
+        changed += listed[i].left(listed[i].lastIndexOf(' ') + 1) + value + "\r\n";
+    }
+    EXPECT_EQ(answer(changed.replace("\r\n", "\r")), "");
+    EXPECT_EQ(answer(tables), changed.replace("\r", "\r\n"));
+
+    // A profile of sensor 3: its table lines and points, the sensor number made 9.
+    QByteArray profile;
+    const QByteArray points = answer("INSERT 0 3 1.5 -2\rINSERT 69 3 4 5\rLIST M 0 69 3\r");
+    for (const QByteArray& line : linesOf(answer(tables) + points)) {
+        profile += sensorOf(line) == 3 ? withSensor9(line) + '\r' : "";
+    }
+    const QByteArray ready2 = QByteArray("READY\r\n").repeated(2);
+    EXPECT_EQ(answer("DELETE 0 69 9\r" + profile + "FILL\r"), ready2 + ready2);
+    QByteArray copied;
+    for (const QByteArray& line : linesOf(answer(tables + "LIST M 0 69 9\r"))) {
+        copied += sensorOf(line) == 9 ? line + '\r' : "";
+    }
+    EXPECT_EQ(copied, profile);
+    QByteArray filled;
+    for (const QByteArray& line : linesOf(answer("LIST A 0 69 3\r"))) {
+        filled += line.startsWith("POINT") ? withSensor9(line) + "\r\n" : line + "\r\n";
+    }
+    EXPECT_EQ(answer("LIST A 0 69 9\r"), filled);
+    // Held by the module for the next client.
+    const QByteArray all = answer(tables + "LIST A 0 69\r");
+    client.reset();
+    client = connectTo(*sim);
+    EXPECT_EQ(answer(tables + "LIST A 0 69\r"), all);
+}
+
+TEST(PointTables, AnswersEachCommandWithItsReadyLinesAndKeepsTheLast100RefusalsUntilClear) {
+    const QByteArray ready2 = QByteArray("READY\r\n").repeated(2);
+    const QByteArray ready3 = QByteArray("READY\r\n").repeated(3);
+    QByteArray frobs;
+    QByteArray frobbed;
+    QByteArray kept;
+    for (int i = 0; i < 105; ++i) {
+        frobs += "FROB " + QByteArray::number(i) + '\r';
+        frobbed += "ERROR: Invalid command\r\n";
+        kept += i < 5 ? "" : "ERROR: Invalid command: FROB " + QByteArray::number(i) + "\r\n";
+    }
+    const std::pair<QByteArray, QByteArray> steps[] = {
+        // Commands, replies.
+        {"INSERT 5 3 1.0 2.0\rINSERT 9 3 3 -2\rInsert 2 4 7 7\rLIST M 0 69 3\r",
+         "INSERT 5 3 1.0 2.0\r\nINSERT 9 3 3 -2\r\n" + ready3},
+        // FILL: master points, straight lines between them, the nearest beyond.
+        {"FILL\rLIST A 4 10 3\r",
+         ready2 +
+             "POINT 4 3 1.0000 2.0000\r\nPOINT 5 3 1.0000 2.0000\r\nPOINT 6 3 1.5000 1.0000\r\n"
+             "POINT 7 3 2.0000 0.0000\r\nPOINT 8 3 2.5000 -1.0000\r\nPOINT 9 3 3.0000 -2.0000\r\n"
+             "POINT 10 3 3.0000 -2.0000\r\n" +
+             ready3},
+        // The full table stays as filled until the next FILL.
+        {"delete 0 5 3\rLIST M 0 69\rList A 2 2\r",
+         ready2 + "INSERT 9 3 3 -2\r\nINSERT 2 4 7 7\r\n" + ready3 +
+             "POINT 2 3 1.0000 2.0000\r\nPOINT 2 4 7.0000 7.0000\r\n" + ready3},
+        {"LIST M 0 70\rLIST A 0  5\rINSERT 1 16 1 1\rINSERT 1 1 x 1\rDELETE 6 5 3\rLIST M 5\r"
+         "DELETE 0 69\rSET ABS3 2\rFROB\x01\xff\rERROR\r",
+         "ERROR: Invalid row\r\nERROR: Invalid row\r\nERROR: Invalid sensor\r\n"
+         "ERROR: Invalid value\r\nERROR: Invalid row\r\nERROR: Invalid command\r\n"
+         "ERROR: Invalid command\r\nERROR: Invalid value\r\nERROR: Invalid command\r\n"
+         "ERROR: Invalid row: LIST M 0 70\r\nERROR: Invalid row: LIST A 0  5\r\n"
+         "ERROR: Invalid sensor: INSERT 1 16 1 1\r\nERROR: Invalid value: INSERT 1 1 x 1\r\n"
+         "ERROR: Invalid row: DELETE 6 5 3\r\nERROR: Invalid command: LIST M 5\r\n"
+         "ERROR: Invalid command: DELETE 0 69\r\nERROR: Invalid value: SET ABS3 2\r\n"
+         "ERROR: Invalid command: FROB??\r\n"},
+        {"CLEAR\rERROR\rSTATUS\r", kReady},
+        {frobs + "ERROR\r", frobbed + kept},
+    };
+    auto sim = startSim();
+    auto client = connectTo(*sim);
+    for (const auto& [commands, replies] : steps) {
+        SCOPED_TRACE(commands.left(40).toStdString());
+        EXPECT_EQ(
+            ask(*client, commands, [&](const QByteArray& b) { return b.size() >= replies.size(); }),
+            replies);
     }
 }
 

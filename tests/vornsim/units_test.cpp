@@ -1,11 +1,15 @@
 // What vornsim decides before any socket: commands cut from the client's bytes, the command
-// line and its refusals, what the model text decides.
+// line and its refusals, what the model text decides, the state file.
 
 #include "vornsim/commandframer.h"
 #include "vornsim/modulesettings.h"
+#include "vornsim/modulestate.h"
 #include "vornsim/simconfig.h"
 #include "vornsim/simconstants.h"
+#include "vornsim/statefile.h"
 
+#include <QFile>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <set>
 
@@ -75,4 +79,24 @@ TEST(ModuleSettings, ModelChoosesStatusFormAndFullScaleSourceReadAsItsLeadingNum
         own.insert(ModuleSettings("3107").fullScale(channel));
     }
     EXPECT_EQ(own.size(), 16U);
+}
+
+TEST(StateFile, KeepsSettingsSensorTablesAndPointsAndRefusesALineTheModuleWouldRefuse) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("module.state"));
+    vornsim::ModuleState state("1216");
+    EXPECT_EQ(state.settings.set("temp", "3 gain 1.25") + state.settings.set("ABS4", "1"), "");
+    EXPECT_EQ(state.points.insert({"7", "3", "1.5", "-2"}, vornsim::kPointRows), "");
+    ASSERT_EQ(vornsim::writeStateFile(path, state), "");
+    vornsim::ModuleState read("1216");
+    EXPECT_EQ(vornsim::readStateFile(path, read), "");
+    EXPECT_EQ(vornsim::stateFileLines(read), vornsim::stateFileLines(state));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(file.readAll().endsWith("SET HOST 0 0 T\r\nINSERT 7 3 1.5 -2\r\n"));
+    file.close();
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write("INSERT 7 3 1 1\nINSERT 70 3 1 1\n"));
+    file.close();
+    EXPECT_EQ(vornsim::readStateFile(path, read),
+              "Bad state file " + path + ", line 2: ERROR: Invalid row");
 }
