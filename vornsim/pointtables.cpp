@@ -140,8 +140,8 @@ QByteArray PointTables::list(bool full, const QList<QByteArray>& args, int rows,
     return {};
 }
 
-QList<QByteArray> PointTables::savedLines() const {
-    return tableLines(master_, kInsertWord, 0, kPointRows - 1, 0, kLowSpeedChannels - 1);
+QList<QByteArray> PointTables::savedLines(int rows) const {
+    return tableLines(master_, kInsertWord, 0, rows - 1, 0, kLowSpeedChannels - 1);
 }
 
 QList<QByteArray> PointTables::tableLines(const Table& table, const char* word, int firstRow,

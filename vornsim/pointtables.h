@@ -30,8 +30,8 @@ public:
     // or "POINT row sensor a b" lines of the full table, sensor by sensor, in row order.
     QByteArray list(bool full, const QList<QByteArray>& args, int rows,
                     QList<QByteArray>* lines) const;
-    // The INSERT lines that rebuild the master table.
-    QList<QByteArray> savedLines() const;
+    // The INSERT lines that rebuild the master table of a model with `rows` rows.
+    QList<QByteArray> savedLines(int rows) const;
 
 private:
     struct Point {

@@ -2,7 +2,6 @@
 
 #include "vornsim/commands.h"
 #include "vornsim/frames.h"
-#include "vornsim/modulesettings.h"
 #include "vornsim/scanrun.h"
 #include "vornsim/transcript.h"
 

@@ -10,7 +10,7 @@
 namespace vornsim {
 
 QList<QByteArray> stateFileLines(const ModuleState& state) {
-    return state.settings.savedLines() + state.points.savedLines();
+    return state.settings.savedLines() + state.points.savedLines(state.settings.pointRows());
 }
 
 QString writeStateFile(const QString& path, const ModuleState& state) {
