@@ -33,7 +33,7 @@ public:
 
     // "SET key value" lines of a group in its fixed order; nullopt for an unknown letter.
     std::optional<QList<QByteArray>> listGroup(char letter) const;
-    // "SET key value" lines of every setting a SAVE keeps, in group order. MODEL, SN and VER
+    // "SET key value" lines of every setting a SAVE keeps, in the module's order. MODEL, SN and VER
     // are not among them: they are what the module is, not settings.
     QList<QByteArray> savedLines() const;
 

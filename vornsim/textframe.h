@@ -2,7 +2,9 @@
 
 // What a module sends for one frame of a text scan: "FRAME = n", then one line
 // "channel pressure temperature" per channel. Pure functions, so a test can compute the exact
-// lines the simulator sends for frame n from the same seed and settings.
+// lines the simulator sends for frame n from the same seed and settings:
+//   textFrameLines(textFrameFormat(settings, config),
+//                  moduleReadings(settings, config.seed, kLowSpeedChannels, zeroed), n)
 
 #include "vornsim/modulesettings.h"
 #include "vornsim/pressuremodel.h"
