@@ -65,6 +65,7 @@ Commands::Commands() : ActivatedDialog(&FormInstance<MDIMain>::instance()) {
     txtResult = Named(new LineBox, "txtResult");
     txtResult->setAccessibleName(QStringLiteral("Results"));
     txtResult->setFont(fixedFont);
+    txtResult->setFollowsNewest(true);
     txtResult->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     txtResult->setMinimumSize(560, 300);
 
@@ -120,7 +121,6 @@ void Commands::echoLine(const QString& line) {
         txtResult->removeFirstLine();
     }
     txtResult->appendLine(line);
-    txtResult->moveCursor(QTextCursor::End);
 }
 
 void Commands::Form_Activate() {
@@ -167,7 +167,7 @@ void Commands::cmdSave_Click() {
 }
 
 void Commands::cmdClear_Click() {
-    txtResult->clear();
+    txtResult->clearLines();
     txtCommand->setFocus();
 }
 

@@ -19,7 +19,7 @@ public:
     // oldest line before each new one.
     static constexpr qsizetype ResultLimit = 32000;
 
-    // A line from the module: appended to the result box, which then shows it.
+    // A line from the module: appended to the result box, which follows the newest line.
     void echoLine(const QString& line);
 
     QPlainTextEdit* txtCommand = nullptr;

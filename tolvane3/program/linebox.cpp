@@ -23,30 +23,67 @@ void LineBox::appendLine(const QString& line) {
     QString shown = line;
     shown.replace(QLatin1Char('\r'), QChar(CarriageReturnPicture));
     shown.replace(QLatin1Char('\n'), QChar(LineFeedPicture));
-    // A cursor of its own: the view's caret and scroll position stay where they are.
-    QTextCursor end(document());
-    end.movePosition(QTextCursor::End);
-    if (!document()->isEmpty()) {
-        end.insertBlock();
-    }
-    end.insertText(shown);
+    pendingLines_.append(shown);
+    const qsizetype counted = line.size() + 2;
+    lineLengths_.push_back(counted);
+    length_ += counted;
+    scheduleUpdate();
 }
 
 void LineBox::removeFirstLine() {
-    if (document()->isEmpty()) {
+    if (lineLengths_.empty()) {
         return;
     }
-    QTextCursor first(document());
-    if (document()->blockCount() == 1) {
-        first.select(QTextCursor::Document);
+    const auto inView = static_cast<qsizetype>(lineLengths_.size()) - pendingLines_.size();
+    length_ -= lineLengths_.front();
+    lineLengths_.pop_front();
+    if (inView > 0) {
+        ++pendingRemovals_;
     } else {
-        first.movePosition(QTextCursor::NextBlock, QTextCursor::KeepAnchor);
+        pendingLines_.removeFirst();
     }
-    first.removeSelectedText();
+    scheduleUpdate();
 }
 
-qsizetype LineBox::length() const {
-    // Qt ends every block with one separator character; each line holds two (CR LF).
-    const QTextDocument* text = document();
-    return text->isEmpty() ? 0 : text->characterCount() + text->blockCount();
+void LineBox::clearLines() {
+    lineLengths_.clear();
+    length_ = 0;
+    pendingLines_.clear();
+    pendingRemovals_ = 0;
+    clear();
+}
+
+void LineBox::scheduleUpdate() {
+    if (!updateScheduled_) {
+        updateScheduled_ = true;
+        QMetaObject::invokeMethod(this, &LineBox::updateView, Qt::QueuedConnection);
+    }
+}
+
+void LineBox::updateView() {
+    updateScheduled_ = false;
+    QTextDocument* view = document();
+    if (pendingRemovals_ > 0) {
+        QTextCursor dropped(view);
+        if (pendingRemovals_ >= view->blockCount()) {
+            dropped.select(QTextCursor::Document);
+        } else {
+            dropped.setPosition(
+                view->findBlockByNumber(static_cast<int>(pendingRemovals_)).position(),
+                QTextCursor::KeepAnchor);
+        }
+        dropped.removeSelectedText();
+        pendingRemovals_ = 0;
+    }
+    if (!pendingLines_.isEmpty()) {
+        // A cursor of its own: the view's caret and scroll position stay where they are.
+        QTextCursor end(view);
+        end.movePosition(QTextCursor::End);
+        const QString separator(QChar::ParagraphSeparator);
+        end.insertText((view->isEmpty() ? QString() : separator) + pendingLines_.join(separator));
+        pendingLines_.clear();
+    }
+    if (followsNewest_) {
+        moveCursor(QTextCursor::End);
+    }
 }

@@ -42,7 +42,7 @@ void Error::Form_Activate() {
 
 void Error::cmdClear_Click() {
     Global::SendVornCommand(QStringLiteral("CLEAR\r"));
-    txtError->clear();
+    txtError->clearLines();
     Global::SendVornCommand(QStringLiteral("ERROR\r"));
 }
 

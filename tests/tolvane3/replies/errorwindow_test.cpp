@@ -13,6 +13,7 @@ Error& errorWindow() {
 }
 
 QStringList shownLines() {
+    QCoreApplication::processEvents(); // the view catches up once the event loop turns
     return errorWindow().txtError->toPlainText().split(QLatin1Char('\n'));
 }
 
