@@ -69,11 +69,8 @@ Commands::Commands() : ActivatedDialog(&FormInstance<MDIMain>::instance()) {
     txtResult->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     txtResult->setMinimumSize(560, 300);
 
-    const auto button = [this](const char* name, const char* caption) {
-        auto* created = Named(new QPushButton(QLatin1String(caption)), name);
-        // Enter belongs to the command box; a button is pressed deliberately.
-        created->setAutoDefault(false);
-        return created;
+    const auto button = [](const char* name, const char* caption) {
+        return Named(new QPushButton(QLatin1String(caption)), name);
     };
     for (const ListingButton& listing : ListingButtons) {
         QPushButton* created = button(listing.name, listing.caption);
