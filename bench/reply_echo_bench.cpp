@@ -2,7 +2,8 @@
 // loopback: a listing of 10,000 lines with the command window open, then an error list of
 // 1,000 lines with the error window open. For each: the time from the module's write to the
 // last line handled, and the longest the event loop went without turning (a 1 ms timer's
-// longest gap). Then the same listing dispatched in one call chain, the worst case of one chunk.
+// longest gap). Then the same listing dispatched in one call chain and the view brought up to
+// date: the worst case, all lines in one chunk.
 //
 //   reply_echo_bench [listing lines]   (default 10,000)
 
@@ -159,6 +160,8 @@ int main(int argc, char** argv) {
     for (const QString& line : lines) {
         Global::ProcessVornLine(line);
     }
+    // The result box's view catches up on the next turn of the event loop; that counts too.
+    QCoreApplication::processEvents();
     std::printf("%-44s %6lld lines  %8.1f ms\n", "listing, command window open (one call chain)",
                 static_cast<long long>(listingLines),
                 static_cast<double>(clock.nsecsElapsed()) / 1e6);
