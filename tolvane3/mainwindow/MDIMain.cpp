@@ -1,14 +1,17 @@
 #include "MDIMain.h"
 
 #include "About.h"
+#include "Commands.h"
 #include "LinkConfig.h"
 #include "bargraph/Bar.h"
 #include "connection/Main.h"
 #include "connection/Timeout.h"
+#include "profiles/pointlists.h"
 #include "program/Global.h"
 #include "program/forms.h"
 #include "program/settingsstore.h"
 #include "programinfo.h"
+#include "replies/Error.h"
 #include "replies/scanlog.h"
 #include "scanconfig/VornConfig.h"
 
@@ -303,10 +306,13 @@ void MDIMain::MDIForm_Unload() {
     }
     FormInstance<LinkConfig>::unload();
     FormInstance<VornConfig>::unload();
-    // The command window is unloaded here once it exists.
+    FormInstance<Commands>::unload();
+    FormInstance<MasterList>::unload();
+    FormInstance<AllList>::unload();
     FormInstance<About>::unload();
     FormInstance<Timeout>::unload();
-    // The error list and the two sensor-profile windows are unloaded here once they exist.
+    FormInstance<Error>::unload();
+    // The two sensor-profile windows are unloaded here once they exist.
     // The frame's children go with it; the connection window closes its socket as it goes.
     FormInstance<Main>::unload();
     FormInstance<Bar>::unload();
@@ -405,11 +411,11 @@ void MDIMain::mnuConfigure_Click() {
 }
 
 void MDIMain::mnuCommands_Click() {
-    // Showing the command window comes with that window.
+    FormInstance<Commands>::instance().bringForward();
 }
 
 void MDIMain::mnuErrors_Click() {
-    // Showing the error list comes with that window.
+    FormInstance<Error>::instance().bringForward();
 }
 
 void MDIMain::mnuUploadSensorProfileFile_Click() {

@@ -1,8 +1,19 @@
 #include "errorlist.h"
 
+#include "Error.h"
+#include "program/Global.h"
+#include "program/forms.h"
+#include "program/linebox.h"
+
 namespace Global {
 
-// The error list window and the error log take these lines once they exist.
-void HandleErrorLine(const QString&) {}
+void HandleErrorLine(const QString& line) {
+    if (LogErrors) {
+        LogLine(0, line);
+    }
+    if (FormInstance<Error>::isShown()) {
+        FormInstance<Error>::instance().txtError->appendLine(line);
+    }
+}
 
 } // namespace Global

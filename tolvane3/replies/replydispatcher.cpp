@@ -1,4 +1,5 @@
 #include "errorlist.h"
+#include "mainwindow/Commands.h"
 #include "mainwindow/MDIMain.h"
 #include "program/Global.h"
 #include "program/forms.h"
@@ -66,7 +67,9 @@ void ProcessVornLine(const QString& line) {
     if (HandleStatusLine(tokens, line)) {
         return;
     }
-    // The command window's result box (Commands.txtResult) echoes the line here when it is shown.
+    if (FormInstance<Commands>::isShown()) {
+        FormInstance<Commands>::instance().echoLine(line);
+    }
     const int valueIndex = FormInstance<MDIMain>::instance().mnuBarGraphTemp->isChecked() ? 2 : 1;
     const QString first = tokens[0];
     if (first.toUpper() == QLatin1String("FRAME")) {

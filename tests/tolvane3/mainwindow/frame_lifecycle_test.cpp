@@ -29,12 +29,15 @@ TEST_F(ProgramFixture, ShutDownSavesSettingsAndHistoryAndUnloadsTheWindows) {
     Global::AddToIpHistory(QStringLiteral("10.9.8.7"));
     linkConfig().chkHSS->setChecked(true);
     frame().mnuAbout->trigger();
+    frame().mnuCommands->trigger();
+    frame().mnuErrors->trigger();
     frame().mnuExit->trigger();
     EXPECT_FALSE(frame().isVisible());
     EXPECT_EQ(sandbox.history(), "10.9.8.7" + QByteArray("\r\n").repeated(11));
     EXPECT_EQ(SettingsSandbox::stored("HssEnabled"), QStringLiteral("True"));
     EXPECT_FALSE(FormInstance<LinkConfig>::isLoaded());
     EXPECT_FALSE(FormInstance<About>::isLoaded());
+    EXPECT_FALSE(FormInstance<Commands>::isLoaded() || FormInstance<Error>::isLoaded());
     EXPECT_FALSE(FormInstance<Main>::isLoaded());
 }
 

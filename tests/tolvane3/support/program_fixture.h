@@ -74,6 +74,30 @@ protected:
         return sent;
     }
 
+    // Started without status polling, connected, the settings read back and the record cleared:
+    // from here on the module receives only what the test makes the program send.
+    bool startConnectedQuietly() {
+        SettingsSandbox::store({{"StatusPollAlways", "False"}, {"StatusPollOff", "True"}});
+        startProgram();
+        if (!connectTo(module.address()) || !module.answerLists("ICHS") ||
+            !QTest::qWaitFor([] { return !window().tmrResponse->isActive(); })) {
+            return false;
+        }
+        std::ignore = bytesSent();
+        return true;
+    }
+    // Every byte received since the last call, exactly; a marker sent and waited for shows that
+    // all of them have arrived.
+    QByteArray bytesSent() {
+        Global::SendVornCommand(QStringLiteral("SYNC\r"));
+        constexpr QByteArrayView marker("SYNC\r");
+        EXPECT_TRUE(QTest::qWaitFor([&] { return module.received().endsWith(marker); }));
+        QByteArray sent = module.received();
+        module.clearReceived();
+        sent.chop(marker.size());
+        return sent;
+    }
+
     SettingsSandbox sandbox;
     FakeModule module;
     QList<UserPrompts::MessageBoxRequest> messages;

@@ -8,11 +8,14 @@
 #include "connection/Timeout.h"
 #include "connection/addresshistory.h"
 #include "mainwindow/About.h"
+#include "mainwindow/Commands.h"
 #include "mainwindow/LinkConfig.h"
 #include "mainwindow/MDIMain.h"
+#include "profiles/pointlists.h"
 #include "program/Global.h"
 #include "program/forms.h"
 #include "program/settingsstore.h"
+#include "replies/Error.h"
 #include "replies/scanlog.h"
 #include "scanconfig/VornConfig.h"
 
@@ -42,6 +45,10 @@ public:
             Global::CloseLogFile();
         }
         FormInstance<About>::unload();
+        FormInstance<Commands>::unload();
+        FormInstance<MasterList>::unload();
+        FormInstance<AllList>::unload();
+        FormInstance<Error>::unload();
         FormInstance<Timeout>::unload();
         FormInstance<VornConfig>::unload();
         FormInstance<LinkConfig>::unload();

@@ -1,0 +1,70 @@
+// The error list window against a fake module: one ERROR per activation, Clear Errors, and the
+// error lines it shows.
+
+#include "program/linebox.h"
+#include "program_fixture.h"
+
+#include <QTextBlock>
+
+namespace {
+
+Error& errorWindow() {
+    return FormInstance<Error>::instance();
+}
+
+QStringList shownLines() {
+    QCoreApplication::processEvents(); // the view catches up once the event loop turns
+    return errorWindow().txtError->toPlainText().split(QLatin1Char('\n'));
+}
+
+class ErrorWindowTest : public ProgramFixture {
+protected:
+    // The module's answer to ERROR, waited for in the box.
+    void answerErrors(const QByteArray& last) {
+        module.sendLine("ERROR: 12 bad key");
+        module.sendLine(last);
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] { return errorWindow().txtError->document()->lastBlock().text() == last; }));
+    }
+};
+
+TEST_F(ErrorWindowTest, EveryActivationAsksOnceAndItsAnswerGoesBelowTheEarlierOnes) {
+    ASSERT_TRUE(startConnectedQuietly());
+    frame().toolbarButton(13)->trigger();
+    ASSERT_TRUE(focusOn(errorWindow()));
+    EXPECT_EQ(bytesSent(), "ERROR\r"); // shown and focused: one activation
+    answerErrors("ERROR: 1 first answer");
+
+    ASSERT_TRUE(focusOn(frame()));
+    ASSERT_TRUE(focusOn(errorWindow()));
+    EXPECT_EQ(bytesSent(), "ERROR\r");
+    answerErrors("ERROR: 2 second answer");
+    frame().mnuErrors->trigger(); // chosen again while open
+    EXPECT_EQ(bytesSent(), "ERROR\r");
+    EXPECT_EQ(shownLines(), QStringList({"ERROR: 12 bad key", "ERROR: 1 first answer",
+                                         "ERROR: 12 bad key", "ERROR: 2 second answer"}));
+}
+
+TEST_F(ErrorWindowTest, ClearErrorsClearsTheModulesListAndShowsOnlyItsNewAnswer) {
+    ASSERT_TRUE(startConnectedQuietly());
+    frame().mnuErrors->trigger();
+    answerErrors("ERROR: 1 old");
+    std::ignore = bytesSent();
+    errorWindow().cmdClear->click();
+    EXPECT_EQ(errorWindow().txtError->length(), 0);
+    EXPECT_EQ(bytesSent(), "CLEAR\rERROR\r");
+    answerErrors("ERROR: 2 new");
+    EXPECT_EQ(shownLines(), QStringList({"ERROR: 12 bad key", "ERROR: 2 new"}));
+}
+
+TEST_F(ErrorWindowTest, OnlyErrorLinesShowAndNoneIsKeptWhileTheWindowIsClosed) {
+    startProgram();
+    Global::ProcessVornLine(QStringLiteral("ERROR: 3 while closed"));
+    frame().mnuErrors->trigger();
+    for (const char* line : {"ERROR: 4 shown", "ERROR:5 not an error line", "error: 6 nor this"}) {
+        Global::ProcessVornLine(QLatin1String(line));
+    }
+    EXPECT_EQ(shownLines(), QStringList({"ERROR: 4 shown"}));
+}
+
+} // namespace
