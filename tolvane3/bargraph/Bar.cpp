@@ -63,8 +63,8 @@ void Bar::InitBackground() {
         made->setObjectName(name);
         return made;
     };
-    const auto label = [this](const QString& name, const QString& caption,
-                              Qt::Alignment alignment, const char* purpose) {
+    const auto label = [this](const QString& name, const QString& caption, Qt::Alignment alignment,
+                              const char* purpose) {
         auto* made = new QLabel(this);
         made->setObjectName(name);
         // Module text is shown as it is, never as markup.
@@ -94,16 +94,16 @@ void Bar::InitBackground() {
         label(QStringLiteral("labFrameData"), QStringLiteral("0"), Qt::AlignLeft, "Frame number");
     labUnits = label(QStringLiteral("labUnits"), QString(), Qt::AlignHCenter, "Units");
     for (int i = 0; i < Channels; ++i) {
-        labChan[i] = label(IndexedName("labChan", i), QString::number(i + 1), Qt::AlignLeft,
-                           nullptr);
+        labChan[i] =
+            label(IndexedName("labChan", i), QString::number(i + 1), Qt::AlignLeft, nullptr);
     }
     for (int i = 0; i < Channels; ++i) {
         labMin[i] = label(IndexedName("labMin", i), QStringLiteral("Min"), Qt::AlignHCenter,
                           "Negative full scale");
     }
     for (int i = 0; i < Channels; ++i) {
-        labMax[i] = label(IndexedName("labMax", i), QStringLiteral("Max"), Qt::AlignHCenter,
-                          "Full scale");
+        labMax[i] =
+            label(IndexedName("labMax", i), QStringLiteral("Max"), Qt::AlignHCenter, "Full scale");
     }
     for (int i = 0; i < Channels; ++i) {
         labPress[i] = label(IndexedName("labPress", i), QString(), Qt::AlignRight, "Value");
@@ -165,7 +165,8 @@ void Bar::placeLabel(QLabel* label, const QRectF& fraction) {
 }
 
 void Bar::placeBar(int channel) {
-    const QRect pixels = BarGraph::ToPixels(BarGraph::BarFraction(Global::BarRects[channel]), size());
+    const QRect pixels =
+        BarGraph::ToPixels(BarGraph::BarFraction(Global::BarRects[channel]), size());
     // A frame's value often leaves its bar where it was; moving it anyway would repaint it.
     if (shaBar[channel]->geometry() != pixels) {
         shaBar[channel]->setGeometry(pixels);

@@ -117,7 +117,8 @@ QRect ToPixels(const QRectF& fraction, const QSize& area) {
 }
 
 QLine ToPixels(const QLineF& fraction, const QSize& area) {
-    return {ClampedPixels(fraction.p1(), area).toPoint(), ClampedPixels(fraction.p2(), area).toPoint()};
+    return {ClampedPixels(fraction.p1(), area).toPoint(),
+            ClampedPixels(fraction.p2(), area).toPoint()};
 }
 
 } // namespace BarGraph

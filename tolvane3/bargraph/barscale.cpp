@@ -71,8 +71,7 @@ QString UnitsTextFor(ScaleMode mode, const QString& unitScan) {
 }
 
 QString LegendText(int k) {
-    static constexpr std::array<double, 9> Fractions{-1, -0.75, -0.5, -0.25, 0,
-                                                     0.25, 0.5, 0.75, 1};
+    static constexpr std::array<double, 9> Fractions{-1, -0.75, -0.5, -0.25, 0, 0.25, 0.5, 0.75, 1};
     const double fraction = Fractions.at(static_cast<std::size_t>(k));
     const QString percent = QString::number(std::fabs(fraction) * 100, 'f', 0);
     return (fraction < 0 ? QStringLiteral("-") : QString()) + percent + QLatin1Char('%');

@@ -17,7 +17,8 @@ QString ValueText(const QString& text, const QString& displayFormat) {
     QString shown = QString::number(value, 'f', places);
     // "-0.00" reads as a value below zero that is not there.
     const auto zeroDigit = [](QChar c) { return c == QLatin1Char('0') || c == QLatin1Char('.'); };
-    if (shown.startsWith(QLatin1Char('-')) && std::all_of(shown.cbegin() + 1, shown.cend(), zeroDigit)) {
+    if (shown.startsWith(QLatin1Char('-')) &&
+        std::all_of(shown.cbegin() + 1, shown.cend(), zeroDigit)) {
         shown.remove(0, 1);
     }
     return shown;

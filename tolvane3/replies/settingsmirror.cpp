@@ -1,7 +1,7 @@
 #include "settingsmirror.h"
 
-#include "hostcheck.h"
 #include "bargraph/Bar.h"
+#include "hostcheck.h"
 #include "mainwindow/MDIMain.h"
 #include "program/Global.h"
 #include "program/forms.h"

@@ -35,8 +35,8 @@ protected:
 
 TEST_F(BarGraphTest, EveryControlIsFoundByItsNameAndPlacedAsAFractionOfTheWindow) {
     openSized({1000, 1000});
-    QStringList names{"linTop",    "linCenter",    "linBot",  "linBotWL",
-                      "linBotWR",  "labFrame",     "labFrameData", "labUnits"};
+    QStringList names{"linTop",   "linCenter", "linBot",       "linBotWL",
+                      "linBotWR", "labFrame",  "labFrameData", "labUnits"};
     for (int i = 0; i < 16; ++i) {
         for (const char* base : {"linTick", "labChan", "labMin", "labMax", "labPress", "shaBar"}) {
             names << QLatin1String(base) + QString::number(i);
@@ -147,8 +147,8 @@ TEST_F(BarGraphTest, ScaleModesAndDecimalPlacesGiveEndsUnitsAndFullScales) {
     for (QLabel* each : bar().labLeg) {
         legend << each->text();
     }
-    EXPECT_EQ(legend, QStringList({"-100%", "-75%", "-50%", "-25%", "0%", "25%", "50%", "75%",
-                                   "100%"}));
+    EXPECT_EQ(legend,
+              QStringList({"-100%", "-75%", "-50%", "-25%", "0%", "25%", "50%", "75%", "100%"}));
 }
 
 TEST_F(BarGraphTest, FramesShowValuesAndBarsAndTagsMarkLowAndHigh) {

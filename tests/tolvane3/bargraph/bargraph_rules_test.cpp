@@ -20,13 +20,13 @@ TEST(BarGeometry, BarsRunFromTheZeroLineAndOnlyAsFarAsCanBeSeen) {
         float fullScale;
         QRect pixels;
     } rows[] = {
-        {7.5f, 15, {550, 210, 133, 30}},        // half full scale: 0.55 to 0.6833475
-        {-7.5f, 15, {417, 210, 133, 30}},       // minus half: 0.4166525 to 0.55
-        {0, 15, {550, 210, 0, 30}},             // nothing to either side
-        {15, 15, {550, 210, 267, 30}},          // ends on the rightmost grid line
-        {-15, 15, {283, 210, 267, 30}},         // starts beside the leftmost one
-        {1e30f, 1, {550, 210, 1450, 30}},       // past the edge, held one area beyond it
-        {-32767, -32767, {550, 210, 267, 30}},  // a negative full scale mirrors
+        {7.5f, 15, {550, 210, 133, 30}},       // half full scale: 0.55 to 0.6833475
+        {-7.5f, 15, {417, 210, 133, 30}},      // minus half: 0.4166525 to 0.55
+        {0, 15, {550, 210, 0, 30}},            // nothing to either side
+        {15, 15, {550, 210, 267, 30}},         // ends on the rightmost grid line
+        {-15, 15, {283, 210, 267, 30}},        // starts beside the leftmost one
+        {1e30f, 1, {550, 210, 1450, 30}},      // past the edge, held one area beyond it
+        {-32767, -32767, {550, 210, 267, 30}}, // a negative full scale mirrors
     };
     for (const auto& row : rows) {
         const auto bar = BarGraph::CalcBarRect(2, row.value, row.fullScale);
@@ -42,8 +42,8 @@ TEST(BarGeometry, WhatCannotBeDrawnGivesNoBar) {
     const struct {
         float value;
         float fullScale;
-    } rows[] = {{1, 0},          {1, -0.0f},    {1, Infinite},        {1, NotANumber},
-                {Infinite, 15},  {NotANumber, 15}, {3e38f, 1e-30f} /* beyond single precision */};
+    } rows[] = {{1, 0},         {1, -0.0f},       {1, Infinite},  {1, NotANumber},
+                {Infinite, 15}, {NotANumber, 15}, {3e38f, 1e-30f} /* beyond single precision */};
     for (const auto& row : rows) {
         EXPECT_FALSE(BarGraph::CalcBarRect(0, row.value, row.fullScale).has_value())
             << row.value << " of " << row.fullScale;
@@ -107,8 +107,13 @@ TEST(Tags, LowestAndHighestInTheRangeTiesKeepTheFirst) {
         int low;
         int high;
     } rows[] = {
-        {0, 15, 3, 12}, {0, 7, 3, 6},   {8, 15, 8, 12}, {4, 5, 5, 4},
-        {9, 9, 9, 9},   {8, 7, 0, 0} /* empty */, {-5, 40, 3, 12} /* outside skipped */,
+        {0, 15, 3, 12},
+        {0, 7, 3, 6},
+        {8, 15, 8, 12},
+        {4, 5, 5, 4},
+        {9, 9, 9, 9},
+        {8, 7, 0, 0} /* empty */,
+        {-5, 40, 3, 12} /* outside skipped */,
     };
     for (const auto& row : rows) {
         const BarGraph::Tags tags = BarGraph::ChooseTags(shown, row.start, row.end);
