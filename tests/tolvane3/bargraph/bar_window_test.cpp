@@ -196,6 +196,7 @@ TEST_F(BarGraphTest, OpenShowsTheBarGraphOverTheConnectionWindowAndCloseDestroys
     EXPECT_TRUE(bar().isVisible());
     EXPECT_FALSE(window().isVisible());
     EXPECT_EQ(frame().mdiArea->activeSubWindow()->widget(), &bar());
+    EXPECT_EQ(frame().mdiArea->activeSubWindow()->windowTitle(), QStringLiteral("Bar Graph"));
     EXPECT_EQ(bar().labUnits->text(), QStringLiteral("Degrees C"));
     EXPECT_EQ(bar().labMax[0]->text(), QStringLiteral("70.00"));
 
