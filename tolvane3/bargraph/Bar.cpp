@@ -9,6 +9,7 @@
 #include "program/Global.h"
 #include "program/forms.h"
 #include "program/settingsstore.h"
+#include "program/timing.h"
 #include "valuetext.h"
 
 #include <QAction>
@@ -17,6 +18,8 @@
 #include <QMdiSubWindow>
 
 namespace {
+
+constexpr int ScanTextNamingMs = 250;
 
 bool IsChannel(short nChan) {
     return nChan >= 0 && nChan < Bar::Channels;
@@ -41,6 +44,9 @@ QColor PlainTextColour(const QLabel& label) {
 Bar::Bar() {
     setObjectName(QStringLiteral("Bar"));
     setWindowTitle(QStringLiteral("Bar Graph"));
+    scanTextNames_.setSingleShot(true);
+    scanTextNames_.setInterval(Timing::scaled(ScanTextNamingMs));
+    connect(&scanTextNames_, &QTimer::timeout, this, &Bar::nameScanTexts);
     Form_Load();
 }
 
@@ -173,15 +179,41 @@ void Bar::placeBar(int channel) {
     }
 }
 
+void Bar::showScanText(QLabel& label, const QString& text) {
+    if (label.text() == text) {
+        return;
+    }
+    // A label without a name announces every change of its text itself: named first, it does not.
+    if (label.accessibleName().isEmpty()) {
+        label.setAccessibleName(text);
+    }
+    label.setText(text);
+    if (!scanTextNames_.isActive()) {
+        scanTextNames_.start();
+    }
+}
+
+void Bar::nameScanTexts() {
+    const auto nameByText = [](QLabel& label) {
+        if (label.accessibleName() != label.text()) {
+            label.setAccessibleName(label.text());
+        }
+    };
+    for (QLabel* label : labPress) {
+        nameByText(*label);
+    }
+    nameByText(*labFrameData);
+}
+
 void Bar::SetFrame(const QString& sFrame) {
     if (isVisible()) {
-        SetLabelText(*labFrameData, sFrame);
+        showScanText(*labFrameData, sFrame);
     }
 }
 
 void Bar::SetPressValue(short nChan, const QString& sPress) {
     if (isVisible() && IsChannel(nChan)) {
-        SetLabelText(*labPress[nChan], BarGraph::ValueText(sPress, Global::DisplayFormat));
+        showScanText(*labPress[nChan], BarGraph::ValueText(sPress, Global::DisplayFormat));
     }
 }
 

@@ -8,6 +8,7 @@
 // here until the window is open; the full-scale tables follow the settings all the same.
 
 #include <QMetaObject>
+#include <QTimer>
 #include <QWidget>
 #include <array>
 
@@ -72,6 +73,13 @@ private:
     void followActivationOf(QWidget* parent);
     void placeLabel(QLabel* label, const QRectF& fraction);
     void placeBar(int channel);
+    // The frame number and the values change up to 17,000 times a second in a scan. Announcing
+    // each change on the accessibility bus costs about 80 us when a screen reader listens, which
+    // would stall the scan for seconds; their accessible names follow their texts a few times a
+    // second instead.
+    void showScanText(QLabel& label, const QString& text);
+    void nameScanTexts();
 
     QMetaObject::Connection activation_;
+    QTimer scanTextNames_;
 };

@@ -18,10 +18,12 @@ TEST_F(ProgramFixture, StartUpShowsCaptionPanelsAndTheConnectionWindow) {
     EXPECT_FALSE(linkConfig().isVisible());
     EXPECT_TRUE(linkConfig().chkErrors->isChecked());
     EXPECT_EQ(window().lstIpHistory->count(), 2);
-    // The connection window is the frame's visible child.
-    ASSERT_EQ(started.mdiArea->subWindowList().size(), 1);
+    // The connection window is the frame's visible child; the bar graph is loaded hidden.
+    ASSERT_EQ(started.mdiArea->subWindowList().size(), 2);
     EXPECT_EQ(started.mdiArea->subWindowList()[0]->widget(), &window());
     EXPECT_TRUE(window().isVisible());
+    EXPECT_EQ(started.mdiArea->subWindowList()[1]->widget(), &FormInstance<Bar>::instance());
+    EXPECT_FALSE(FormInstance<Bar>::instance().isVisible());
 }
 
 TEST_F(ProgramFixture, ShutDownSavesSettingsAndHistoryAndUnloadsTheWindows) {
@@ -39,6 +41,7 @@ TEST_F(ProgramFixture, ShutDownSavesSettingsAndHistoryAndUnloadsTheWindows) {
     EXPECT_FALSE(FormInstance<About>::isLoaded());
     EXPECT_FALSE(FormInstance<Commands>::isLoaded() || FormInstance<Error>::isLoaded());
     EXPECT_FALSE(FormInstance<Main>::isLoaded());
+    EXPECT_FALSE(FormInstance<Bar>::isLoaded());
 }
 
 TEST_F(ProgramFixture, ConnectShowsTheConnectionWindowAgain) {
@@ -47,7 +50,7 @@ TEST_F(ProgramFixture, ConnectShowsTheConnectionWindowAgain) {
     EXPECT_FALSE(window().isVisible());
     frame().mnuConnect->trigger();
     EXPECT_TRUE(window().isVisible());
-    EXPECT_EQ(frame().mdiArea->subWindowList().size(), 1); // shown again, not added twice
+    EXPECT_EQ(frame().mdiArea->subWindowList().size(), 2); // shown again, not added twice
     EXPECT_EQ(frame().mdiArea->activeSubWindow()->widget(), &window());
 }
 

@@ -41,6 +41,8 @@ TEST_F(ProgramFixture, StatusPanelsAreNamedByTheirCurrentText) {
 
 // The decimal places and the pressure/temperature choice act as option groups.
 TEST_F(ProgramFixture, BarGraphChoicesLeaveExactlyTheChosenEntryChecked) {
+    // Without engineering units the bar graph shows whole numbers whatever is chosen.
+    FormInstance<VornConfig>::instance().chkEu->setChecked(true);
     frame().mnuBarGraph2Places->setChecked(true);
     frame().mnuBarGraph3Places->trigger();
     frame().mnuBarGraph3Places->trigger(); // choosing the checked entry again keeps it
