@@ -25,6 +25,7 @@
 #include <QStatusBar>
 #include <QStyle>
 #include <QToolBar>
+#include <algorithm>
 
 namespace {
 
@@ -252,6 +253,14 @@ void MDIMain::showMdiChild(QWidget* child) {
     QMdiSubWindow* window = addMdiChild(child);
     child->show();
     window->show();
+    // The area places a new window where there is room, which can leave part of it beyond the
+    // area's edge: it is moved (and if need be shrunk) to lie inside.
+    const QRect area = mdiArea->viewport()->rect();
+    QRect placed = window->geometry();
+    placed.setSize(placed.size().boundedTo(area.size()));
+    placed.moveLeft(std::clamp(placed.left(), 0, area.width() - placed.width()));
+    placed.moveTop(std::clamp(placed.top(), 0, area.height() - placed.height()));
+    window->setGeometry(placed);
     window->raise();
     mdiArea->setActiveSubWindow(window);
 }
