@@ -3,6 +3,8 @@
 #include "mainwindow/MDIMain.h"
 #include "program/Global.h"
 #include "program/forms.h"
+#include "profiles/Upload.h"
+#include "profiles/UploadSPF.h"
 #include "program/timing.h"
 
 #include <QAction>
@@ -129,6 +131,13 @@ void SetDisconnected() {
     frame.setStatusPanel(2, QString());
     window.lstIpHistory->setEnabled(true);
     window.Command1->setText(QStringLiteral("Connect"));
+    // An upload cannot go on without the module.
+    if (FormInstance<Upload>::isLoaded()) {
+        FormInstance<Upload>::instance().connectionLost();
+    }
+    if (FormInstance<UploadSPF>::isLoaded()) {
+        FormInstance<UploadSPF>::instance().connectionLost();
+    }
 }
 
 void SetScanning() {
@@ -138,6 +147,18 @@ void SetScanning() {
 
 void RestoreAfterScan() {
     ApplyColumn(AfterScanColumn);
+}
+
+void ApplyStatusPollChoice() {
+    Main& window = FormInstance<Main>::instance();
+    MDIMain& frame = FormInstance<MDIMain>::instance();
+    if (!StatusPollAlways) {
+        window.tmrStatus->stop();
+        frame.setStatusPanel(2, QStringLiteral("Status Off"));
+    } else if (ConnState == Connected) {
+        frame.setStatusPanel(2, QStringLiteral("Getting Status"));
+        window.startStatusPoll();
+    }
 }
 
 } // namespace Global

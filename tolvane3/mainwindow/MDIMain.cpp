@@ -7,6 +7,10 @@
 #include "program/Global.h"
 #include "program/forms.h"
 #include "program/settingsstore.h"
+#include "program/userprompts.h"
+#include "profiles/CreateSPF.h"
+#include "profiles/Upload.h"
+#include "profiles/UploadSPF.h"
 #include "programinfo.h"
 #include "scanconfig/VornConfig.h"
 
@@ -295,7 +299,10 @@ void MDIMain::MDIForm_Unload() {
     // The command window is unloaded here once it exists.
     FormInstance<About>::unload();
     FormInstance<Timeout>::unload();
-    // The error list and the two sensor-profile windows are unloaded here once they exist.
+    // The error list is unloaded here once it exists.
+    FormInstance<CreateSPF>::unload();
+    FormInstance<UploadSPF>::unload();
+    FormInstance<Upload>::unload();
     // The frame's children go with it; the connection window closes its socket as it goes.
     FormInstance<Main>::unload();
 }
@@ -325,7 +332,22 @@ void MDIMain::mnuCloseLogFile_Click() {
 }
 
 void MDIMain::mnuUploadFileToVorn_Click() {
-    // Choosing and uploading a command file comes with the upload window.
+    // One upload at a time: an open upload window is only brought forward.
+    if (FormInstance<Upload>::isShown()) {
+        FormInstance<Upload>::instance().bringForward();
+        return;
+    }
+    const QString name = UserPrompts::ChooseFile(UserPrompts::FileDialogMode::Open,
+                                                 QStringLiteral("All Files (*.*)|*.*"));
+    if (name.isEmpty()) {
+        return;
+    }
+    auto file = std::make_unique<QFile>(name);
+    if (!file->open(QIODevice::ReadOnly)) {
+        UserPrompts::MsgBox(QStringLiteral("Error opening upload file ") + name);
+        return;
+    }
+    FormInstance<Upload>::instance().start(std::move(file));
 }
 
 void MDIMain::mnuTolvaneSettings_Click() {
@@ -416,11 +438,11 @@ void MDIMain::mnuErrors_Click() {
 }
 
 void MDIMain::mnuUploadSensorProfileFile_Click() {
-    // Showing the sensor-profile upload window comes with that window.
+    ShowSensorProfileWindow<UploadSPF>();
 }
 
 void MDIMain::mnuCreateSensorProfileFile_Click() {
-    // Showing the sensor-profile creation window comes with that window.
+    ShowSensorProfileWindow<CreateSPF>();
 }
 
 void MDIMain::mnuAbout_Click() {

@@ -1,6 +1,8 @@
 #include "errorlist.h"
 #include "mainwindow/MDIMain.h"
 #include "program/Global.h"
+#include "profiles/CreateSPF.h"
+#include "profiles/UploadSPF.h"
 #include "program/forms.h"
 #include "replytokens.h"
 #include "scanframes.h"
@@ -61,8 +63,12 @@ void ProcessVornLine(const QString& line) {
         return;
     }
     const ReplyTokens tokens(line);
-    // The open sensor-profile windows get every line here: CreateSPF.HandleLineFromVorn(line),
-    // then UploadSPF.HandleLineFromVorn(line), each when its window is shown.
+    if (FormInstance<CreateSPF>::isShown()) {
+        FormInstance<CreateSPF>::instance().HandleLineFromVorn(line);
+    }
+    if (FormInstance<UploadSPF>::isShown()) {
+        FormInstance<UploadSPF>::instance().HandleLineFromVorn(line);
+    }
     if (HandleStatusLine(tokens, line)) {
         return;
     }
