@@ -1,10 +1,10 @@
 #include "Main.h"
 #include "mainwindow/LinkConfig.h"
 #include "mainwindow/MDIMain.h"
-#include "program/Global.h"
-#include "program/forms.h"
 #include "profiles/Upload.h"
 #include "profiles/UploadSPF.h"
+#include "program/Global.h"
+#include "program/forms.h"
 #include "program/timing.h"
 
 #include <QAction>

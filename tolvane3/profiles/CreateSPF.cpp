@@ -74,8 +74,8 @@ void CreateSPF::handleListingLine(const QString& line) {
         return;
     }
     readyCount_ = PointListReadyLines;
-    const QString range = Global::Model30 ? QStringLiteral("LIST M 0 59 ")
-                                          : QStringLiteral("LIST M 0 69 ");
+    const QString range =
+        Global::Model30 ? QStringLiteral("LIST M 0 59 ") : QStringLiteral("LIST M 0 69 ");
     sendAndShow(range + QString::number(sensorIndex()) + QLatin1Char('\r'));
 }
 

@@ -11,8 +11,8 @@ class CreateSPF : public SensorProfileDialog {
 
 public:
     static constexpr ProfileFileUse FileUse{"Create SPF", UserPrompts::FileDialogMode::Save,
-                                            QIODevice::WriteOnly | QIODevice::Truncate,
-                                            "Creating ", "Error creating "};
+                                            QIODevice::WriteOnly | QIODevice::Truncate, "Creating ",
+                                            "Error creating "};
 
     CreateSPF();
 

@@ -41,8 +41,8 @@ void UploadSPF::btnStart_Click() {
     readyCount_ = TableReadyLines;
     setRunning(true);
     step_ = Clearing;
-    const QString range = Global::Model30 ? QStringLiteral("DELETE 0 59 ")
-                                          : QStringLiteral("DELETE 0 69 ");
+    const QString range =
+        Global::Model30 ? QStringLiteral("DELETE 0 59 ") : QStringLiteral("DELETE 0 69 ");
     sendAndShow(range + QString::number(sensorIndex()) + QLatin1Char('\r'));
 }
 
