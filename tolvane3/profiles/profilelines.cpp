@@ -20,8 +20,9 @@ qsizetype SensorStart(QStringView line, Qt::CaseSensitivity keyCase) {
         }
     }
     if (line.startsWith(InsertKey, keyCase)) {
+        // The point number comes first; the sensor number after its blank.
         const qsizetype blank = line.indexOf(QLatin1Char(' '), InsertKey.size());
-        return blank < 0 ? -1 : blank + 1;
+        return blank > InsertKey.size() ? blank + 1 : -1;
     }
     return -1;
 }

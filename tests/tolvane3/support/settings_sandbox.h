@@ -9,6 +9,9 @@
 #include "mainwindow/About.h"
 #include "mainwindow/LinkConfig.h"
 #include "mainwindow/MDIMain.h"
+#include "profiles/CreateSPF.h"
+#include "profiles/Upload.h"
+#include "profiles/UploadSPF.h"
 #include "program/Global.h"
 #include "program/forms.h"
 #include "program/settingsstore.h"
@@ -38,6 +41,9 @@ public:
         FormInstance<About>::unload();
         FormInstance<Timeout>::unload();
         FormInstance<VornConfig>::unload();
+        FormInstance<CreateSPF>::unload();
+        FormInstance<UploadSPF>::unload();
+        FormInstance<Upload>::unload();
         FormInstance<LinkConfig>::unload();
         FormInstance<Main>::unload();
         FormInstance<MDIMain>::unload();
