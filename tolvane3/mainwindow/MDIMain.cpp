@@ -16,6 +16,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QFile>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -24,6 +25,7 @@
 #include <QStatusBar>
 #include <QStyle>
 #include <QToolBar>
+#include <memory>
 
 namespace {
 

@@ -98,6 +98,7 @@ template <typename Window> void ShowSensorProfileWindow() {
         UserPrompts::MsgBox(QLatin1String(Window::FileUse.errorPrefix) + name);
         return;
     }
+    window.adjustSize();
     CenterOnScreen(window);
     BringForward(window);
 }
