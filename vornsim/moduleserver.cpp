@@ -10,7 +10,7 @@
 namespace vornsim {
 
 ModuleServer::ModuleServer(SimConfig config, QObject* parent)
-    : QObject(parent), config_(std::move(config)), settings_(config_.model), saved_(settings_) {
+    : QObject(parent), config_(std::move(config)), state_(config_.model), saved_(config_.model) {
     connect(&server_, &QTcpServer::newConnection, this, &ModuleServer::acceptNext);
     rebootTimer_.setSingleShot(true);
     connect(&rebootTimer_, &QTimer::timeout, this, &ModuleServer::listenAgain);
@@ -20,15 +20,17 @@ bool ModuleServer::start(QString* error) {
     if (!config_.transcriptPath.isEmpty() && !transcript_.open(config_.transcriptPath, error)) {
         return false;
     }
-    const QString stateError = readStateFile(config_.statePath, settings_);
+    const QString stateError = readStateFile(config_.statePath, state_);
     if (!stateError.isEmpty()) {
         *error = stateError;
         return false;
     }
     for (const auto& [key, value] : config_.presets) {
-        settings_.set(key, value); // checked when the options were read
+        state_.settings.set(key, value); // checked when the options were read
     }
-    saved_ = settings_;
+    // A module fills its point tables again from the saved points as it starts.
+    state_.points.fill(state_.settings.pointRows());
+    saved_ = state_;
     if (!server_.listen(config_.address, config_.port)) {
         *error =
             QStringLiteral("Cannot listen on %1: %2")
@@ -55,7 +57,7 @@ void ModuleServer::acceptNext() {
     }
     // Stop taking connections from the kernel until this client has gone.
     server_.pauseAccepting();
-    session_ = new Session(socket, settings_, config_, transcript_, this);
+    session_ = new Session(socket, state_, config_, transcript_, this);
     connect(session_, &Session::saveRequested, this, &ModuleServer::save);
     connect(session_, &Session::rebootRequested, this, &ModuleServer::reboot);
     connect(session_, &Session::finished, this, [this] {
@@ -70,12 +72,13 @@ void ModuleServer::acceptNext() {
 }
 
 void ModuleServer::save() {
-    saved_ = settings_;
+    saved_.settings = state_.settings;
+    saved_.points = state_.points;
     if (config_.statePath.isEmpty()) {
         return;
     }
     // A flood of SAVEs must not become a flood of file writes.
-    const QList<QByteArray> lines = saved_.savedLines();
+    const QList<QByteArray> lines = stateFileLines(saved_);
     if (lines == written_ && QFileInfo::exists(config_.statePath)) {
         return;
     }
@@ -91,7 +94,8 @@ void ModuleServer::save() {
 void ModuleServer::reboot() {
     // Clients waiting in the listen queue are refused with it, as by a module that restarts.
     server_.close();
-    settings_ = saved_;
+    state_ = saved_;
+    state_.points.fill(state_.settings.pointRows());
     transcript_.note("rebooting");
     rebootTimer_.start(config_.rebootMs);
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "vornsim/modulesettings.h"
+#include "vornsim/modulestate.h"
 #include "vornsim/simconfig.h"
 #include "vornsim/transcript.h"
 
@@ -35,8 +35,8 @@ private:
     void listenAgain();
 
     SimConfig config_;
-    ModuleSettings settings_;
-    ModuleSettings saved_;
+    ModuleState state_;
+    ModuleState saved_;         // what SAVE keeps; the rest of it stays as a reboot leaves it
     QList<QByteArray> written_; // what the state file holds, as far as this process wrote it
     QHostAddress address_;
     quint16 port_ = 0;

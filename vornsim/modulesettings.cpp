@@ -1,5 +1,6 @@
 #include "vornsim/modulesettings.h"
 
+#include "vornsim/pointtables.h"
 #include "vornsim/simconstants.h"
 
 #include <QByteArrayView>
@@ -19,7 +20,8 @@ constexpr QByteArrayView kUnits[] = {
     "INH2O", "KNM2", "KGM2", "KGCM2", "KPA",   "KIPIN2",  "MPA",   "MBAR", "MH2O",
     "MMHG",  "NM2",  "NCM2", "OZIN2", "OZFT2", "PA",      "PSF",   "TORR", "USER"};
 
-// Optional sign, digits, at most one decimal point, at least one digit.
+} // namespace
+
 bool isDecimalNumber(const QByteArray& text) {
     qsizetype at = text.startsWith('-') || text.startsWith('+') ? 1 : 0;
     bool digitSeen = false;
@@ -36,8 +38,6 @@ bool isDecimalNumber(const QByteArray& text) {
     return digitSeen;
 }
 
-} // namespace
-
 ModuleSettings::ModuleSettings(const QByteArray& model) {
     entries_ = {
         {'I', "MODEL", model}, {'I', "SN", "0417"},           {'I', "VER", "3.03"},
@@ -45,17 +45,36 @@ ModuleSettings::ModuleSettings(const QByteArray& model) {
         {'C', "PMINL", "-15"}, {'C', "PMINH", "-50"},         {'C', "NEGPTSL", "4"},
         {'C', "NEGPTSH", "4"},
     };
-    for (int channel = 0; channel < 16; ++channel) {
+    // The sensor tables; a group lists its own keys in the order they are added here.
+    for (int sensor = 0; sensor < 16; ++sensor) {
+        const QByteArray number = QByteArray::number(sensor);
         // "07" models carry a sensor of its own range on every channel.
-        const QByteArray scale = model.endsWith("07") ? QByteArray::number(5 * (channel + 1))
-                                 : channel < 8        ? QByteArray(kLowBankScale)
+        const QByteArray scale = model.endsWith("07") ? QByteArray::number(5 * (sensor + 1))
+                                 : sensor < 8         ? QByteArray(kLowBankScale)
                                                       : QByteArray(kHighBankScale);
-        entries_.push_back({'H', "MAX" + QByteArray::number(channel), scale});
+        const std::vector<Entry> tables = {
+            {'H', "MAX" + number, scale},
+            {'L', "MIN" + number, '-' + scale, Kind::Number},
+            {'B', "ABS" + number, "0", Kind::Flag},
+            {'N', "NEGPTS" + number, "4", Kind::Number},
+            {'O', "TEMP " + number + " OFFSET", "0.000", Kind::Number},
+            {'G', "TEMP " + number + " GAIN", "1.000", Kind::Number},
+        };
+        entries_.insert(entries_.end(), tables.begin(), tables.end());
     }
     const std::vector<Entry> scan = {
-        {'S', "PERIOD", "500"},  {'S', "AVG", "10"}, {'S', "FPS", "100"},  {'S', "XSCANTRIG", "0"},
-        {'S', "EU", "1"},        {'S', "ZC", "1"},   {'S', "QPKTS", "0"},  {'S', "UNITSCAN", "PSI"},
-        {'S', "CVTUNIT", "1.0"}, {'S', "BIN", "0"},  {'S', "FORMAT", "0"}, {'S', "HOST", "0 0 T"},
+        {'S', "PERIOD", "500", Kind::Number},
+        {'S', "AVG", "10", Kind::Number},
+        {'S', "FPS", "100", Kind::Number},
+        {'S', "XSCANTRIG", "0"},
+        {'S', "EU", "1"},
+        {'S', "ZC", "1"},
+        {'S', "QPKTS", "0"},
+        {'S', "UNITSCAN", "PSI", Kind::Unit},
+        {'S', "CVTUNIT", "1.0"},
+        {'S', "BIN", "0"},
+        {'S', "FORMAT", "0"},
+        {'S', "HOST", "0 0 T"},
     };
     entries_.insert(entries_.end(), scan.begin(), scan.end());
 }
@@ -71,23 +90,43 @@ int ModuleSettings::indexOf(const QByteArray& key) const {
 }
 
 QByteArray ModuleSettings::set(const QByteArray& key, const QByteArray& value) {
-    const int index = indexOf(key);
+    QByteArray fullKey = key;
+    QByteArray stored = value;
+    // "TEMP n OFFSET v": the sensor and the kind are part of the key.
+    if (key.toUpper() == "TEMP") {
+        const QList<QByteArray> words = value.split(' ');
+        if (words.size() < 3) {
+            return kInvalidSettingReply;
+        }
+        fullKey = "TEMP " + words[0] + ' ' + words[1];
+        stored = words.mid(2).join(' ');
+    }
+    const int index = indexOf(fullKey);
     if (index < 0) {
         return kInvalidSettingReply;
     }
     Entry& entry = entries_[static_cast<std::size_t>(index)];
-    QByteArray stored = value;
-    if (entry.key == "PERIOD" || entry.key == "AVG" || entry.key == "FPS") {
-        if (!isDecimalNumber(value)) {
+    switch (entry.kind) {
+    case Kind::Text:
+        break;
+    case Kind::Number:
+        if (!isDecimalNumber(stored)) {
             return kInvalidValueReply;
         }
-    } else if (entry.key == "UNITSCAN") {
-        const QByteArray upper = value.toUpper();
-        const auto* unit = std::find(std::begin(kUnits), std::end(kUnits), upper);
+        break;
+    case Kind::Flag:
+        if (stored != "0" && stored != "1") {
+            return kInvalidValueReply;
+        }
+        break;
+    case Kind::Unit: {
+        const auto* unit = std::find(std::begin(kUnits), std::end(kUnits), stored.toUpper());
         if (unit == std::end(kUnits)) {
             return kInvalidUnitReply;
         }
         stored = unit->toByteArray();
+        break;
+    }
     }
     entry.value = stored;
     return {};
@@ -141,6 +180,10 @@ QList<QByteArray> ModuleSettings::savedLines() const {
 
 bool ModuleSettings::model30() const {
     return value("MODEL").startsWith("30");
+}
+
+int ModuleSettings::pointRows() const {
+    return model30() ? kPointRows30 : kPointRows;
 }
 
 double ModuleSettings::fullScale(int channel) const {

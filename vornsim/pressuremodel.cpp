@@ -33,6 +33,12 @@ PressureModel::PressureModel(quint32 seed, std::vector<double> fullScales) : see
     }
 }
 
+void PressureModel::removeOffsets() {
+    for (Channel& channel : channels_) {
+        channel.offset = 0.0;
+    }
+}
+
 double PressureModel::noise(int channel, quint32 frame, quint64 stream) const {
     const quint64 key = (quint64{seed_} << 32) ^ (quint64(static_cast<quint32>(channel)) << 48) ^
                         frame ^ (stream << 60);
@@ -41,7 +47,7 @@ double PressureModel::noise(int channel, quint32 frame, quint64 stream) const {
 }
 
 float PressureModel::pressure(int channel, quint32 frame) const {
-    const Channel& c = channels_.at(static_cast<std::size_t>(channel));
+    const Channel& c = at(channel);
     const double wave =
         std::sin(2.0 * std::numbers::pi * frame / c.framesPerCycle + c.phase) * c.amplitude;
     const double value = c.offset + wave + noise(channel, frame, 1) * c.fullScale * 0.002;
@@ -49,7 +55,7 @@ float PressureModel::pressure(int channel, quint32 frame) const {
 }
 
 float PressureModel::temperature(int channel, quint32 frame) const {
-    const Channel& c = channels_.at(static_cast<std::size_t>(channel));
+    const Channel& c = at(channel);
     const double drift = std::sin(2.0 * std::numbers::pi * frame / (c.framesPerCycle * 10.0));
     return static_cast<float>(c.baseTemperature + 0.3 * drift + noise(channel, frame, 2) * 0.02);
 }

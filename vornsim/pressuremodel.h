@@ -16,6 +16,12 @@ public:
     int channelCount() const { return static_cast<int>(channels_.size()); }
     float pressure(int channel, quint32 frame) const;
     float temperature(int channel, quint32 frame) const;
+    // The full scale a channel's readings stay within (1 where the given one was 0).
+    double fullScale(int channel) const { return at(channel).fullScale; }
+    // The centre a channel's readings move around; CALZ takes it away.
+    double offset(int channel) const { return at(channel).offset; }
+    // Zero calibration: from now on every channel's readings move around zero.
+    void removeOffsets();
 
 private:
     struct Channel {
@@ -26,6 +32,7 @@ private:
         double phase;
         double baseTemperature;
     };
+    const Channel& at(int channel) const { return channels_.at(static_cast<std::size_t>(channel)); }
     double noise(int channel, quint32 frame, quint64 stream) const;
 
     quint32 seed_;

@@ -21,20 +21,12 @@ constexpr double kMaxIntervalNs = 3600e9;
 // About a second of retries (one per millisecond) before a frame the socket refuses is lost.
 constexpr int kMaxSendRetries = 1000;
 
-std::vector<double> fullScales(const ModuleSettings& settings, int channels) {
-    std::vector<double> scales;
-    for (int channel = 0; channel < channels; ++channel) {
-        scales.push_back(settings.fullScale(channel % kLowSpeedChannels));
-    }
-    return scales;
-}
-
 } // namespace
 
-Session::Session(QTcpSocket* socket, ModuleSettings& settings, const SimConfig& config,
+Session::Session(QTcpSocket* socket, ModuleState& state, const SimConfig& config,
                  Transcript& transcript, QObject* parent)
-    : QObject(parent), socket_(socket), settings_(settings), config_(config),
-      transcript_(transcript), writer_(*socket, config.faults, transcript) {
+    : QObject(parent), socket_(socket), state_(state), config_(config), transcript_(transcript),
+      writer_(*socket, config.faults, transcript) {
     socket_->setParent(this);
     socket_->setSocketOption(QAbstractSocket::LowDelayOption, 1);
     // A client that sends commands but never reads the replies is throttled: no more commands
@@ -55,9 +47,9 @@ Session::Session(QTcpSocket* socket, ModuleSettings& settings, const SimConfig& 
 }
 
 void Session::greet() {
-    if (settings_.model30()) {
-        reply({"Module " + settings_.value("MODEL") + " SN " + settings_.value("SN"),
-               "Module firmware " + settings_.value("VER")});
+    if (settings().model30()) {
+        reply({"Module " + settings().value("MODEL") + " SN " + settings().value("SN"),
+               "Module firmware " + settings().value("VER")});
     }
     // A client that waited for its turn may have sent commands already; readyRead will not
     // announce those again.
@@ -89,15 +81,15 @@ QByteArray Session::startScan() {
     if (scan_ != nullptr) {
         return kScanInProgressReply;
     }
-    const double intervalNs = settings_.number("PERIOD") * settings_.number("AVG") * 16.0 * 1e3;
+    const double intervalNs = settings().number("PERIOD") * settings().number("AVG") * 16.0 * 1e3;
     if (!(intervalNs >= 1.0)) {
         return kInvalidScanRateReply;
     }
-    const bool binary = settings_.value("BIN").trimmed() == "1";
+    const bool binary = settings().value("BIN").trimmed() == "1";
     const HighSpeedConfig& highSpeed = config_.highSpeed;
     if (binary) {
         // HOST is "address port protocol"; frames go by UDP only.
-        const QList<QByteArray> host = settings_.value("HOST").split(' ');
+        const QList<QByteArray> host = settings().value("HOST").split(' ');
         bool portOk = false;
         const uint port = host.size() == 3 ? host[1].toUInt(&portOk) : 0;
         if (host.size() != 3 || !binaryHost_.setAddress(QString::fromLatin1(host[0])) || !portOk ||
@@ -107,11 +99,13 @@ QByteArray Session::startScan() {
         binaryPort_ = static_cast<quint16>(port);
     }
     const int channels = binary ? highSpeed.channels : kLowSpeedChannels;
-    model_ = std::make_unique<PressureModel>(config_.seed, fullScales(settings_, channels));
+    model_ = std::make_unique<PressureModel>(
+        moduleReadings(settings(), config_.seed, channels, state_.zeroed));
+    textFormat_ = textFrameFormat(settings(), config_);
 
     ScanPlan plan;
     plan.interval = std::chrono::nanoseconds(std::llround(std::min(intervalNs, kMaxIntervalNs)));
-    const double frames = settings_.number("FPS");
+    const double frames = settings().number("FPS");
     plan.frameCount = frames >= 1.0 ? static_cast<quint64>(std::min(frames, 4294967295.0)) : 0;
     plan.firstFrameNumber = binary ? firstFrameNumber(highSpeed.frameType) : 0;
     plan.burst = binary && highSpeed.burst;
@@ -159,17 +153,18 @@ void Session::reboot() {
     QTimer::singleShot(kCloseGraceMs, socket_, [socket = socket_] { socket->abort(); });
 }
 
+void Session::zero() {
+    state_.zeroed = true;
+    if (scan_ != nullptr) {
+        model_->removeOffsets();
+    }
+}
+
 bool Session::sendTextFrame(quint32 frameNumber) {
     if (!writer_.canTakeMore()) {
         return false;
     }
-    QList<QByteArray> lines{"FRAME = " + QByteArray::number(frameNumber)};
-    for (int channel = 0; channel < kLowSpeedChannels; ++channel) {
-        lines.append(QByteArray::number(channel) + ' ' +
-                     QByteArray::number(model_->pressure(channel, frameNumber), 'f', 4) + ' ' +
-                     QByteArray::number(model_->temperature(channel, frameNumber), 'f', 2));
-    }
-    writer_.send(lines);
+    writer_.send(textFrameLines(textFormat_, *model_, frameNumber));
     return true;
 }
 

@@ -1,9 +1,11 @@
 #pragma once
 
 #include "vornsim/commandframer.h"
+#include "vornsim/modulestate.h"
 #include "vornsim/pressuremodel.h"
 #include "vornsim/replywriter.h"
 #include "vornsim/simconfig.h"
+#include "vornsim/textframe.h"
 
 #include <QHostAddress>
 #include <QObject>
@@ -14,7 +16,6 @@ class QTcpSocket;
 
 namespace vornsim {
 
-class ModuleSettings;
 class ScanRun;
 class Transcript;
 
@@ -23,13 +24,14 @@ class Transcript;
 class Session : public QObject {
     Q_OBJECT
 public:
-    Session(QTcpSocket* socket, ModuleSettings& settings, const SimConfig& config,
-            Transcript& transcript, QObject* parent = nullptr);
+    Session(QTcpSocket* socket, ModuleState& state, const SimConfig& config, Transcript& transcript,
+            QObject* parent = nullptr);
     ~Session() override;
 
     // Services for the command table.
     void reply(const QList<QByteArray>& lines) { writer_.send(lines); }
-    ModuleSettings& settings() { return settings_; }
+    ModuleState& state() { return state_; }
+    ModuleSettings& settings() { return state_.settings; }
     const SimConfig& config() const { return config_; }
     bool scanning() const { return scan_ != nullptr; }
     // Starts a scan from the current settings; empty on success, else the reply to send.
@@ -37,6 +39,8 @@ public:
     void stopScan();
     // Ends the scan and the connection; commands after it are not run.
     void reboot();
+    // CALZ: readings move around zero from now on, a running scan's included.
+    void zero();
 
 Q_SIGNALS:
     // The client has gone; the session may be deleted.
@@ -52,12 +56,13 @@ private:
     bool sendDatagram(quint32 frameNumber);
 
     QTcpSocket* socket_;
-    ModuleSettings& settings_;
+    ModuleState& state_;
     const SimConfig& config_;
     Transcript& transcript_;
     ReplyWriter writer_;
     CommandFramer framer_;
     std::unique_ptr<PressureModel> model_;
+    TextFrameFormat textFormat_;
     ScanRun* scan_ = nullptr;
     QUdpSocket udp_;
     QHostAddress binaryHost_;

@@ -115,12 +115,18 @@ ParsedArguments parseArguments(const QStringList& args) {
            "KEY=VALUE");
     option(kOptRebootMs, "Milliseconds a reboot keeps the command port closed (default 35000).",
            "N");
-    option(kOptSilentGroup, "Never answer List for these group letters (e.g. H or CS).", "LETTERS");
+    option(kOptSilentGroup,
+           "Never answer List for these letters: groups I C H S, sensor tables O G B L N, "
+           "points M A, zeros D Z (e.g. H or CS).",
+           "LETTERS");
     option(kOptCloseAfter, "Close the connection after N reply lines.", "N");
     option(kOptSplitAt, "Cut every reply into separate writes at these byte offsets.", "P,P,...");
     option(kOptSplitDelay, "Milliseconds between the pieces of a cut reply (default 20).", "MS");
     option(kOptGarbage, "Send garbage before every reply: binary, long or noeol.", "KIND");
     option(kOptGarbageBytes, "Length of a long or noeol garbage line (default 1048576).", "N");
+    option(kOptFixedValues,
+           "Text scans send pressure P and temperature T, as given, on every channel.", "P,T");
+    option(kOptOmitChannel, "Text scans leave this channel's line (0-15) out of every frame.", "N");
     option(kOptBurst, "High-speed scans send as fast as the socket allows.", nullptr);
     option(kOptDrop, "High-speed and text scans skip these frame numbers.", "N,N,...");
     option(kOptRepeat, "High-speed and text scans send these frame numbers twice.", "N,N,...");
@@ -224,6 +230,26 @@ ParsedArguments parseArguments(const QStringList& args) {
             return badValue(kOptGarbageBytes);
         }
         faults.garbageBytes = *bytes;
+    }
+
+    TextScanConfig& textScan = config.textScan;
+    if (isSet(kOptFixedValues)) {
+        // Two texts without blanks, so every channel line keeps its three tokens.
+        const QList<QByteArray> values = value(kOptFixedValues).toLatin1().split(',');
+        auto oneWord = [](const QByteArray& text) {
+            return !text.isEmpty() && text.simplified() == text && !text.contains(' ');
+        };
+        if (values.size() != 2 || !oneWord(values[0]) || !oneWord(values[1])) {
+            return badValue(kOptFixedValues);
+        }
+        textScan.fixedValues = std::pair{values[0], values[1]};
+    }
+    if (isSet(kOptOmitChannel)) {
+        const auto channel = parseInt(value(kOptOmitChannel), 0, kLowSpeedChannels - 1);
+        if (!channel) {
+            return badValue(kOptOmitChannel);
+        }
+        textScan.omittedChannel = *channel;
     }
 
     HighSpeedConfig& highSpeed = config.highSpeed;

@@ -15,7 +15,7 @@ namespace vornsim {
 
 // Misbehaviour on the command port, chosen by option so tests and people can provoke it.
 struct FaultConfig {
-    QByteArray silentGroups;   // upper-case group letters answered with nothing
+    QByteArray silentGroups;   // upper-case List letters answered with nothing
     int closeAfterLines = 0;   // close the connection after this many reply lines; 0 never
     QList<int> splitPositions; // byte offsets at which each reply is cut into separate writes
     int splitDelayMs = kDefaultSplitDelayMs;
@@ -31,6 +31,13 @@ struct HighSpeedConfig {
     int channels = 16;
 };
 
+// What text scans send in place of the moving readings, by option.
+struct TextScanConfig {
+    // --fixed-values P,T: every channel sends these two texts as they were given.
+    std::optional<std::pair<QByteArray, QByteArray>> fixedValues;
+    int omittedChannel = -1; // --omit-channel: this channel's line is left out of every frame
+};
+
 struct SimConfig {
     QHostAddress address = QHostAddress::LocalHost;
     quint16 port = 0;
@@ -42,6 +49,7 @@ struct SimConfig {
     // --set KEY=VALUE in order, upper-case keys: applied as SETs and saved, after the state file.
     QList<std::pair<QByteArray, QByteArray>> presets;
     FaultConfig faults;
+    TextScanConfig textScan;
     HighSpeedConfig highSpeed;
 };
 

@@ -26,6 +26,8 @@ inline constexpr char kOptChannels[] = "channels";
 inline constexpr char kOptState[] = "state";
 inline constexpr char kOptRebootMs[] = "reboot-ms";
 inline constexpr char kOptSet[] = "set";
+inline constexpr char kOptFixedValues[] = "fixed-values";
+inline constexpr char kOptOmitChannel[] = "omit-channel";
 
 // Defaults.
 inline constexpr char kDefaultModel[] = "1216";
@@ -53,6 +55,21 @@ inline constexpr char kNoBinaryHostReply[] = "ERROR: Binary host not set";
 inline constexpr char kInvalidScanRateReply[] = "ERROR: Invalid scan rate";
 inline constexpr char kInvalidValueReply[] = "ERROR: Invalid value";
 inline constexpr char kInvalidUnitReply[] = "ERROR: Invalid unit";
+inline constexpr char kInvalidRowReply[] = "ERROR: Invalid row";
+inline constexpr char kInvalidSensorReply[] = "ERROR: Invalid sensor";
+// A point listing ends with kListingReadyLines of these, DELETE and FILL with
+// kChangeReadyLines, so a client can count its way to the end of each.
+inline constexpr char kReadyLine[] = "READY";
+inline constexpr int kListingReadyLines = 3;
+inline constexpr int kChangeReadyLines = 2;
+// First words of the point listings: the master table, the full table FILL derived.
+inline constexpr char kInsertWord[] = "INSERT";
+inline constexpr char kFullPointWord[] = "POINT";
+// First words of the zero listings (List Z, List D).
+inline constexpr char kZeroWord[] = "ZERO";
+inline constexpr char kDeltaWord[] = "DELTA";
+// Refused commands the module keeps for ERROR; older ones make way.
+inline constexpr int kMaxErrors = 100;
 
 // Limits that keep a misbehaving client from growing the simulator's memory.
 inline constexpr int kMaxCommandBytes = 4096;

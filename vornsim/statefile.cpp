@@ -1,6 +1,6 @@
 #include "vornsim/statefile.h"
 
-#include "vornsim/modulesettings.h"
+#include "vornsim/modulestate.h"
 #include "vornsim/simconstants.h"
 
 #include <QFile>
@@ -9,10 +9,14 @@
 
 namespace vornsim {
 
-QString writeStateFile(const QString& path, const ModuleSettings& settings) {
+QList<QByteArray> stateFileLines(const ModuleState& state) {
+    return state.settings.savedLines() + state.points.savedLines();
+}
+
+QString writeStateFile(const QString& path, const ModuleState& state) {
     QSaveFile file(path);
     if (file.open(QIODevice::WriteOnly)) {
-        for (const QByteArray& line : settings.savedLines()) {
+        for (const QByteArray& line : stateFileLines(state)) {
             file.write(line + "\r\n");
         }
         if (file.commit()) {
@@ -22,7 +26,7 @@ QString writeStateFile(const QString& path, const ModuleSettings& settings) {
     return QStringLiteral("Cannot write %1: %2").arg(path, file.errorString());
 }
 
-QString readStateFile(const QString& path, ModuleSettings& settings) {
+QString readStateFile(const QString& path, ModuleState& state) {
     const QFileInfo info(path);
     if (!info.exists()) {
         return {};
@@ -42,9 +46,12 @@ QString readStateFile(const QString& path, ModuleSettings& settings) {
         if (words.first().isEmpty()) {
             continue;
         }
+        const QByteArray word = words.takeFirst().toUpper();
         QByteArray refusal = kInvalidCommandReply;
-        if (words.size() >= 3 && words.first().toUpper() == "SET") {
-            refusal = settings.set(words[1], words.mid(2).join(' '));
+        if (word == "SET" && words.size() >= 2) {
+            refusal = state.settings.set(words[0], words.mid(1).join(' '));
+        } else if (word == kInsertWord) {
+            refusal = state.points.insert(words, state.settings.pointRows());
         }
         if (!refusal.isEmpty()) {
             return QStringLiteral("Bad state file %1, line %2: %3")

@@ -3,11 +3,13 @@
 
 #include "vornsim/moduleserver.h"
 #include "vornsim/pressuremodel.h"
+#include "vornsim/textframe.h"
 
 #include <QElapsedTimer>
 #include <QFile>
 #include <QNetworkDatagram>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QTest>
@@ -116,7 +118,11 @@ TEST(CommandPort, OptionsShapeWhatEveryClientReceives) {
         // A scan needs a rate, a binary one a UDP host.
         {"", "SET BIN 1\rSET HOST 127.0.0.1 5000 T\rSCAN\rSET AVG 0\rSCAN\rSET AVG 10\r",
          "ERROR: Binary host not set\r\nERROR: Invalid scan rate\r\n"},
-        {"--silent-group hs", "List H\rlist s\rSTATUS\r", kReady},
+        {"--silent-group hsMz", "List H\rlist s\rLIST M 0 69\rList Z\rSTATUS\r", kReady},
+        // 30xx models keep 60 points per sensor.
+        {"--model 3099", "LIST M 0 69\rLIST M 0 59\r",
+         greeting + "Module firmware 3.03\r\nERROR: Invalid row\r\n" +
+             QByteArray("READY\r\n").repeated(3)},
         {"--close-after 3", "STATUS\rList H\r", kReady + "SET MAX0 15\r\nSET MAX1 15\r\n"},
         {"--model 3099 --close-after 1", "", greeting},
         {"--garbage binary", "STATUS\rSTATUS\r", binary + kReady + binary + kReady},
@@ -290,6 +296,12 @@ TEST(BinaryScan, SendsEachLayoutsFramesNumberedAndPacedWithDropRepeatAndBurst) {
     }
 }
 
+// The fields after the channel number in engineering units: pressure x factor, temperature.
+QByteArray unitFields(const PressureModel& readings, double factor, int channel, quint32 frame) {
+    return QByteArray::number(readings.pressure(channel, frame) * factor, 'f', 4) + ' ' +
+           QByteArray::number(readings.temperature(channel, frame), 'f', 2);
+}
+
 TEST(TextScan, SendsAFrameLineAndSixteenChannelLinesPerFrameUntilStopped) {
     auto sim = startSim();
     auto client = connectTo(*sim);
@@ -299,8 +311,7 @@ TEST(TextScan, SendsAFrameLineAndSixteenChannelLinesPerFrameUntilStopped) {
         expected += "FRAME = " + QByteArray::number(frame) + "\r\n";
         for (int channel = 0; channel < 16; ++channel) {
             expected += QByteArray::number(channel) + ' ' +
-                        QByteArray::number(readings.pressure(channel, frame), 'f', 4) + ' ' +
-                        QByteArray::number(readings.temperature(channel, frame), 'f', 2) + "\r\n";
+                        unitFields(readings, 1.0, channel, frame) + "\r\n";
         }
     }
     // FPS 0 scans until stopped; 50 us x 20 x 16 = 16 ms per frame.
@@ -312,6 +323,185 @@ TEST(TextScan, SendsAFrameLineAndSixteenChannelLinesPerFrameUntilStopped) {
     EXPECT_TRUE(stopped.contains("STATUS: SCAN\r\n")) << stopped.toStdString();
     // Nothing follows once stopped.
     EXPECT_EQ(ask(*client, "STATUS\r", kReady), kReady);
+}
+
+TEST(TextScan, SendsFpsFramesInEngineeringUnitsRawCountsOrFixedTextsAsTextFrameLinesSays) {
+    const PressureModel readings = moduleReadings(1, 16);
+    PressureModel zeroed = readings;
+    zeroed.removeOffsets();
+    using Fields = std::function<QByteArray(int channel, quint32 frame)>;
+    const std::tuple<const char*, QByteArray, Fields> cases[] = {
+        // Options, commands before the scan, a channel line's fields.
+        {"", "", [&](int c, quint32 f) { return unitFields(readings, 1.0, c, f); }},
+        {"", "SET CVTUNIT 6.894757\r",
+         [&](int c, quint32 f) { return unitFields(readings, 6.894757, c, f); }},
+        // Raw: full scale (15 or 50) is 32767 counts; temperatures in hundredths of a degree.
+        {"", "SET EU 0\rSET CVTUNIT 2\r",
+         [&](int c, quint32 f) {
+             return QByteArray::number(
+                        std::lround(readings.pressure(c, f) / (c < 8 ? 15 : 50) * 32767)) +
+                    ' ' + QByteArray::number(std::lround(readings.temperature(c, f) * 100));
+         }},
+        {"", "CALZ\rSET XSCANTRIG 1\r",
+         [&](int c, quint32 f) { return unitFields(zeroed, 1.0, c, f); }},
+        {"--fixed-values 1.50,+020.0", "SET EU 0\r", [](int, quint32) { return "1.50 +020.0"; }},
+        {"--fixed-values x,y --omit-channel 3", "",
+         [](int c, quint32) { return c == 3 ? QByteArray() : "x y"; }},
+    };
+    for (const auto& [options, commands, fields] : cases) {
+        SCOPED_TRACE(options + commands.toStdString());
+        const auto config =
+            vornsim::parseArguments(
+                QProcess::splitCommand("vornsim --listen 127.0.0.1:0 " + QString(options)))
+                .config.value();
+        vornsim::ModuleSettings settings(vornsim::kDefaultModel);
+        QByteArray expected;
+        for (quint32 frame = 0; frame < 3; ++frame) {
+            expected += "FRAME = " + QByteArray::number(frame) + "\r\n";
+            for (int channel = 0; channel < 16; ++channel) {
+                const QByteArray values = fields(channel, frame);
+                expected +=
+                    values.isEmpty() ? "" : QByteArray::number(channel) + ' ' + values + "\r\n";
+            }
+        }
+        for (const QByteArray& command : commands.split('\r')) {
+            const QList<QByteArray> words = command.split(' ');
+            if (words.size() == 3) {
+                settings.set(words[1], words[2]);
+            }
+        }
+        const PressureModel mine =
+            vornsim::moduleReadings(settings, 1, 16, commands.startsWith("CALZ"));
+        QByteArray computed;
+        for (quint32 frame = 0; frame < 3; ++frame) {
+            const auto lines =
+                vornsim::textFrameLines(vornsim::textFrameFormat(settings, config), mine, frame);
+            computed += lines.join("\r\n") + "\r\n";
+        }
+        EXPECT_EQ(computed, expected);
+
+        auto sim = startSim(QString::fromLatin1(options));
+        auto client = connectTo(*sim);
+        // Three frames, 16 ms apart, then the scan ends by itself.
+        const QByteArray scan = commands + "SET PERIOD 50\rSET AVG 20\rSET FPS 3\rSCAN\r";
+        EXPECT_EQ(
+            ask(*client, scan, [&](const QByteArray& b) { return b.size() >= expected.size(); }),
+            expected);
+        EXPECT_EQ(ask(*client, "STATUS\r", kReady), kReady);
+    }
+}
+
+// The lines of a reply, without their CR LF.
+QList<QByteArray> linesOf(const QByteArray& reply) {
+    QList<QByteArray> lines = reply.split('\n');
+    lines.removeLast();
+    for (QByteArray& line : lines) {
+        line.chop(1);
+    }
+    return lines;
+}
+
+TEST(SensorTables, EveryListedLineIsTakenBackBySetAndAProfileOfSensor3LoadedInto9CopiesIt) {
+    auto sim = startSim();
+    auto client = connectTo(*sim);
+    auto answer = [&](const QByteArray& commands) {
+        return ask(*client, commands + "STATUS\r", kReady).chopped(kReady.size());
+    };
+    const QByteArray tables = "LIST O\rList g\rLIST B\rLIST L\rLIST H\rLIST N\r";
+    // The sensor number where a profile's reader takes it from.
+    const QRegularExpression sensorAt(
+        QStringLiteral("^(SET TEMP |SET [A-Z]+|INSERT \\d+ |POINT \\d+ )(\\d+) "));
+    auto sensorOf = [&](const QByteArray& line) {
+        return sensorAt.match(QString::fromLatin1(line)).captured(2).toInt();
+    };
+    auto withSensor9 = [&](const QByteArray& line) {
+        const auto match = sensorAt.match(QString::fromLatin1(line));
+        return match.captured(1).toLatin1() + '9' + line.mid(match.capturedEnd(2));
+    };
+    // Each line back with a value of its own as its last word.
+    const QList<QByteArray> listed = linesOf(answer(tables));
+    ASSERT_EQ(listed.size(), 6 * 16);
+    QByteArray changed;
+    for (int i = 0; i < listed.size(); ++i) {
+        EXPECT_EQ(sensorOf(listed[i]), i % 16) << listed[i].toStdString();
+        const QByteArray value = listed[i].startsWith("SET ABS") ? "1" : QByteArray::number(i);
+        changed += listed[i].left(listed[i].lastIndexOf(' ') + 1) + value + "\r\n";
+    }
+    EXPECT_EQ(answer(changed.replace("\r\n", "\r")), "");
+    EXPECT_EQ(answer(tables), changed.replace("\r", "\r\n"));
+
+    // A profile of sensor 3: its table lines and points, the sensor number made 9.
+    QByteArray profile;
+    const QByteArray points = answer("INSERT 0 3 1.5 -2\rINSERT 69 3 4 5\rLIST M 0 69 3\r");
+    for (const QByteArray& line : linesOf(answer(tables) + points)) {
+        profile += sensorOf(line) == 3 ? withSensor9(line) + '\r' : "";
+    }
+    const QByteArray ready2 = QByteArray("READY\r\n").repeated(2);
+    EXPECT_EQ(answer("DELETE 0 69 9\r" + profile + "FILL\r"), ready2 + ready2);
+    QByteArray copied;
+    for (const QByteArray& line : linesOf(answer(tables + "LIST M 0 69 9\r"))) {
+        copied += sensorOf(line) == 9 ? line + '\r' : "";
+    }
+    EXPECT_EQ(copied, profile);
+    QByteArray filled;
+    for (const QByteArray& line : linesOf(answer("LIST A 0 69 3\r"))) {
+        filled += line.startsWith("POINT") ? withSensor9(line) + "\r\n" : line + "\r\n";
+    }
+    EXPECT_EQ(answer("LIST A 0 69 9\r"), filled);
+    // Held by the module for the next client.
+    const QByteArray all = answer(tables + "LIST A 0 69\r");
+    client.reset();
+    client = connectTo(*sim);
+    EXPECT_EQ(answer(tables + "LIST A 0 69\r"), all);
+}
+
+TEST(PointTables, AnswersEachCommandWithItsReadyLinesAndKeepsTheLast100RefusalsUntilClear) {
+    const QByteArray ready2 = QByteArray("READY\r\n").repeated(2);
+    const QByteArray ready3 = QByteArray("READY\r\n").repeated(3);
+    QByteArray frobs;
+    QByteArray frobbed;
+    QByteArray kept;
+    for (int i = 0; i < 105; ++i) {
+        frobs += "FROB " + QByteArray::number(i) + '\r';
+        frobbed += "ERROR: Invalid command\r\n";
+        kept += i < 5 ? "" : "ERROR: Invalid command: FROB " + QByteArray::number(i) + "\r\n";
+    }
+    const std::pair<QByteArray, QByteArray> steps[] = {
+        // Commands, replies.
+        {"INSERT 5 3 1.0 2.0\rINSERT 9 3 3 -2\rInsert 2 4 7 7\rLIST M 0 69 3\r",
+         "INSERT 5 3 1.0 2.0\r\nINSERT 9 3 3 -2\r\n" + ready3},
+        // FILL: master points, straight lines between them, the nearest beyond.
+        {"FILL\rLIST A 4 10 3\r",
+         ready2 +
+             "POINT 4 3 1.0000 2.0000\r\nPOINT 5 3 1.0000 2.0000\r\nPOINT 6 3 1.5000 1.0000\r\n"
+             "POINT 7 3 2.0000 0.0000\r\nPOINT 8 3 2.5000 -1.0000\r\nPOINT 9 3 3.0000 -2.0000\r\n"
+             "POINT 10 3 3.0000 -2.0000\r\n" +
+             ready3},
+        // The full table stays as filled until the next FILL.
+        {"delete 0 5 3\rLIST M 0 69\rList A 2 2\r",
+         ready2 + "INSERT 9 3 3 -2\r\nINSERT 2 4 7 7\r\n" + ready3 +
+             "POINT 2 3 1.0000 2.0000\r\nPOINT 2 4 7.0000 7.0000\r\n" + ready3},
+        {"LIST M 0 70\rLIST A 0  5\rINSERT 1 16 1 1\rINSERT 1 1 x 1\rDELETE 6 5 3\rLIST M 5\r"
+         "DELETE 0 69\rSET ABS3 2\rFROB\x01\xff\rERROR\r",
+         "ERROR: Invalid row\r\nERROR: Invalid row\r\nERROR: Invalid sensor\r\n"
+         "ERROR: Invalid value\r\nERROR: Invalid row\r\nERROR: Invalid command\r\n"
+         "ERROR: Invalid command\r\nERROR: Invalid value\r\nERROR: Invalid command\r\n"
+         "ERROR: Invalid row: LIST M 0 70\r\nERROR: Invalid row: LIST A 0  5\r\n"
+         "ERROR: Invalid sensor: INSERT 1 16 1 1\r\nERROR: Invalid value: INSERT 1 1 x 1\r\n"
+         "ERROR: Invalid row: DELETE 6 5 3\r\nERROR: Invalid command: LIST M 5\r\n"
+         "ERROR: Invalid command: DELETE 0 69\r\nERROR: Invalid value: SET ABS3 2\r\n"
+         "ERROR: Invalid command: FROB??\r\n"},
+        {"CLEAR\rERROR\rSTATUS\r", kReady},
+        {frobs + "ERROR\r", frobbed + kept},
+    };
+    auto sim = startSim();
+    auto client = connectTo(*sim);
+    for (const auto& [commands, replies] : steps) {
+        SCOPED_TRACE(commands.left(40).toStdString());
+        EXPECT_EQ(
+            ask(*client, commands, [&](const QByteArray& b) { return b.size() >= replies.size(); }),
+            replies);
+    }
 }
 
 TEST(PressureModel, ReadingsFollowTheSeedStayWithinFullScaleAndChangeFromFrameToFrame) {

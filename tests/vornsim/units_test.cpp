@@ -1,11 +1,15 @@
 // What vornsim decides before any socket: commands cut from the client's bytes, the command
-// line and its refusals, what the model text decides.
+// line and its refusals, what the model text decides, the state file.
 
 #include "vornsim/commandframer.h"
 #include "vornsim/modulesettings.h"
+#include "vornsim/modulestate.h"
 #include "vornsim/simconfig.h"
 #include "vornsim/simconstants.h"
+#include "vornsim/statefile.h"
 
+#include <QFile>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <set>
 
@@ -46,7 +50,8 @@ TEST(CommandLine, ListenAddressIsPrintedBackInOneFormAndOptionsAreRefusedWithThe
          {"--close-after 0", "--split-at 3,x", "--split-delay -1", "--garbage lots",
           "--garbage-bytes 0", "--seed x", "--frame-type ABC", "--frame-type PXT --channels 513",
           "--reboot-ms -1", "--set FPS=10 --set FPS=ten", "--set UNITSCAN=FOO", "--set NOSUCHKEY=1",
-          "--set FPS", "--set FPS="}) {
+          "--set FPS", "--set FPS=", "--fixed-values 1,2,3", "--fixed-values ,2",
+          "--omit-channel 16"}) {
         const QStringList words = QString::fromLatin1(options).split(u' ');
         EXPECT_EQ(refusal(QString::fromLatin1(options)),
                   "Bad " + words[words.size() - 2] + ": " + words.last());
@@ -74,4 +79,24 @@ TEST(ModuleSettings, ModelChoosesStatusFormAndFullScaleSourceReadAsItsLeadingNum
         own.insert(ModuleSettings("3107").fullScale(channel));
     }
     EXPECT_EQ(own.size(), 16U);
+}
+
+TEST(StateFile, KeepsSettingsSensorTablesAndPointsAndRefusesALineTheModuleWouldRefuse) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("module.state"));
+    vornsim::ModuleState state("1216");
+    EXPECT_EQ(state.settings.set("temp", "3 gain 1.25") + state.settings.set("ABS4", "1"), "");
+    EXPECT_EQ(state.points.insert({"7", "3", "1.5", "-2"}, vornsim::kPointRows), "");
+    ASSERT_EQ(vornsim::writeStateFile(path, state), "");
+    vornsim::ModuleState read("1216");
+    EXPECT_EQ(vornsim::readStateFile(path, read), "");
+    EXPECT_EQ(vornsim::stateFileLines(read), vornsim::stateFileLines(state));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(file.readAll().endsWith("SET HOST 0 0 T\r\nINSERT 7 3 1.5 -2\r\n"));
+    file.close();
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write("INSERT 7 3 1 1\nINSERT 70 3 1 1\n"));
+    file.close();
+    EXPECT_EQ(vornsim::readStateFile(path, read),
+              "Bad state file " + path + ", line 2: ERROR: Invalid row");
 }
