@@ -20,7 +20,6 @@ TEST(ModLine, PutsTheChosenSensorIntoProfileLinesAndSendsNothingElse) {
         {"SET NEGPTS3 1", 7, "SET NEGPTS7 1"},
         {"INSERT 5 3 1.0 2.0", 10, "INSERT 5 10 1.0 2.0"},
         {"insert 12 15 1.0", 2, "insert 12 2 1.0"}, // keys in any case; the line keeps its own
-        {"set abs3 1", 4, "set abs4 1"},
         // Not profile lines: the high bank's setting, other commands, blank and comment lines.
         {"SET NEGPTSH 0", 7, ""},
         {"SET PERIOD 500", 7, ""},
@@ -28,12 +27,10 @@ TEST(ModLine, PutsTheChosenSensorIntoProfileLinesAndSendsNothingElse) {
         {"' sensor 3 of module 12", 7, ""},
         // Cut short: no blank or no values after the number, or no number at all.
         {"SET TEMP 12", 7, ""},
-        {"SET TEMP ", 7, ""},
         {"SET TEMP", 7, ""},
         {"SET ABS1", 7, ""},
         {"SET ABS123 1", 7, ""},
         {"INSERT 5 3", 10, ""},
-        {"INSERT 5", 10, ""},
         {"INSERT  3 1.0", 10, ""},
         {"INSERTX 5 3 1.0", 10, ""},
     };
