@@ -21,7 +21,6 @@ constexpr Listing Listings[] = {
     {QLatin1StringView("SET MAX"), "LIST N\r"},  {QLatin1StringView("SET NEGPTS"), nullptr},
 };
 constexpr int PointListStep = static_cast<int>(std::size(Listings)) + 1;
-constexpr int LastSensorIndex = 15;
 // The point list ends with the third READY line after it was asked for.
 constexpr int PointListReadyLines = 3;
 

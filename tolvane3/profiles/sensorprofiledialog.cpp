@@ -13,10 +13,6 @@
 #include <algorithm>
 #include <cmath>
 
-namespace {
-constexpr int LastSensorIndex = 15;
-}
-
 // A child of the frame, so that it stays over the frame.
 SensorProfileDialog::SensorProfileDialog(const ProfileFileUse& use)
     : QDialog(&FormInstance<MDIMain>::instance()), use_(use) {

@@ -30,6 +30,8 @@ class SensorProfileDialog : public QDialog {
     Q_OBJECT
 
 public:
+    static constexpr int LastSensorIndex = 15;
+
     QLabel* Label1 = nullptr;
     QLineEdit* txtSensorPosition = nullptr;
     QLabel* labStatusText = nullptr;
