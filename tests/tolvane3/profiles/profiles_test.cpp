@@ -265,6 +265,7 @@ TEST_F(ProfilesTest, ACommandFileGoesOneLinePerTickUnchangedAndEndsWithItsLastLi
 
 TEST_F(ProfilesTest, AnUploadStopsAndSaysSoWhenTheConnectionIsLost) {
     connectSettled();
+    Timing::setScale(1000); // neither upload gets to its end first, however slow the test runs
     const QString path = writeFile("sensor.spf", "SET ABS3 1\r\nSET ABS4 1\r\n");
     answerFileDialogs(path);
     frame().mnuUploadFileToVorn->trigger();
