@@ -1,6 +1,7 @@
 #include "Main.h"
 #include "mainwindow/LinkConfig.h"
 #include "mainwindow/MDIMain.h"
+#include "profiles/CreateSPF.h"
 #include "profiles/Upload.h"
 #include "profiles/UploadSPF.h"
 #include "program/Global.h"
@@ -131,7 +132,10 @@ void SetDisconnected() {
     frame.setStatusPanel(2, QString());
     window.lstIpHistory->setEnabled(true);
     window.Command1->setText(QStringLiteral("Connect"));
-    // An upload cannot go on without the module.
+    // Listings and uploads cannot go on without the module.
+    if (FormInstance<CreateSPF>::isLoaded()) {
+        FormInstance<CreateSPF>::instance().connectionLost();
+    }
     if (FormInstance<Upload>::isLoaded()) {
         FormInstance<Upload>::instance().connectionLost();
     }

@@ -96,12 +96,23 @@ bool CreateSPF::keepLine(const QString& line) {
         showStatus(QStringLiteral("Rcvd: ") + line);
         return true;
     }
-    // The file is incomplete: this run ends here, and Start stays off until a new file is chosen.
+    const QString message = QStringLiteral("Error writing ") + file_.fileName();
+    abandonRun(message);
+    UserPrompts::MsgBox(message);
+    return false;
+}
+
+void CreateSPF::connectionLost() {
+    if (running()) {
+        abandonRun(QStringLiteral("Connection lost, profile not complete"));
+    }
+}
+
+void CreateSPF::abandonRun(const QString& reason) {
+    // Another listing appended to part of one would make a wrong profile: Start stays off until
+    // the window is opened with a new file.
     step_ = 0;
     setRunning(false);
     btnStart->setEnabled(false);
-    const QString message = QStringLiteral("Error writing ") + file_.fileName();
-    showStatus(message);
-    UserPrompts::MsgBox(message);
-    return false;
+    showStatus(reason);
 }

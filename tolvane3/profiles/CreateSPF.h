@@ -18,6 +18,8 @@ public:
 
     // Every line from the module while the window is shown; does nothing unless running.
     void HandleLineFromVorn(const QString& sData);
+    // The connection went: a running listing cannot be completed.
+    void connectionLost();
 
 public Q_SLOTS:
     void btnStart_Click();
@@ -26,6 +28,8 @@ private:
     void unloadLater() override;
     // Writes the line and shows it; a failed write ends the run and is reported once (false).
     bool keepLine(const QString& line);
+    // Ends a run that left only part of a listing in the file, saying why.
+    void abandonRun(const QString& reason);
     void handleListingLine(const QString& line);
     void handlePointLine(const QString& line);
 

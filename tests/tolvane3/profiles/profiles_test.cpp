@@ -263,15 +263,19 @@ TEST_F(ProfilesTest, ACommandFileGoesOneLinePerTickUnchangedAndEndsWithItsLastLi
     EXPECT_EQ(module.received(), sent);
 }
 
-TEST_F(ProfilesTest, AnUploadStopsAndSaysSoWhenTheConnectionIsLost) {
+TEST_F(ProfilesTest, ListingsAndUploadsStopAndSaySoWhenTheConnectionIsLost) {
     connectSettled();
     Timing::setScale(1000); // neither upload gets to its end first, however slow the test runs
     const QString path = writeFile("sensor.spf", "SET ABS3 1\r\nSET ABS4 1\r\n");
     answerFileDialogs(path);
     frame().mnuUploadFileToVorn->trigger();
     frame().mnuUploadSensorProfileFile->trigger();
+    answerFileDialogs(sandbox.path(QStringLiteral("created.spf")));
+    frame().mnuCreateSensorProfileFile->trigger();
     Upload& upload = FormInstance<Upload>::instance();
     UploadSPF& profile = FormInstance<UploadSPF>::instance();
+    CreateSPF& created = FormInstance<CreateSPF>::instance();
+    created.btnStart->click();
     profile.btnStart->click();
     ASSERT_TRUE(module.waitForCommandCount("DELETE 0 69 0", 1));
     module.sendLine("READY");
@@ -287,6 +291,10 @@ TEST_F(ProfilesTest, AnUploadStopsAndSaysSoWhenTheConnectionIsLost) {
     EXPECT_EQ(profile.labStatusText->text(), QStringLiteral("Connection lost, upload stopped"));
     EXPECT_FALSE(profile.tmrUpload->isActive());
     EXPECT_TRUE(profile.btnStart->isEnabled());
+    // Part of a listing is in the file: no second listing is appended to it.
+    EXPECT_EQ(created.labStatusText->text(),
+              QStringLiteral("Connection lost, profile not complete"));
+    EXPECT_FALSE(created.btnStart->isEnabled());
 }
 
 } // namespace
