@@ -2,6 +2,9 @@
 #include "bargraph/Bar.h"
 #include "mainwindow/LinkConfig.h"
 #include "mainwindow/MDIMain.h"
+#include "profiles/CreateSPF.h"
+#include "profiles/Upload.h"
+#include "profiles/UploadSPF.h"
 #include "program/Global.h"
 #include "program/forms.h"
 #include "program/timing.h"
@@ -130,6 +133,16 @@ void SetDisconnected() {
     frame.setStatusPanel(2, QString());
     window.lstIpHistory->setEnabled(true);
     window.Command1->setText(QStringLiteral("Connect"));
+    // Listings and uploads cannot go on without the module.
+    if (FormInstance<CreateSPF>::isLoaded()) {
+        FormInstance<CreateSPF>::instance().connectionLost();
+    }
+    if (FormInstance<Upload>::isLoaded()) {
+        FormInstance<Upload>::instance().connectionLost();
+    }
+    if (FormInstance<UploadSPF>::isLoaded()) {
+        FormInstance<UploadSPF>::instance().connectionLost();
+    }
 }
 
 void SetScanning() {
@@ -139,6 +152,18 @@ void SetScanning() {
 
 void RestoreAfterScan() {
     ApplyColumn(AfterScanColumn);
+}
+
+void ApplyStatusPollChoice() {
+    Main& window = FormInstance<Main>::instance();
+    MDIMain& frame = FormInstance<MDIMain>::instance();
+    if (!StatusPollAlways) {
+        window.tmrStatus->stop();
+        frame.setStatusPanel(2, QStringLiteral("Status Off"));
+    } else if (ConnState == Connected) {
+        frame.setStatusPanel(2, QStringLiteral("Getting Status"));
+        window.startStatusPoll();
+    }
 }
 
 } // namespace Global

@@ -1,7 +1,6 @@
 #include "LinkConfig.h"
 
 #include "MDIMain.h"
-#include "connection/Main.h"
 #include "program/Global.h"
 #include "program/forms.h"
 #include "program/userprompts.h"
@@ -17,7 +16,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
@@ -148,15 +146,7 @@ void LinkConfig::applyFields() {
 
 void LinkConfig::cmdOk_Click() {
     applyFields();
-    Main& window = FormInstance<Main>::instance();
-    MDIMain& frame = FormInstance<MDIMain>::instance();
-    if (!Global::StatusPollAlways) {
-        window.tmrStatus->stop();
-        frame.setStatusPanel(2, QStringLiteral("Status Off"));
-    } else if (Global::ConnState == Global::Connected) {
-        frame.setStatusPanel(2, QStringLiteral("Getting Status"));
-        window.startStatusPoll();
-    }
+    Global::ApplyStatusPollChoice();
     Global::WriteCaptureConfig();
     hide();
 }

@@ -6,10 +6,14 @@
 #include "bargraph/Bar.h"
 #include "connection/Main.h"
 #include "connection/Timeout.h"
+#include "profiles/CreateSPF.h"
+#include "profiles/Upload.h"
+#include "profiles/UploadSPF.h"
 #include "profiles/pointlists.h"
 #include "program/Global.h"
 #include "program/forms.h"
 #include "program/settingsstore.h"
+#include "program/userprompts.h"
 #include "programinfo.h"
 #include "replies/Error.h"
 #include "replies/scanlog.h"
@@ -17,6 +21,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QFile>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -26,6 +31,7 @@
 #include <QStyle>
 #include <QToolBar>
 #include <algorithm>
+#include <memory>
 
 namespace {
 
@@ -321,7 +327,9 @@ void MDIMain::MDIForm_Unload() {
     FormInstance<About>::unload();
     FormInstance<Timeout>::unload();
     FormInstance<Error>::unload();
-    // The two sensor-profile windows are unloaded here once they exist.
+    FormInstance<CreateSPF>::unload();
+    FormInstance<UploadSPF>::unload();
+    FormInstance<Upload>::unload();
     // The frame's children go with it; the connection window closes its socket as it goes.
     FormInstance<Main>::unload();
     FormInstance<Bar>::unload();
@@ -352,7 +360,22 @@ void MDIMain::mnuCloseLogFile_Click() {
 }
 
 void MDIMain::mnuUploadFileToVorn_Click() {
-    // Choosing and uploading a command file comes with the upload window.
+    // One upload at a time: an open upload window is only brought forward.
+    if (FormInstance<Upload>::isShown()) {
+        FormInstance<Upload>::instance().bringForward();
+        return;
+    }
+    const QString name = UserPrompts::ChooseFile(UserPrompts::FileDialogMode::Open,
+                                                 QStringLiteral("All Files (*.*)|*.*"));
+    if (name.isEmpty()) {
+        return;
+    }
+    auto file = std::make_unique<QFile>(name);
+    if (!file->open(QIODevice::ReadOnly)) {
+        UserPrompts::MsgBox(QStringLiteral("Error opening upload file ") + name);
+        return;
+    }
+    FormInstance<Upload>::instance().start(std::move(file));
 }
 
 void MDIMain::mnuTolvaneSettings_Click() {
@@ -428,11 +451,11 @@ void MDIMain::mnuErrors_Click() {
 }
 
 void MDIMain::mnuUploadSensorProfileFile_Click() {
-    // Showing the sensor-profile upload window comes with that window.
+    ShowSensorProfileWindow<UploadSPF>();
 }
 
 void MDIMain::mnuCreateSensorProfileFile_Click() {
-    // Showing the sensor-profile creation window comes with that window.
+    ShowSensorProfileWindow<CreateSPF>();
 }
 
 void MDIMain::mnuAbout_Click() {

@@ -91,6 +91,9 @@ void OnConnected();
 void SetDisconnected();
 void SetScanning();
 void RestoreAfterScan();
+// The user's polling choice again, after a window ran the polls for its own work: off stops them
+// ("Status Off"); on while connected starts them ("Getting Status").
+void ApplyStatusPollChoice();
 // settingsstore.cpp
 void LoadSettings();
 void SaveSettings();

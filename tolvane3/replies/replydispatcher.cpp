@@ -1,6 +1,8 @@
 #include "errorlist.h"
 #include "mainwindow/Commands.h"
 #include "mainwindow/MDIMain.h"
+#include "profiles/CreateSPF.h"
+#include "profiles/UploadSPF.h"
 #include "program/Global.h"
 #include "program/forms.h"
 #include "replytokens.h"
@@ -62,8 +64,12 @@ void ProcessVornLine(const QString& line) {
         return;
     }
     const ReplyTokens tokens(line);
-    // The open sensor-profile windows get every line here: CreateSPF.HandleLineFromVorn(line),
-    // then UploadSPF.HandleLineFromVorn(line), each when its window is shown.
+    if (FormInstance<CreateSPF>::isShown()) {
+        FormInstance<CreateSPF>::instance().HandleLineFromVorn(line);
+    }
+    if (FormInstance<UploadSPF>::isShown()) {
+        FormInstance<UploadSPF>::instance().HandleLineFromVorn(line);
+    }
     if (HandleStatusLine(tokens, line)) {
         return;
     }

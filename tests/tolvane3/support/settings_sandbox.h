@@ -11,6 +11,9 @@
 #include "mainwindow/Commands.h"
 #include "mainwindow/LinkConfig.h"
 #include "mainwindow/MDIMain.h"
+#include "profiles/CreateSPF.h"
+#include "profiles/Upload.h"
+#include "profiles/UploadSPF.h"
 #include "profiles/pointlists.h"
 #include "program/Global.h"
 #include "program/forms.h"
@@ -51,6 +54,9 @@ public:
         FormInstance<Error>::unload();
         FormInstance<Timeout>::unload();
         FormInstance<VornConfig>::unload();
+        FormInstance<CreateSPF>::unload();
+        FormInstance<UploadSPF>::unload();
+        FormInstance<Upload>::unload();
         FormInstance<LinkConfig>::unload();
         FormInstance<Main>::unload();
         FormInstance<Bar>::unload();

@@ -1,0 +1,300 @@
+// The sensor-profile windows and the command-file upload against a fake module: the file a
+// listing writes, the lines an upload sends and when, the ways a file fails, and uploads that
+// lose their connection.
+
+#include "profiles/CreateSPF.h"
+#include "profiles/Upload.h"
+#include "profiles/UploadSPF.h"
+#include "program_fixture.h"
+
+#include <QFile>
+#include <QLabel>
+#include <QPlainTextEdit>
+
+namespace {
+
+using UserPrompts::FileDialogMode;
+
+class ProfilesTest : public ProgramFixture {
+protected:
+    void connectSettled() {
+        startProgram();
+        ASSERT_TRUE(connectTo(module.address()));
+        ASSERT_TRUE(module.answerLists("ICHS"));
+        module.clearReceived();
+    }
+    // Every file dialog answered with the name.
+    void answerFileDialogs(const QString& name) {
+        UserPrompts::setFileDialogHandler([this, name](const UserPrompts::FileDialogRequest& r) {
+            fileDialogs.append(r);
+            return name;
+        });
+    }
+    QString writeFile(const char* name, const QByteArray& bytes) {
+        const QString path = sandbox.path(QLatin1String(name));
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        return path;
+    }
+    static bool statusBecomes(const QLabel* label, const char* text) {
+        return QTest::qWaitFor([&] { return label->text() == QLatin1String(text); });
+    }
+
+    QList<UserPrompts::FileDialogRequest> fileDialogs;
+};
+
+TEST_F(ProfilesTest, CreateWritesTheChosenSensorsLinesAsListedAndAppendsOnASecondStart) {
+    SettingsSandbox::store({{"StatusPollAlways", "False"}, {"StatusPollOff", "True"}});
+    connectSettled();
+    const QString path = sandbox.path(QStringLiteral("sensor.spf"));
+    answerFileDialogs(path);
+    frame().mnuCreateSensorProfileFile->trigger();
+    frame().mnuCreateSensorProfileFile->trigger(); // open already: only brought forward
+    ASSERT_EQ(fileDialogs.size(), 1);
+    EXPECT_EQ(fileDialogs[0].mode, FileDialogMode::Save);
+    EXPECT_EQ(fileDialogs[0].filter, QStringLiteral("All Files (*.spf)|*.spf"));
+    CreateSPF& form = FormInstance<CreateSPF>::instance();
+    ASSERT_TRUE(form.isVisible());
+    EXPECT_EQ(form.windowTitle(), QStringLiteral("Creating ") + path);
+    EXPECT_TRUE(window().tmrStatus->isActive()); // for the window's work, though polling is off
+
+    for (const auto& [position, index] :
+         {std::pair{"16", 15}, {"0", 0}, {"-3", 0}, {"40", 15}, {"4.4", 3}}) {
+        form.txtSensorPosition->setText(QLatin1String(position));
+        EXPECT_EQ(form.sensorIndex(), index) << position;
+    }
+
+    // The module's listings; the high bank's NEGPTSH is no line of sensor 0.
+    const std::pair<QByteArray, QList<QByteArray>> listings[] = {
+        {"LIST O", {"SET TEMP 0 1 2", "SET TEMP 3 4 5", "SET TEMP 15 6 7"}},
+        {"LIST G", {"SET TEMP 3 8 9", "SET TEMP 15 1 1"}},
+        {"LIST B", {"SET ABS0 1", "SET ABS3 1", "SET ABS13 0", "SET ABS15 0"}},
+        {"LIST L", {"SET MIN3 -5", "SET MIN15 -5"}},
+        {"LIST H", {"SET MAX3 15", "SET MAX15 15"}},
+        {"LIST N", {"SET NEGPTSH 0", "SET NEGPTS0 2", "SET NEGPTS3 4", "SET NEGPTS15 0"}},
+    };
+    for (const QByteArray sensor : {"3", "0"}) {
+        SCOPED_TRACE(sensor.constData());
+        form.txtSensorPosition->setText(QString::number(sensor.toInt() + 1));
+        module.clearReceived();
+        form.btnStart->click();
+        EXPECT_FALSE(form.txtSensorPosition->isEnabled());
+        for (const auto& [command, reply] : listings) {
+            ASSERT_TRUE(module.waitForCommandCount(command, 1)) << command.constData();
+            for (const QByteArray& line : reply) {
+                module.sendLine(line);
+            }
+        }
+        ASSERT_TRUE(module.waitForCommandCount("LIST M 0 69 " + sensor, 1));
+        // A status answer holding READY counts as one of the three.
+        for (const QByteArray& line :
+             {"INSERT 0 " + sensor + " 1.0 2.0", "INSERT 1 " + sensor + " 3.0 4.0",
+              QByteArray("READY"), QByteArray("STATUS: READY"), QByteArray("READY")}) {
+            module.sendLine(line);
+        }
+        ASSERT_TRUE(statusBecomes(form.labStatusText, "Done creating file"));
+        EXPECT_TRUE(form.txtSensorPosition->isEnabled());
+    }
+    EXPECT_EQ(commandsSoFar(), (QList<QByteArray>{"LIST O", "LIST G", "LIST B", "LIST L", "LIST H",
+                                                  "LIST N", "LIST M 0 69 0"}));
+
+    form.close(); // the close box takes Close's path
+    EXPECT_FALSE(FormInstance<CreateSPF>::isLoaded());
+    EXPECT_FALSE(window().tmrStatus->isActive());
+    EXPECT_EQ(frame().statusPanel(2), QStringLiteral("Status Off"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), QByteArray("SET TEMP 3 4 5\r\nSET TEMP 3 8 9\r\nSET ABS3 1\r\n"
+                                         "SET MIN3 -5\r\nSET MAX3 15\r\nSET NEGPTS3 4\r\n"
+                                         "INSERT 0 3 1.0 2.0\r\nINSERT 1 3 3.0 4.0\r\n"
+                                         "SET TEMP 0 1 2\r\nSET ABS0 1\r\nSET NEGPTS0 2\r\n"
+                                         "INSERT 0 0 1.0 2.0\r\nINSERT 1 0 3.0 4.0\r\n"));
+}
+
+TEST_F(ProfilesTest, AFailedProfileWriteIsReportedOnceAndEndsTheRun) {
+    if (!QFile::exists(QStringLiteral("/dev/full"))) {
+        GTEST_SKIP() << "needs /dev/full";
+    }
+    connectSettled();
+    answerFileDialogs(QStringLiteral("/dev/full"));
+    frame().mnuCreateSensorProfileFile->trigger();
+    CreateSPF& form = FormInstance<CreateSPF>::instance();
+    form.btnStart->click();
+    ASSERT_TRUE(module.waitForCommandCount("LIST O", 1));
+    for (const char* line : {"SET TEMP 0 1 2", "SET TEMP 15 0 0", "SET TEMP 0 3 4", "STATUS: X"}) {
+        module.sendLine(line);
+    }
+    ASSERT_TRUE(QTest::qWaitFor([] { return frame().statusPanel(2).endsWith('X'); }));
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_EQ(messages[0].text, QStringLiteral("Error writing /dev/full"));
+    EXPECT_EQ(form.labStatusText->text(), messages[0].text);
+    EXPECT_FALSE(form.btnStart->isEnabled());
+    EXPECT_EQ(commandsSoFar(), QList<QByteArray>{"LIST O"});
+}
+
+TEST_F(ProfilesTest, AFileThatIsNotChosenOrCannotBeOpenedOpensNoWindow) {
+    connectSettled();
+    const QString missing = sandbox.path(QStringLiteral("missing/file.spf"));
+    const struct {
+        const char* name;
+        QAction* MDIMain::*entry;
+        QString chosen;
+        const char* filter;
+        QString message;
+    } cases[] = {
+        {"create, cancelled", &MDIMain::mnuCreateSensorProfileFile, QString(),
+         "All Files (*.spf)|*.spf", QString()},
+        {"create in a missing folder", &MDIMain::mnuCreateSensorProfileFile, missing,
+         "All Files (*.spf)|*.spf", "Error creating " + missing},
+        {"upload of a missing profile", &MDIMain::mnuUploadSensorProfileFile, missing,
+         "All Files (*.spf)|*.spf", "Error opening " + missing},
+        {"command file, cancelled", &MDIMain::mnuUploadFileToVorn, QString(), "All Files (*.*)|*.*",
+         QString()},
+        {"missing command file", &MDIMain::mnuUploadFileToVorn, missing, "All Files (*.*)|*.*",
+         "Error opening upload file " + missing},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        fileDialogs.clear();
+        messages.clear();
+        answerFileDialogs(c.chosen);
+        (frame().*c.entry)->trigger();
+        ASSERT_EQ(fileDialogs.size(), 1);
+        EXPECT_EQ(fileDialogs[0].filter, QLatin1String(c.filter));
+        ASSERT_EQ(messages.size(), c.message.isEmpty() ? 0 : 1);
+        if (!c.message.isEmpty()) {
+            EXPECT_EQ(messages[0].text, c.message);
+        }
+        EXPECT_FALSE(FormInstance<CreateSPF>::isLoaded() || FormInstance<UploadSPF>::isLoaded() ||
+                     FormInstance<Upload>::isLoaded());
+        EXPECT_TRUE(window().Command1->isEnabled());
+    }
+}
+
+TEST_F(ProfilesTest, UploadSendsTheProfileForTheChosenSensorAndASecondStartSendsItAllAgain) {
+    // Without status polls nothing comes from the module after the file's last line.
+    SettingsSandbox::store({{"StatusPollInterval", "0"}});
+    connectSettled();
+    const QString path =
+        writeFile("sensor.spf", "SET TEMP 12 25.0\r\n\r\n' copied from 3\r\n"
+                                "SET ABS3 1\r\nSET NEGPTS3 1\nINSERT 5 3 1.0 2.0\r\n");
+    Timing::setScale(0.01); // a line every 5 ms
+    answerFileDialogs(path);
+    frame().mnuUploadSensorProfileFile->trigger();
+    UploadSPF& form = FormInstance<UploadSPF>::instance();
+    EXPECT_EQ(form.windowTitle(), QStringLiteral("Uploading ") + path);
+    form.txtSensorPosition->setText(QStringLiteral("8"));
+    for (int run = 1; run <= 2; ++run) {
+        SCOPED_TRACE(run);
+        module.clearReceived();
+        form.btnStart->click();
+        EXPECT_FALSE(form.txtSensorPosition->isEnabled() || form.btnSave->isEnabled());
+        ASSERT_TRUE(module.waitForCommandCount("DELETE 0 69 7", 1));
+        module.sendLine("READY");
+        module.sendLine("STATUS: READY");
+        ASSERT_TRUE(module.waitForCommandCount("FILL", 1));
+        EXPECT_EQ(module.received(), QByteArray("DELETE 0 69 7\rSET TEMP 7 25.0\rSET ABS7 1\r"
+                                                "SET NEGPTS7 1\rINSERT 5 7 1.0 2.0\rFILL\r"));
+        module.sendLine("READY");
+        module.sendLine("READY");
+        ASSERT_TRUE(
+            statusBecomes(form.labStatusText, "Done with upload, push SAVE to save in VORN"));
+    }
+    module.clearReceived();
+    form.btnSave->click();
+    EXPECT_FALSE(FormInstance<UploadSPF>::isLoaded());
+    EXPECT_EQ(commandsSoFar(), QList<QByteArray>{"SAVE"});
+}
+
+TEST_F(ProfilesTest, ACommandFileGoesOneLinePerTickUnchangedAndEndsWithItsLastLine) {
+    SettingsSandbox::store({{"StatusPollAlways", "False"}, {"StatusPollOff", "True"}});
+    connectSettled();
+    const QString path = writeFile("commands.txt", "SET A 1\r\n\r\n  set b 2 \nSET C 3\r\n");
+    answerFileDialogs(path);
+    // Ticks by hand first: the timer's own would come after ten minutes.
+    Global::UploadDwell = QStringLiteral("600000");
+    frame().mnuUploadFileToVorn->trigger();
+    Upload& form = FormInstance<Upload>::instance();
+    ASSERT_TRUE(form.isVisible());
+    EXPECT_EQ(form.labUploadFileName->text(), path);
+    EXPECT_FALSE(form.cmdClose->isEnabled());
+    EXPECT_FALSE(window().Command1->isEnabled());
+    // The empty line uses up the second tick.
+    const QByteArray sentAfterTick[] = {"SET A 1\r", "SET A 1\r", "SET A 1\r  set b 2 \r",
+                                        "SET A 1\r  set b 2 \rSET C 3\r"};
+    for (const QByteArray& sent : sentAfterTick) {
+        form.TimerUpload_Timer();
+        ASSERT_TRUE(module.waitForBytes(sent.size()));
+        EXPECT_EQ(module.received(), sent);
+    }
+    form.TimerUpload_Timer(); // the file's last line end starts no further line
+    EXPECT_EQ(form.labUploadFileName->text(), QStringLiteral("End of file reached"));
+    EXPECT_TRUE(form.cmdClose->isEnabled());
+    EXPECT_EQ(form.txtUploadData->toPlainText(), QStringLiteral("SET A 1\n  set b 2 \nSET C 3\n"));
+    form.cmdCancel->click(); // nothing left to cancel
+    EXPECT_EQ(form.labUploadFileName->text(), QStringLiteral("End of file reached"));
+    form.cmdClose->click();
+    EXPECT_FALSE(FormInstance<Upload>::isLoaded());
+    EXPECT_TRUE(window().Command1->isEnabled());
+
+    // Cancel stops sending; Close (or the close box) is the way out.
+    module.clearReceived();
+    frame().mnuUploadFileToVorn->trigger();
+    Upload& canceled = FormInstance<Upload>::instance();
+    canceled.cmdCancel->click();
+    canceled.cmdCancel->click();
+    EXPECT_EQ(canceled.labUploadFileName->text(), QStringLiteral("Upload canceled"));
+    EXPECT_FALSE(canceled.TimerUpload->isActive());
+    EXPECT_TRUE(canceled.cmdClose->isEnabled());
+    canceled.close();
+    EXPECT_FALSE(FormInstance<Upload>::isLoaded());
+    EXPECT_TRUE(window().Command1->isEnabled());
+    EXPECT_EQ(commandsSoFar(), QList<QByteArray>{});
+
+    // A dwell of 0 still paces the file.
+    module.clearReceived();
+    Global::UploadDwell = QStringLiteral("0");
+    frame().mnuUploadFileToVorn->trigger();
+    ASSERT_TRUE(
+        statusBecomes(FormInstance<Upload>::instance().labUploadFileName, "End of file reached"));
+    const QByteArray sent("SET A 1\r  set b 2 \rSET C 3\r");
+    ASSERT_TRUE(module.waitForBytes(sent.size()));
+    EXPECT_EQ(module.received(), sent);
+}
+
+TEST_F(ProfilesTest, ListingsAndUploadsStopAndSaySoWhenTheConnectionIsLost) {
+    connectSettled();
+    Timing::setScale(1000); // neither upload gets to its end first, however slow the test runs
+    const QString path = writeFile("sensor.spf", "SET ABS3 1\r\nSET ABS4 1\r\n");
+    answerFileDialogs(path);
+    frame().mnuUploadFileToVorn->trigger();
+    frame().mnuUploadSensorProfileFile->trigger();
+    answerFileDialogs(sandbox.path(QStringLiteral("created.spf")));
+    frame().mnuCreateSensorProfileFile->trigger();
+    Upload& upload = FormInstance<Upload>::instance();
+    UploadSPF& profile = FormInstance<UploadSPF>::instance();
+    CreateSPF& created = FormInstance<CreateSPF>::instance();
+    created.btnStart->click();
+    profile.btnStart->click();
+    ASSERT_TRUE(module.waitForCommandCount("DELETE 0 69 0", 1));
+    module.sendLine("READY");
+    module.sendLine("READY");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return profile.tmrUpload->isActive(); }));
+
+    module.dropConnection();
+
+    ASSERT_TRUE(QTest::qWaitFor([] { return Global::ConnState == Global::Disconnected; }));
+    EXPECT_EQ(upload.labUploadFileName->text(), QStringLiteral("Connection lost, upload stopped"));
+    EXPECT_FALSE(upload.TimerUpload->isActive());
+    EXPECT_TRUE(upload.cmdClose->isEnabled());
+    EXPECT_EQ(profile.labStatusText->text(), QStringLiteral("Connection lost, upload stopped"));
+    EXPECT_FALSE(profile.tmrUpload->isActive());
+    EXPECT_TRUE(profile.btnStart->isEnabled());
+    // Part of a listing is in the file: no second listing is appended to it.
+    EXPECT_EQ(created.labStatusText->text(),
+              QStringLiteral("Connection lost, profile not complete"));
+    EXPECT_FALSE(created.btnStart->isEnabled());
+}
+
+} // namespace
