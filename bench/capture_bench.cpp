@@ -1,6 +1,8 @@
 // Capture throughput and idle cost of ferrow. A sendmmsg sender pushes VORN frames on loopback
 // as fast as the kernel takes them, first to the real ferrow program, then to a spinning
-// reference receive loop with the same receive buffer; then ferrow's CPU use while idle.
+// reference receive loop with the same receive buffer, each on a quiet computer and again with
+// one busy process per core beside them; then ferrow's CPU use while idle. Frames per second
+// are each capture's own, from its first to its last stored frame, so that runs compare.
 //
 //   capture_bench [frames]   (default 1,000,000; writes the capture and its CSV to a scratch
 //                             folder under the system's temporary directory)
@@ -12,9 +14,13 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <fstream>
 #include <netinet/in.h>
+#include <optional>
+#include <regex>
 #include <string>
+#include <sys/prctl.h>
 #include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
@@ -26,15 +32,13 @@ namespace {
 
 using namespace ferrow::test;
 using Clock = std::chrono::steady_clock;
+using WallClock = std::chrono::system_clock;
 
 constexpr std::size_t frameSize = 104;
 constexpr unsigned batch = 256;
 // A receiver that has taken nothing new for this long has taken all it will.
 constexpr auto quietLimit = std::chrono::seconds(2);
-
-double secondsSince(Clock::time_point start) {
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
+constexpr long long millisecondsPerDay = 24LL * 3600 * 1000;
 
 // User + system CPU seconds of a running process, from /proc.
 double cpuSecondsOf(int pid) {
@@ -49,8 +53,19 @@ double cpuSecondsOf(int pid) {
     return (user + system) / static_cast<double>(sysconf(_SC_CLK_TCK));
 }
 
-// Sends frames numbered 0..count-1 in sendmmsg batches; returns the seconds it took.
-double sendFrames(int port, std::uint32_t count) {
+// Milliseconds since local midnight, the clock ERRLOG.TXT's records are stamped with.
+long long localMillisecondOfDay(WallClock::time_point when) {
+    const std::time_t seconds = WallClock::to_time_t(when);
+    std::tm parts{};
+    localtime_r(&seconds, &parts);
+    const auto milliseconds =
+        std::chrono::duration_cast<std::chrono::milliseconds>(when.time_since_epoch()).count() %
+        1000;
+    return ((parts.tm_hour * 60LL + parts.tm_min) * 60 + parts.tm_sec) * 1000 + milliseconds;
+}
+
+// Sends frames numbered 0..count-1 in sendmmsg batches.
+void sendFrames(int port, std::uint32_t count) {
     const int sender = socket(AF_INET, SOCK_DGRAM, 0);
     sockaddr_in target{};
     target.sin_family = AF_INET;
@@ -59,7 +74,6 @@ double sendFrames(int port, std::uint32_t count) {
     std::vector<std::string> frames(batch);
     std::vector<iovec> areas(batch);
     std::vector<mmsghdr> headers(batch);
-    const auto start = Clock::now();
     for (std::uint32_t first = 0; first < count; first += batch) {
         const unsigned inBatch = std::min<std::uint32_t>(batch, count - first);
         for (unsigned i = 0; i < inBatch; ++i) {
@@ -79,20 +93,61 @@ double sendFrames(int port, std::uint32_t count) {
             }
         }
     }
-    const double seconds = secondsSince(start);
     close(sender);
-    return seconds;
 }
 
-void printRow(const char* receiver, std::uint32_t sent, std::uint64_t stored, double seconds,
-              double cpu) {
-    std::printf("%-22s sent %9u  stored %9llu  lost %9llu  %10.0f frames/s  CPU %6.2f s\n",
-                receiver, sent, static_cast<unsigned long long>(stored),
-                static_cast<unsigned long long>(sent - stored),
-                static_cast<double>(stored) / seconds, cpu);
+struct Run {
+    std::uint64_t stored = 0;
+    double framesPerSecond = 0; // from the first stored frame to the last
+    double cpu = 0;
+    std::string buffer; // the receive buffer granted, as the receiver saw it
+};
+
+void printRow(const char* receiver, std::uint32_t sent, const Run& run) {
+    std::printf("%-22s sent %9u  stored %9llu  lost %9llu  %10.0f frames/s  CPU %6.2f s  %s\n",
+                receiver, sent, static_cast<unsigned long long>(run.stored),
+                static_cast<unsigned long long>(sent - run.stored), run.framesPerSecond, run.cpu,
+                run.buffer.c_str());
 }
 
-void benchFerrow(std::uint32_t count) {
+// What ferrow's own records say: the receive buffer it was granted, and how many frames it had
+// stored at the last "Read n" or "Completed data read" record and when (local milliseconds of
+// the day).
+struct FerrowRecords {
+    std::string buffer;
+    std::uint64_t lastCount = 0;
+    long long lastAt = -1;
+};
+
+FerrowRecords readErrlog(std::uint32_t count) {
+    FerrowRecords records;
+    std::ifstream errlog("ERRLOG.TXT");
+    const std::regex stamped(R"(^EVENT, [0-9/]+ ,(\d+):(\d+):(\d+)\.(\d+), (.*?)\r?$)");
+    std::string line;
+    std::smatch parts;
+    while (std::getline(errlog, line)) {
+        if (!std::regex_match(line, parts, stamped)) {
+            continue;
+        }
+        const std::string text = parts[5];
+        const long long at =
+            ((std::stoll(parts[1]) * 60 + std::stoll(parts[2])) * 60 + std::stoll(parts[3])) *
+                1000 +
+            std::stoll(parts[4]);
+        if (text.starts_with("UDP receive buffer")) {
+            records.buffer = text;
+        } else if (text == "Completed data read") {
+            records.lastCount = count;
+            records.lastAt = at;
+        } else if (text.starts_with("Read ")) {
+            records.lastCount = std::stoull(text.substr(5));
+            records.lastAt = at;
+        }
+    }
+    return records;
+}
+
+Run benchFerrow(std::uint32_t count) {
     TemporaryCurrentDirectory directory;
     ModuleStandIn module;
     const int port = freeUdpPort();
@@ -101,11 +156,13 @@ void benchFerrow(std::uint32_t count) {
                                 "SET UDPPORT " + std::to_string(port) + "\r\n");
     FerrowProcess ferrow(directory.path);
     ferrow.endKeys();
+    Run run;
     if (!module.waitForReceived("SCAN\r")) {
         std::printf("ferrow did not start\n");
-        return;
+        return run;
     }
-    const auto start = Clock::now();
+    // ferrow waits in poll, so it takes the first frame the moment it is sent.
+    const long long firstAt = localMillisecondOfDay(WallClock::now());
     sendFrames(port, count);
     // Completes by itself when nothing was lost; otherwise it waits for frames that never come.
     std::size_t lastOutput = 0;
@@ -118,25 +175,35 @@ void benchFerrow(std::uint32_t count) {
         }
     }
     const bool complete = ferrow.output().find("Completed data read") != std::string::npos;
-    // Without completion, the last progress line is the best end time there is.
-    const double seconds =
-        complete ? secondsSince(start) : std::chrono::duration<double>(lastChange - start).count();
-    const double cpu = cpuSecondsOf(ferrow.pid());
+    run.cpu = cpuSecondsOf(ferrow.pid());
     if (!complete) {
         ferrow.signal(SIGTERM);
     }
     ferrow.waitForExit(std::chrono::minutes(5));
-    const auto stored = std::filesystem::file_size("bench.bin") / frameSize;
-    printRow("ferrow (waits in poll)", count, stored, seconds, cpu);
+    run.stored = std::filesystem::file_size("bench.bin") / frameSize;
+    const FerrowRecords records = readErrlog(count);
+    run.buffer = records.buffer;
+    if (records.lastAt >= 0) {
+        const long long span = (records.lastAt - firstAt + millisecondsPerDay) % millisecondsPerDay;
+        run.framesPerSecond = static_cast<double>(records.lastCount) /
+                              (static_cast<double>(std::max(span, 1LL)) / 1000);
+    }
+    return run;
 }
 
 // The reference: a loop that never waits, one recvfrom after another, into one buffer.
-void benchSpinningLoop(std::uint32_t count) {
+Run benchSpinningLoop(std::uint32_t count) {
+    Run run;
     const int receiver = socket(AF_INET, SOCK_DGRAM, 0);
     int size = ferrow::ModuleLink::requestedReceiveBuffer;
     if (setsockopt(receiver, SOL_SOCKET, SO_RCVBUFFORCE, &size, sizeof size) != 0) {
         setsockopt(receiver, SOL_SOCKET, SO_RCVBUF, &size, sizeof size);
     }
+    int granted = 0;
+    socklen_t grantedLength = sizeof granted;
+    getsockopt(receiver, SOL_SOCKET, SO_RCVBUF, &granted, &grantedLength);
+    run.buffer = ferrow::ModuleLink::receiveBufferEvent(granted, size);
+    run.buffer.pop_back();
     sockaddr_in local{};
     local.sin_family = AF_INET;
     local.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
@@ -147,13 +214,14 @@ void benchSpinningLoop(std::uint32_t count) {
 
     int counts[2];
     if (pipe(counts) != 0) {
-        return;
+        return run;
     }
     const pid_t child = fork();
     if (child == 0) {
         std::vector<char> buffer(static_cast<std::size_t>(count) * frameSize);
         std::uint64_t stored = 0;
         char area[4096];
+        Clock::time_point firstFrame;
         auto lastFrame = Clock::now();
         while (stored < count && Clock::now() - lastFrame < quietLimit) {
             const ssize_t received =
@@ -162,30 +230,68 @@ void benchSpinningLoop(std::uint32_t count) {
                 std::copy_n(area, frameSize, buffer.data() + stored * frameSize);
                 ++stored;
                 lastFrame = Clock::now();
+                if (stored == 1) {
+                    firstFrame = lastFrame;
+                }
             }
         }
-        const double seconds = std::chrono::duration<double>(lastFrame.time_since_epoch()).count();
+        const double seconds = std::chrono::duration<double>(lastFrame - firstFrame).count();
         [[maybe_unused]] auto written = write(counts[1], &stored, sizeof stored);
         written = write(counts[1], &seconds, sizeof seconds);
         _exit(0);
     }
-    const auto start = Clock::now();
     sendFrames(port, count);
-    std::uint64_t stored = 0;
-    double lastFrameAt = 0;
-    [[maybe_unused]] auto got = read(counts[0], &stored, sizeof stored);
-    got = read(counts[0], &lastFrameAt, sizeof lastFrameAt);
+    double seconds = 0;
+    [[maybe_unused]] auto got = read(counts[0], &run.stored, sizeof run.stored);
+    got = read(counts[0], &seconds, sizeof seconds);
     int status = 0;
     rusage usage{};
     wait4(child, &status, 0, &usage);
-    const double cpu = static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-                       static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-    const double seconds =
-        lastFrameAt - std::chrono::duration<double>(start.time_since_epoch()).count();
-    printRow("spinning reference", count, stored, seconds, cpu);
+    run.cpu = static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+              static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+    if (run.stored > 1 && seconds > 0) {
+        run.framesPerSecond = static_cast<double>(run.stored - 1) / seconds;
+    }
     close(counts[0]);
     close(counts[1]);
     close(receiver);
+    return run;
+}
+
+// One busy process per core for as long as it lives, like a build beside the capture.
+class BusyCores {
+public:
+    BusyCores() {
+        const long cores = sysconf(_SC_NPROCESSORS_ONLN);
+        for (long i = 0; i < cores; ++i) {
+            const pid_t child = fork();
+            if (child == 0) {
+                // Ends by the destructor's signal, or with the benchmark if that dies first.
+                prctl(PR_SET_PDEATHSIG, SIGKILL);
+                for (;;) {
+                    asm volatile("");
+                }
+            }
+            children_.push_back(child);
+        }
+    }
+    ~BusyCores() {
+        for (const pid_t child : children_) {
+            kill(child, SIGKILL);
+            waitpid(child, nullptr, 0);
+        }
+    }
+    BusyCores(const BusyCores&) = delete;
+    BusyCores& operator=(const BusyCores&) = delete;
+    std::size_t count() const { return children_.size(); }
+
+private:
+    std::vector<pid_t> children_;
+};
+
+void benchBoth(std::uint32_t count) {
+    printRow("ferrow (waits in poll)", count, benchFerrow(count));
+    printRow("spinning reference", count, benchSpinningLoop(count));
 }
 
 void benchIdle() {
@@ -214,10 +320,16 @@ int main(int argc, char** argv) {
     setenv("VORN_BIN_DIR", std::filesystem::canonical("/proc/self/exe").parent_path().c_str(), 0);
     const std::uint32_t count =
         argc > 1 ? static_cast<std::uint32_t>(std::strtoul(argv[1], nullptr, 10)) : 1000000;
-    std::printf("capture_bench: %u VORN frames of %zu bytes on loopback, %d-byte receive buffers\n",
+    std::printf("capture_bench: %u VORN frames of %zu bytes on loopback, %d-byte receive buffers "
+                "asked\n",
                 count, frameSize, ferrow::ModuleLink::requestedReceiveBuffer);
-    benchFerrow(count);
-    benchSpinningLoop(count);
+    std::printf("-- quiet computer\n");
+    benchBoth(count);
+    {
+        const BusyCores busy;
+        std::printf("-- loaded: %zu busy processes, one per core\n", busy.count());
+        benchBoth(count);
+    }
     benchIdle();
     return 0;
 }

@@ -17,6 +17,11 @@ constexpr std::size_t batchSize = 64;
 constexpr std::size_t byteAreaSize = 4096;
 // A module that does not answer is given up after this long instead of hanging the console.
 constexpr int connectTimeoutMs = 5000;
+#ifdef __linux__
+constexpr int reportedPerSetByte = 2;
+#else
+constexpr int reportedPerSetByte = 1;
+#endif
 
 struct AddressList {
     addrinfo* first = nullptr;
@@ -162,9 +167,19 @@ void ModuleLink::openUdpReceiver() {
     int granted = 0;
     socklen_t length = sizeof granted;
     getsockopt(socket, SOL_SOCKET, SO_RCVBUF, reinterpret_cast<char*>(&granted), &length);
-    out_.log.event(message("UDP receive buffer of %d bytes\n", granted));
+    out_.log.event(receiveBufferEvent(granted, size));
     out_.log.event(message("Opening udp server on port %d\n", settings_.udpPort));
     udp_ = socket;
+}
+
+std::string ModuleLink::receiveBufferEvent(int reported, int asked) {
+    const int set = reported / reportedPerSetByte;
+    if (set >= asked) {
+        return message("UDP receive buffer of %d bytes\n", reported);
+    }
+    // The size set is the system's limit (net.core.rmem_max on Linux), the figure to raise.
+    return message("UDP receive buffer of %d bytes, less than the %d bytes asked for\n", set,
+                   asked);
 }
 
 void ModuleLink::close() {

@@ -25,8 +25,13 @@ class ModuleLink {
 public:
     // Largest datagram taken; a longer one is cut to this.
     static constexpr std::size_t receiveArea = 4096;
-    // How much receive buffer we ask for: the default loses frames in bursts at high rates.
-    static constexpr int requestedReceiveBuffer = 8 * 1024 * 1024;
+    // How much receive buffer we ask for: a scheduler pause of a few tens of milliseconds on a
+    // busy computer overflows 8 MiB at a million frames a second. The kernel charges only for
+    // datagrams actually queued, so the size costs nothing while we keep up.
+    static constexpr int requestedReceiveBuffer = 64 * 1024 * 1024;
+    // The EVENT text for the receive buffer getsockopt reports (Linux reports twice the size
+    // set, its bookkeeping included); when less than asked was set, both sizes are said.
+    static std::string receiveBufferEvent(int reported, int asked);
 
     ModuleLink(Outputs& out, const Settings& settings);
     ~ModuleLink();

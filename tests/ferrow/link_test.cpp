@@ -60,6 +60,17 @@ TEST_F(Link, ReceiverHasALargeBufferTakesAnyDatagramAndAnEmptyOneDoesNotCloseIt)
     EXPECT_TRUE(link.udpOpen());
 }
 
+// The full size keeps the EVENT line operators know; a capped one names the limit to raise.
+TEST(ReceiveBufferEvent, SaysTheSizeSetAndWhatWasAskedWhenLessWasGranted) {
+    const std::tuple<int, int, const char*> cases[] = {
+        {2 * 67108864, 67108864, "UDP receive buffer of 134217728 bytes\n"},
+        {2 * 212992, 67108864,
+         "UDP receive buffer of 212992 bytes, less than the 67108864 bytes asked for\n"}};
+    for (const auto& [reported, asked, event] : cases) {
+        EXPECT_EQ(ModuleLink::receiveBufferEvent(reported, asked), event);
+    }
+}
+
 // OPEN while connected closes the first connection; a module hanging up ends the connection
 // quietly and keeps the receiver. Either way the next OPEN finds the UDP port free.
 TEST_F(Link, ReopeningOrAHangUpLeavesTheUdpPortFreeForTheNextOpen) {
