@@ -51,21 +51,18 @@ protected:
     SimulatorProcess simulator;
 };
 
-TEST_F(ProfileSession, AProfileOfSensor3UploadedIntoSensor9GivesItTheTablesOf3) {
-    const QString state = sandbox.path(QStringLiteral("vornsim.state"));
-    QFile stateFile(state);
-    ASSERT_TRUE(stateFile.open(QIODevice::WriteOnly));
-    stateFile.write("SET TEMP 3 OFFSET 1.25\r\nSET TEMP 3 GAIN 0.98\r\nSET ABS3 1\r\n"
-                    "SET MIN3 -7.5\r\nSET MAX3 45\r\nSET NEGPTS3 2\r\n"
-                    "INSERT 0 3 0.5 1.5\r\nINSERT 10 3 2.5 3.5\r\n");
-    stateFile.close();
+// A profile of sensor 3 uploaded into sensor 9 gives it the tables of 3; then a command file
+// changes the module's settings.
+TEST_F(ProfileSession, AProfileOfSensor3GoesIntoSensor9AndACommandFileChangesSettings) {
+    // Sensor 3's tables and points: in the module's state file and, as listed, in its profile.
+    const QByteArray sensor3 = "SET TEMP 3 OFFSET 1.25\r\nSET TEMP 3 GAIN 0.98\r\nSET ABS3 1\r\n"
+                               "SET MIN3 -7.5\r\nSET MAX3 45\r\nSET NEGPTS3 2\r\n"
+                               "INSERT 0 3 0.5 1.5\r\nINSERT 10 3 2.5 3.5\r\n";
+    const QString state =
+        sandbox.write("vornsim.state", "SET PERIOD 400\r\nSET FPS 10\r\n" + sensor3);
     connectToSimulator({QStringLiteral("--state"), state});
     Timing::setScale(0.01); // a profile line every 5 ms
-
-    const QByteArray profile = createProfile("4", "sensor3.spf");
-    EXPECT_EQ(profile, QByteArray("SET TEMP 3 OFFSET 1.25\r\nSET TEMP 3 GAIN 0.98\r\nSET ABS3 1\r\n"
-                                  "SET MIN3 -7.5\r\nSET MAX3 45\r\nSET NEGPTS3 2\r\n"
-                                  "INSERT 0 3 0.5 1.5\r\nINSERT 10 3 2.5 3.5\r\n"));
+    EXPECT_EQ(createProfile("4", "sensor3.spf"), sensor3);
 
     chooseFile(sandbox.path(QStringLiteral("sensor3.spf")));
     frame().mnuUploadSensorProfileFile->trigger();
@@ -79,19 +76,9 @@ TEST_F(ProfileSession, AProfileOfSensor3UploadedIntoSensor9GivesItTheTablesOf3) 
               QByteArray("SET TEMP 9 OFFSET 1.25\r\nSET TEMP 9 GAIN 0.98\r\nSET ABS9 1\r\n"
                          "SET MIN9 -7.5\r\nSET MAX9 45\r\nSET NEGPTS9 2\r\n"
                          "INSERT 0 9 0.5 1.5\r\nINSERT 10 9 2.5 3.5\r\n"));
-    EXPECT_TRUE(messages.isEmpty());
-}
 
-TEST_F(ProfileSession, ACommandFileChangesTheModulesSettings) {
-    connectToSimulator({QStringLiteral("--set"), QStringLiteral("PERIOD=400"),
-                        QStringLiteral("--set"), QStringLiteral("FPS=10")});
-    const QString path = sandbox.path(QStringLiteral("commands.txt"));
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("SET FPS 25\r\n\r\nSET AVG 10\r\n");
-    file.close();
     Global::UploadDwell = QStringLiteral("20");
-    chooseFile(path);
+    chooseFile(sandbox.write("commands.txt", "SET FPS 25\r\n\r\nSET AVG 10\r\n"));
     frame().mnuUploadFileToVorn->trigger();
     ASSERT_TRUE(
         labelBecomes(FormInstance<Upload>::instance().labUploadFileName, "End of file reached"));

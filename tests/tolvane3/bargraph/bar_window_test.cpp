@@ -170,7 +170,9 @@ TEST_F(BarGraphTest, FramesShowValuesAndBarsAndTagsMarkLowAndHigh) {
     EXPECT_EQ(textColour(0), QColor(255, 0, 0));
 }
 
-TEST_F(BarGraphTest, AHiddenWindowChangesNothingButItsFullScalesFollow) {
+// Hidden, the window changes nothing but its full scales follow; Open shows it over the
+// connection window, closing destroys it, and a value creates it again hidden.
+TEST_F(BarGraphTest, AHiddenWindowChangesNothingOpenShowsItAndCloseDestroysIt) {
     startProgram();
     ASSERT_FALSE(bar().isVisible());
     setEngineeringUnits(true);
@@ -186,12 +188,7 @@ TEST_F(BarGraphTest, AHiddenWindowChangesNothingButItsFullScalesFollow) {
     EXPECT_EQ(Global::BarRects[0].width, 0.0f);
     EXPECT_EQ(Global::FullScale[0], 70.0f);
     EXPECT_EQ(Global::FullScaleText[0], QStringLiteral("70"));
-}
 
-TEST_F(BarGraphTest, OpenShowsTheBarGraphOverTheConnectionWindowAndCloseDestroysIt) {
-    startProgram();
-    setEngineeringUnits(true);
-    frame().mnuBarGraphTemp->trigger();
     frame().mnuBarGraphOpen->trigger();
     EXPECT_TRUE(bar().isVisible());
     EXPECT_FALSE(window().isVisible());

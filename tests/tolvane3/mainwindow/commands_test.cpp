@@ -99,14 +99,12 @@ TEST_F(CommandsTest, TheResultBoxDropsItsOldestLineOnceItHolds32000Characters) {
         return QStringLiteral("L%1").arg(number, 3, 10, QLatin1Char('0')).leftJustified(width, '.');
     };
     // The view catches up once the event loop turns.
-    const auto first = [box] {
+    const auto block = [box](bool first) {
         QCoreApplication::processEvents();
-        return box->document()->firstBlock().text();
+        return (first ? box->document()->firstBlock() : box->document()->lastBlock()).text();
     };
-    const auto last = [box] {
-        QCoreApplication::processEvents();
-        return box->document()->lastBlock().text();
-    };
+    const auto first = [&] { return block(true); };
+    const auto last = [&] { return block(false); };
     // Lines of 100 characters with their CR LF: 320 of them make 32,000, the limit.
     for (int number = 0; number < 320; ++number) {
         Global::ProcessVornLine(line(number, 98));

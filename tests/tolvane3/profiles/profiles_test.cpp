@@ -30,13 +30,6 @@ protected:
             return name;
         });
     }
-    QString writeFile(const char* name, const QByteArray& bytes) {
-        const QString path = sandbox.path(QLatin1String(name));
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-        return path;
-    }
     static bool statusBecomes(const QLabel* label, const char* text) {
         return QTest::qWaitFor([&] { return label->text() == QLatin1String(text); });
     }
@@ -177,8 +170,8 @@ TEST_F(ProfilesTest, UploadSendsTheProfileForTheChosenSensorAndASecondStartSends
     SettingsSandbox::store({{"StatusPollInterval", "0"}});
     connectSettled();
     const QString path =
-        writeFile("sensor.spf", "SET TEMP 12 25.0\r\n\r\n' copied from 3\r\n"
-                                "SET ABS3 1\r\nSET NEGPTS3 1\nINSERT 5 3 1.0 2.0\r\n");
+        sandbox.write("sensor.spf", "SET TEMP 12 25.0\r\n\r\n' copied from 3\r\n"
+                                    "SET ABS3 1\r\nSET NEGPTS3 1\nINSERT 5 3 1.0 2.0\r\n");
     Timing::setScale(0.01); // a line every 5 ms
     answerFileDialogs(path);
     frame().mnuUploadSensorProfileFile->trigger();
@@ -210,7 +203,7 @@ TEST_F(ProfilesTest, UploadSendsTheProfileForTheChosenSensorAndASecondStartSends
 TEST_F(ProfilesTest, ACommandFileGoesOneLinePerTickUnchangedAndEndsWithItsLastLine) {
     SettingsSandbox::store({{"StatusPollAlways", "False"}, {"StatusPollOff", "True"}});
     connectSettled();
-    const QString path = writeFile("commands.txt", "SET A 1\r\n\r\n  set b 2 \nSET C 3\r\n");
+    const QString path = sandbox.write("commands.txt", "SET A 1\r\n\r\n  set b 2 \nSET C 3\r\n");
     answerFileDialogs(path);
     // Ticks by hand first: the timer's own would come after ten minutes.
     Global::UploadDwell = QStringLiteral("600000");
@@ -266,7 +259,7 @@ TEST_F(ProfilesTest, ACommandFileGoesOneLinePerTickUnchangedAndEndsWithItsLastLi
 TEST_F(ProfilesTest, ListingsAndUploadsStopAndSaySoWhenTheConnectionIsLost) {
     connectSettled();
     Timing::setScale(1000); // neither upload gets to its end first, however slow the test runs
-    const QString path = writeFile("sensor.spf", "SET ABS3 1\r\nSET ABS4 1\r\n");
+    const QString path = sandbox.write("sensor.spf", "SET ABS3 1\r\nSET ABS4 1\r\n");
     answerFileDialogs(path);
     frame().mnuUploadFileToVorn->trigger();
     frame().mnuUploadSensorProfileFile->trigger();

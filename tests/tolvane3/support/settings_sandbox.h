@@ -85,10 +85,12 @@ public:
         QFile file(path(QStringLiteral("IpHist.cfg")));
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
     }
-    void writeHistory(const QByteArray& bytes) const {
-        QFile file(path(QStringLiteral("IpHist.cfg")));
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
+    void writeHistory(const QByteArray& bytes) const { write("IpHist.cfg", bytes); }
+    // A file of the bytes in the folder; its path.
+    QString write(const char* name, const QByteArray& bytes) const {
+        QFile file(path(QLatin1String(name)));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+        return file.fileName();
     }
 
     static void store(std::initializer_list<std::pair<const char*, const char*>> values) {
