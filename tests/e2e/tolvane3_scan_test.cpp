@@ -79,8 +79,8 @@ TEST_F(ScanSession, ALowSpeedScanFillsTheCommaSeparatedLogWithWhatTheModuleSent)
 }
 
 TEST_F(ScanSession, AHighSpeedScanIsCapturedByFerrowAndTheConnectionComesBack) {
-    QUdpSocket probe; // a free port for the frames
-    ASSERT_TRUE(probe.bind(QHostAddress::LocalHost, 0));
+    QUdpSocket probe; // a free port for the frames, where ferrow binds: the dual-stack wildcard
+    ASSERT_TRUE(probe.bind(QHostAddress::AnyIPv6, 0));
     const QByteArray udpPort = QByteArray::number(probe.localPort());
     probe.close();
     startSimulator({"FPS=1000", "PERIOD=50", "AVG=1", "HOST=127.0.0.1 " + udpPort + " U"});
