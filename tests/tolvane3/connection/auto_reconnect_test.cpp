@@ -12,9 +12,8 @@ const QByteArray ConnectBytes = "SET BIN 0\rSET FORMAT 0\rList I\r";
 class AutoReconnect : public ProgramFixture {
 protected:
     void startReconnecting() {
-        SettingsSandbox::store({{"AutoReconnect", "True"},
-                                {"StatusPollAlways", "False"},
-                                {"StatusPollOff", "True"}});
+        SettingsSandbox::store(
+            {{"AutoReconnect", "True"}, {"StatusPollAlways", "False"}, {"StatusPollOff", "True"}});
         startProgram();
         Timing::setScale(1000);
     }
