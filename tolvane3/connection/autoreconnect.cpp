@@ -48,6 +48,12 @@ void AutoReconnector::retryAfterReboot() {
     retryAfterPause(QString());
 }
 
+void AutoReconnector::connectAgain() {
+    attemptIsOurs_ = true;
+    Global::SetConnecting();
+    FormInstance<Main>::instance().connectSocket();
+}
+
 void AutoReconnector::connected() {
     retry_ = 0;
     attemptIsOurs_ = false;
@@ -88,10 +94,7 @@ void AutoReconnector::tmrCountdown_Timer() {
         return;
     }
     tmrCountdown->stop();
-    if (Global::ConnState != Global::Disconnected) {
-        return;
+    if (Global::ConnState == Global::Disconnected) {
+        connectAgain();
     }
-    attemptIsOurs_ = true;
-    Global::SetConnecting();
-    window.connectSocket();
 }

@@ -29,6 +29,9 @@ public:
     void retryAfterPause(const QString& reason);
     // The module is back from its reboot (when the option is on): the first pause, then connect.
     void retryAfterReboot();
+    // Connects to the last address now as the program's own attempt (a retry, or the return
+    // from a high-speed scan): with the option on, its failure is retried, not put in a box.
+    void connectAgain();
     // A connection succeeded: the next loss starts again with the shortest pause.
     void connected();
     // The operator's Connect, Cancel or Disconnect, or the option turned off.
