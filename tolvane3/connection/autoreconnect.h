@@ -21,8 +21,8 @@ public:
 
     // Whether the end of the current connection or attempt is ours to recover from: the option
     // is on, no reboot runs (it starts the retries itself when its countdown ends) and the
-    // connection was up or the attempt was one of our retries. A failed connect the operator
-    // started is theirs to see.
+    // connection was up or the attempt was the program's own (connectAgain). A failed connect
+    // the operator started is theirs to see.
     bool takesOver() const;
     // Counts down the next pause, then connects. The reason of a failure shows in panel 2, where
     // the operator finds it instead of a message box.
