@@ -1,7 +1,9 @@
-// tolvane3 against the simulated module: the binary host corrected with a reboot, the scan
-// configuration read and changed, and the program as a real process that connects (the sequence
-// stepping on the module's real group ends) and is ended by SIGTERM with its settings saved.
+// tolvane3 against the simulated module: the binary host corrected with a reboot, reconnecting by
+// itself after the reboot and after the module dropped the connection, the scan configuration
+// read and changed, and the program as a real process that connects (the sequence stepping on the
+// module's real group ends) and is ended by SIGTERM with its settings saved.
 
+#include "connection/autoreconnect.h"
 #include "program_fixture.h"
 #include "scanconfig/VornConfig.h"
 #include "simulatorprocess.h"
@@ -70,6 +72,7 @@ TEST_F(SimulatorSession, AWrongBinaryHostIsCorrectedOnceWithASaveAndAReboot) {
     EXPECT_EQ(SimulatorProcess::receivedInTranscript(transcript),
               connectSequence + "SET HOST 127.0.0.1 23 U\rSAVE\rreboot\r");
     EXPECT_EQ(messages.size(), 1);
+    EXPECT_FALSE(window().autoReconnector->tmrCountdown->isActive()); // reconnecting is off
 
     // Back after its reboot, the module sends its frames here: nothing more to correct.
     messages.clear();
@@ -80,6 +83,45 @@ TEST_F(SimulatorSession, AWrongBinaryHostIsCorrectedOnceWithASaveAndAReboot) {
     for (const auto& message : messages) { // refused until it listens again, nothing else
         EXPECT_TRUE(message.text.startsWith(QStringLiteral("Connection refused")));
     }
+}
+
+TEST_F(SimulatorSession, ReconnectingByItselfFollowsTheRebootAndAConnectionTheModuleDrops) {
+    // The four groups are 38 lines: the first reply after them closes the connection.
+    startSimulator({QStringLiteral("--reboot-ms"), QStringLiteral("200"),
+                    QStringLiteral("--close-after"), QStringLiteral("39")});
+    SettingsSandbox::store({{"HssEnabled", "True"},
+                            {"AutoReconnect", "True"},
+                            {"StatusPollAlways", "False"},
+                            {"StatusPollOff", "True"}});
+    startProgram();
+    Timing::setScale(0.01); // the reboot's pauses and the retries' pauses; see above
+    ASSERT_TRUE(connectTo(simulator.address()));
+    const QByteArray connectSequence = "SET BIN 1\rSET FORMAT 0\rList I\rList C\rList H\rList S\r";
+    QByteArray expected =
+        connectSequence + "SET HOST 127.0.0.1 23 U\rSAVE\rreboot\r" + connectSequence;
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return SimulatorProcess::receivedInTranscript(transcript) == expected; }, WaitMs));
+    ASSERT_TRUE(settingsRead());
+    EXPECT_EQ(Global::ConnState, Global::Connected);
+    EXPECT_EQ(messages.size(), 1); // the reboot's warning; refused retries say nothing
+
+    // A pause of a second, long enough to be seen counting down.
+    Timing::setScale(1.0);
+    Global::SendVornCommand(QStringLiteral("STATUS\r"));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            return frame().statusPanel(1) == "Reconnecting to " + simulator.address() + " in 1 s";
+        },
+        WaitMs));
+    expected += "STATUS\r" + connectSequence;
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return SimulatorProcess::receivedInTranscript(transcript) == expected; }, WaitMs));
+    ASSERT_TRUE(settingsRead());
+    EXPECT_EQ(messages.size(), 1);
+
+    window().Command1->click(); // Disconnect
+    EXPECT_EQ(frame().statusPanel(1), QStringLiteral("No connection"));
+    EXPECT_FALSE(window().autoReconnector->tmrCountdown->isActive());
 }
 
 TEST_F(SimulatorSession, TheScanConfigurationShowsAndChangesTheModulesSettings) {

@@ -1,5 +1,6 @@
 #include "Main.h"
 
+#include "autoreconnect.h"
 #include "moduleaddress.h"
 #include "program/Global.h"
 #include "program/forms.h"
@@ -50,6 +51,7 @@ Main::Main() : lineHandler(Global::ProcessVornLine) {
     connect(Winsock1, &QTcpSocket::readyRead, this, &Main::Winsock1_DataArrival);
     connect(Winsock1, &QTcpSocket::disconnected, this, &Main::Winsock1_Close);
     connect(Winsock1, &QTcpSocket::errorOccurred, this, &Main::Winsock1_Error);
+    autoReconnector = Named(new AutoReconnector(this), "autoReconnector");
 }
 
 Main::~Main() {
@@ -113,6 +115,7 @@ QSize Main::sizeHint() const {
 }
 
 void Main::Command1_Click() {
+    autoReconnector->stop();
     if (Global::ConnState == Global::Disconnected) {
         Global::ConnectedAddress = txtIpAdd->text();
         Global::SetConnecting();
@@ -157,6 +160,7 @@ void Main::sendBytes(const QByteArray& bytes) {
 }
 
 void Main::Winsock1_Connect() {
+    autoReconnector->connected();
     Global::OnConnected();
 }
 
@@ -195,7 +199,11 @@ void Main::Winsock1_Close() {
     const QPointer<Main> self(this);
     dispatchReceivedLines();
     if (self) {
+        const bool recover = autoReconnector->takesOver();
         Global::SetDisconnected();
+        if (recover) {
+            autoReconnector->retryAfterPause(QString());
+        }
     }
 }
 
@@ -208,6 +216,13 @@ void Main::Winsock1_Error(QAbstractSocket::SocketError error) {
 }
 
 void Main::reportSocketError(const SocketErrorInfo& info) {
+    // Recovering by itself, the program must not wait for someone to answer a box (nor stack one
+    // per retry): the reason shows in the status bar during the countdown instead.
+    if (autoReconnector->takesOver()) {
+        Global::SetDisconnected();
+        autoReconnector->retryAfterPause(info.description);
+        return;
+    }
     UserPrompts::MsgBox(SocketErrorMessage(info), QStringLiteral("ERROR:"));
     Global::SetDisconnected();
 }

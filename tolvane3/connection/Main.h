@@ -9,6 +9,7 @@
 #include <QWidget>
 #include <functional>
 
+class AutoReconnector;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -40,6 +41,7 @@ public:
     QTimer* tmrSleep = nullptr;    // ends a Pause
 
     QTcpSocket* Winsock1 = nullptr;
+    AutoReconnector* autoReconnector = nullptr;
 
     // Connects to ConnectedAddress ("host", "host:port" or "[v6]:port"); the outcome arrives as a
     // socket event. An address that cannot be parsed fails at once like an unknown host.

@@ -128,9 +128,7 @@ void SetDisconnected() {
     window.closeSocket();
     ConnState = Disconnected;
     EndListSequence();
-    MDIMain& frame = FormInstance<MDIMain>::instance();
-    frame.setStatusPanel(1, QStringLiteral("No connection"));
-    frame.setStatusPanel(2, QString());
+    ShowNoConnection();
     window.lstIpHistory->setEnabled(true);
     window.Command1->setText(QStringLiteral("Connect"));
     // Listings and uploads cannot go on without the module.
@@ -143,6 +141,12 @@ void SetDisconnected() {
     if (FormInstance<UploadSPF>::isLoaded()) {
         FormInstance<UploadSPF>::instance().connectionLost();
     }
+}
+
+void ShowNoConnection() {
+    MDIMain& frame = FormInstance<MDIMain>::instance();
+    frame.setStatusPanel(1, QStringLiteral("No connection"));
+    frame.setStatusPanel(2, QString());
 }
 
 void SetScanning() {

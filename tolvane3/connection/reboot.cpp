@@ -1,5 +1,6 @@
 #include "Main.h"
 #include "Timeout.h"
+#include "autoreconnect.h"
 #include "program/Global.h"
 #include "program/forms.h"
 #include "program/timing.h"
@@ -11,7 +12,6 @@ namespace Global {
 namespace {
 
 constexpr int RebootTickMs = 1000;
-bool rebootRunning = false;
 
 // Shut-down may unload the windows while a pause or the warning waits; nothing is re-created.
 bool StillRunning() {
@@ -29,13 +29,14 @@ void ShowRebootProgress() {
 } // namespace
 
 // The module takes its corrected binary host only after saving and rebooting, 35 s in all; the
-// user reconnects afterwards. The pauses keep events flowing, so lines still arrive meanwhile.
+// user reconnects afterwards (or the program does, with reconnecting by itself on). The pauses
+// keep events flowing, so lines still arrive meanwhile.
 void RebootModule() {
-    if (rebootRunning || ConnState != Connected) {
+    if (RebootRunning || ConnState != Connected) {
         RebootPending = false;
         return;
     }
-    rebootRunning = true;
+    RebootRunning = true;
     DisableConnectButton(&FormInstance<Main>::instance());
     RebootPending = false;
     SendVornCommand(QStringLiteral("SAVE\r"));
@@ -56,10 +57,12 @@ void RebootModule() {
         SetDisconnected();
         Pause(25000);
     }
+    RebootRunning = false;
     if (StillRunning()) {
-        EnableConnectButton(&FormInstance<Main>::instance());
+        Main& window = FormInstance<Main>::instance();
+        EnableConnectButton(&window);
+        window.autoReconnector->retryAfterReboot();
     }
-    rebootRunning = false;
 }
 
 } // namespace Global

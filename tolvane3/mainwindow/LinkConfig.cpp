@@ -1,6 +1,8 @@
 #include "LinkConfig.h"
 
 #include "MDIMain.h"
+#include "connection/Main.h"
+#include "connection/autoreconnect.h"
 #include "program/Global.h"
 #include "program/forms.h"
 #include "program/userprompts.h"
@@ -72,6 +74,9 @@ LinkConfig::LinkConfig() : ActivatedDialog(&FormInstance<MDIMain>::instance()) {
     auto* uploadLayout = new QFormLayout(frmUpload);
     uploadLayout->addRow(Label3, medUploadDwell);
 
+    chkAutoReconnect =
+        Named(new QCheckBox(QStringLiteral("Reconnect automatically")), "chkAutoReconnect");
+
     frmDataLogging = Named(new QGroupBox(QStringLiteral("Data Logging Control")), "frmDataLogging");
     chkOutgoing = Named(new QCheckBox(QStringLiteral("Log Outging Commands")), "chkOutgoing");
     chkStatusData = Named(new QCheckBox(QStringLiteral("Log Status Data")), "chkStatusData");
@@ -104,6 +109,7 @@ LinkConfig::LinkConfig() : ActivatedDialog(&FormInstance<MDIMain>::instance()) {
     auto* left = new QVBoxLayout;
     left->addWidget(Frame2);
     left->addWidget(frmUpload);
+    left->addWidget(chkAutoReconnect);
     left->addStretch();
     auto* right = new QVBoxLayout;
     right->addWidget(frmDataLogging);
@@ -142,6 +148,10 @@ void LinkConfig::cmdBrowse_Click() {
 void LinkConfig::applyFields() {
     Global::EnableConnectButton(this);
     Global::DialogToSettings();
+    // Turned off, it stops a countdown in progress too.
+    if (!Global::AutoReconnect && FormInstance<Main>::isLoaded()) {
+        FormInstance<Main>::instance().autoReconnector->stop();
+    }
 }
 
 void LinkConfig::cmdOk_Click() {

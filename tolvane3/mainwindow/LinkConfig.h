@@ -35,6 +35,8 @@ public:
     QLabel* Label3 = nullptr;
     QLineEdit* medUploadDwell = nullptr;
 
+    QCheckBox* chkAutoReconnect = nullptr;
+
     QGroupBox* frmDataLogging = nullptr;
     QCheckBox* chkOutgoing = nullptr;
     QCheckBox* chkStatusData = nullptr;

@@ -4,6 +4,7 @@
 #include "LinkConfig.h"
 #include "MDIMain.h"
 #include "connection/Main.h"
+#include "connection/autoreconnect.h"
 #include "connection/captureconfig.h"
 #include "program/Global.h"
 #include "program/forms.h"
@@ -56,8 +57,7 @@ void MDIMain::mnuStartScan_Click() {
     window.closeSocket();
     Global::SetDisconnected();
     ExecCmd(CaptureConsolePath());
-    Global::SetConnecting();
-    window.connectSocket();
+    window.autoReconnector->connectAgain();
 }
 
 // The menus come back first, before the module has answered.

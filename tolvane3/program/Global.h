@@ -25,6 +25,7 @@ inline bool LogStatusData = false;
 inline bool LogOutgoing = false;
 inline QString UploadDwell = QStringLiteral("300");
 inline QString DisplayFormat = QStringLiteral("0.00");
+inline bool AutoReconnect = false;
 
 // Scan log (replies/scanlog.cpp): the open file's full path ("" when none); a name ending in
 // CSV makes it comma-separated.
@@ -46,9 +47,11 @@ inline short UnitCount = 0;
 inline QString ListLetters;
 inline short ListPosition = 1;
 // A corrected binary host was sent (replies/hostcheck.cpp): save and reboot when the sequence
-// ends (connection/reboot.cpp), which clears it. RebootTick counts the progress window's seconds.
+// ends (connection/reboot.cpp), which clears it. RebootTick counts the progress window's seconds;
+// RebootRunning holds while the reboot's steps and pauses run.
 inline bool RebootPending = false;
 inline short RebootTick = 0;
+inline bool RebootRunning = false;
 
 // The module's settings as last reported (replies/settingsmirror.cpp).
 inline float FramesPerScan = 0;
@@ -89,6 +92,8 @@ void EnableConnectButton(QObject* holder);
 void SetConnecting();
 void OnConnected();
 void SetDisconnected();
+// Panel 1 "No connection", panel 2 empty.
+void ShowNoConnection();
 void SetScanning();
 void RestoreAfterScan();
 // The user's polling choice again, after a window ran the polls for its own work: off stops them

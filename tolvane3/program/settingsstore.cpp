@@ -57,6 +57,9 @@ struct StoredSetting {
     const char* key;
     const char* defaultText;
     Home home;
+    // Kept out of the store while it has its default, so that a setting added later leaves the
+    // stored settings of everyone who does not use it exactly as they were.
+    bool storedOnlyWhenChanged = false;
 };
 
 // In the order in which the settings are read and written.
@@ -84,6 +87,7 @@ std::vector<StoredSetting> storedSettings() {
         {"HssEnabled", "False", dialog.chkHSS},
         {"HssFileName", "", dialog.txtHssFileName},
         {"HssUdpPort", "23", dialog.txtHssUdpPort},
+        {"AutoReconnect", "False", dialog.chkAutoReconnect, true},
     };
 }
 
@@ -143,7 +147,12 @@ void SaveSettings() {
     QSettings store(QSettings::NativeFormat, QSettings::UserScope, SettingsStore::Application);
     store.beginGroup(QLatin1String(SettingsStore::Group));
     for (const StoredSetting& setting : storedSettings()) {
-        store.setValue(QLatin1String(setting.key), homeText(setting.home));
+        const QString text = homeText(setting.home);
+        if (setting.storedOnlyWhenChanged && text == QLatin1String(setting.defaultText)) {
+            store.remove(QLatin1String(setting.key));
+        } else {
+            store.setValue(QLatin1String(setting.key), text);
+        }
     }
 }
 
@@ -158,6 +167,7 @@ void DialogToSettings() {
     LogStatusData = dialog.chkStatusData->isChecked();
     LogOutgoing = dialog.chkOutgoing->isChecked();
     UploadDwell = dialog.medUploadDwell->text();
+    AutoReconnect = dialog.chkAutoReconnect->isChecked();
     UpdateDisplayFormat();
 }
 
@@ -172,6 +182,7 @@ void SettingsToDialog() {
     dialog.chkStatusData->setChecked(LogStatusData);
     dialog.chkOutgoing->setChecked(LogOutgoing);
     dialog.medUploadDwell->setText(UploadDwell.trimmed());
+    dialog.chkAutoReconnect->setChecked(AutoReconnect);
 }
 
 void UpdateDisplayFormat() {

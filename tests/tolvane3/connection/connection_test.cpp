@@ -1,6 +1,7 @@
 // The command connection against a fake module: the bytes of the connect sequence, status
 // polling, status replies, closing, cancelling and socket errors.
 
+#include "connection/autoreconnect.h"
 #include "program_fixture.h"
 
 #include <QLabel>
@@ -122,6 +123,9 @@ TEST_F(Connection, LinesAreDispatchedInANestedEventLoopAndUntilTheModuleCloses) 
     EXPECT_EQ(frame().statusPanel(2), QString());
     EXPECT_TRUE(window().lstIpHistory->isEnabled());
     EXPECT_TRUE(messages.isEmpty());
+    // Reconnecting by itself is off unless chosen.
+    EXPECT_EQ(frame().statusPanel(1), QStringLiteral("No connection"));
+    EXPECT_FALSE(window().autoReconnector->tmrCountdown->isActive());
 }
 
 TEST_F(Connection, ASocketErrorWhileConnectedShowsOneMessageAndDisconnects) {

@@ -27,7 +27,7 @@ TEST(SettingsStore, StoredValuesComeBackAfterARestart) {
         {"Temperature", "True"},      {"Pressure", "False"},
         {"BarGraph2Places", "False"}, {"BarGraph4Places", "True"},
         {"HssEnabled", "True"},       {"HssFileName", "C:\\runs\\wing a.csv"},
-        {"HssUdpPort", "5005"}};
+        {"HssUdpPort", "5005"},       {"AutoReconnect", "True"}};
     for (const auto& [key, text] : changed) {
         SettingsSandbox::store({{key, text}});
     }
@@ -42,6 +42,20 @@ TEST(SettingsStore, StoredValuesComeBackAfterARestart) {
     for (const auto& [key, text] : changed) {
         EXPECT_EQ(SettingsSandbox::stored(key), QLatin1String(text)) << key;
     }
+}
+
+// Off, reconnecting by itself leaves the stored settings as they were before it existed.
+TEST(SettingsStore, ReconnectingOffIsNotStored) {
+    SettingsSandbox sandbox;
+    Global::LoadSettings();
+    Global::SaveSettings();
+    const QStringList keys = SettingsSandbox::openStore().allKeys();
+    EXPECT_FALSE(keys.contains(QStringLiteral("Startup/AutoReconnect")));
+    Global::AutoReconnect = true;
+    Global::SaveSettings();
+    Global::AutoReconnect = false;
+    Global::SaveSettings();
+    EXPECT_EQ(SettingsSandbox::openStore().allKeys(), keys);
 }
 
 TEST(SettingsStore, OnlyTheExactTextTrueCountsAsTrue) {

@@ -2,6 +2,7 @@
 
 FakeModule::FakeModule() {
     server_.listen(QHostAddress::LocalHost, 0);
+    port_ = server_.serverPort();
     connect(&server_, &QTcpServer::newConnection, this, &FakeModule::acceptClient);
 }
 

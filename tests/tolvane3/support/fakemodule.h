@@ -17,9 +17,11 @@ public:
     FakeModule();
 
     // "127.0.0.1:<port>", ready to type into the connection window.
-    QString address() const { return "127.0.0.1:" + QString::number(server_.serverPort()); }
+    QString address() const { return "127.0.0.1:" + QString::number(port_); }
     // Stops accepting, so that a connection to address() is refused.
     void stopListening() { server_.close(); }
+    // Listens on the same port again, like a module back from its reboot.
+    bool listenAgain() { return server_.listen(QHostAddress::LocalHost, port_); }
     bool isConnected() const { return client_ && client_->state() == QTcpSocket::ConnectedState; }
     bool waitForDisconnection() {
         return QTest::qWaitFor([this] { return !isConnected(); });
@@ -54,6 +56,7 @@ private:
     void acceptClient();
 
     QTcpServer server_;
+    quint16 port_ = 0;
     QPointer<QTcpSocket> client_;
     QByteArray received_;
 };

@@ -65,6 +65,7 @@ public:
         Global::ListLetters.clear();
         Global::ListPosition = 1;
         Global::RebootPending = false;
+        Global::AutoReconnect = false;
         Global::FramePeriod = 0;
         Global::FramesPerScan = 0;
         Global::ExtTrigScan = false;

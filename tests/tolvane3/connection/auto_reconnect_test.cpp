@@ -1,0 +1,69 @@
+// Reconnecting by itself against a fake module. The countdown's ticks are stepped by hand: time
+// is stretched so that its own timer never fires during the test.
+
+#include "connection/autoreconnect.h"
+#include "program_fixture.h"
+
+namespace {
+
+TEST(AutoReconnectPauses, DoubleFromOneSecondUpToHalfAMinute) {
+    QList<int> pauses;
+    for (const int retry : {0, 1, 2, 3, 4, 5, 6, 1 << 30}) {
+        pauses << AutoReconnector::PauseSeconds(retry);
+    }
+    EXPECT_EQ(pauses, (QList<int>{1, 2, 4, 8, 16, 30, 30, 30}));
+}
+
+TEST_F(ProgramFixture, ALostConnectionIsRetriedSilentlyWithGrowingPausesUntilCancelled) {
+    SettingsSandbox::store(
+        {{"AutoReconnect", "True"}, {"StatusPollAlways", "False"}, {"StatusPollOff", "True"}});
+    startProgram();
+    Timing::setScale(1000);
+    AutoReconnector& reconnector = *window().autoReconnector;
+    const auto tick = [&](int times) {
+        for (int i = 0; i < times; ++i) {
+            reconnector.tmrCountdown_Timer();
+        }
+    };
+    const auto panelShows = [&](int seconds) {
+        const QString text =
+            "Reconnecting to " + module.address() + " in " + QString::number(seconds) + " s";
+        return QTest::qWaitFor([&] { return frame().statusPanel(1) == text; });
+    };
+    ASSERT_TRUE(connectTo(module.address()));
+
+    module.stopListening();
+    Q_EMIT window().Winsock1->errorOccurred(QAbstractSocket::NetworkError);
+    EXPECT_TRUE(panelShows(1));
+    EXPECT_EQ(frame().statusPanel(2), QStringLiteral("Host is unreachable"));
+    tick(1);
+    ASSERT_TRUE(panelShows(2));
+    EXPECT_EQ(frame().statusPanel(2), QStringLiteral("Connection refused"));
+    tick(2);
+    ASSERT_TRUE(panelShows(4));
+
+    // Back, the module gets the connect sequence; lost again, the shortest pause comes first.
+    ASSERT_TRUE(module.listenAgain());
+    module.clearReceived();
+    tick(4);
+    ASSERT_TRUE(QTest::qWaitFor([] { return Global::ConnState == Global::Connected; }));
+    const QByteArray connectBytes = "SET BIN 0\rSET FORMAT 0\rList I\r";
+    ASSERT_TRUE(module.waitForBytes(connectBytes.size()));
+    EXPECT_EQ(module.received(), connectBytes);
+    module.dropConnection();
+    ASSERT_TRUE(panelShows(1));
+
+    // The settings dialog holds the retry while it is open.
+    linkConfig().bringForward();
+    tick(1);
+    EXPECT_EQ(Global::ConnState, Global::Disconnected);
+    linkConfig().cmdOk->click();
+    tick(1);
+    ASSERT_NE(Global::ConnState, Global::Disconnected);
+    window().Command1->click(); // Cancel, or Disconnect if the retry connected at once
+    EXPECT_FALSE(reconnector.tmrCountdown->isActive());
+    EXPECT_EQ(frame().statusPanel(1), QStringLiteral("No connection"));
+    EXPECT_TRUE(messages.isEmpty());
+}
+
+} // namespace
