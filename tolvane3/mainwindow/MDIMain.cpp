@@ -260,7 +260,12 @@ void MDIMain::showMdiChild(QWidget* child) {
     child->show();
     window->show();
     // The area places a new window where there is room, which can leave part of it beyond the
-    // area's edge: it is moved (and if need be shrunk) to lie inside.
+    // area's edge: it is moved (and if need be shrunk) to lie inside. Before the frame is first
+    // shown the area has no size of its own yet, and the window keeps the size it asks for.
+    if (!isVisible()) {
+        mdiArea->setActiveSubWindow(window);
+        return;
+    }
     const QRect area = mdiArea->viewport()->rect();
     QRect placed = window->geometry();
     placed.setSize(placed.size().boundedTo(area.size()));

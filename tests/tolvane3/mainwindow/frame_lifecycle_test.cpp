@@ -22,6 +22,7 @@ TEST_F(ProgramFixture, StartUpShowsCaptionPanelsAndTheConnectionWindow) {
     ASSERT_EQ(started.mdiArea->subWindowList().size(), 2);
     EXPECT_EQ(started.mdiArea->subWindowList()[0]->widget(), &window());
     EXPECT_TRUE(window().isVisible());
+    EXPECT_EQ(window().size(), window().sizeHint()); // not squeezed into the unshown area
     EXPECT_EQ(started.mdiArea->subWindowList()[1]->widget(), &FormInstance<Bar>::instance());
     EXPECT_FALSE(FormInstance<Bar>::instance().isVisible());
 }
