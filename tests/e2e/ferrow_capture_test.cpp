@@ -1,5 +1,6 @@
 // ferrow end to end: the real program against a module stand-in on loopback, keys piped in.
-#include "support/ferrow_test_support.h"
+#include "support/ferrow_process.h"
+#include "support/module_stand_in.h"
 
 #include <gmock/gmock.h>
 
