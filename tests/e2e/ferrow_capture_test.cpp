@@ -14,9 +14,9 @@ using ::testing::HasSubstr;
 
 constexpr const char* banner = "FERROW Version 0.90a\n";
 
-// However a run ends (its frame count reached, ESC, SIGTERM after the keys have ended), what
-// was captured is written whole and converted, the frame after the gap reported; every run adds
-// to ERRLOG.TXT.
+// However a run ends (its frame count reached, ESC, a stop signal after the keys have ended),
+// what was captured is written whole and converted, the frame after the gap reported; every run
+// adds to ERRLOG.TXT.
 TEST(FerrowRun, CapturesFramesWithAGapIntoBinaryFileCsvAndErrlogHoweverItEnds) {
     TemporaryCurrentDirectory directory;
     ModuleStandIn module;
@@ -27,16 +27,16 @@ TEST(FerrowRun, CapturesFramesWithAGapIntoBinaryFileCsvAndErrlogHoweverItEnds) {
         const char* progress;
     } runs[] = {{6, "", "Read 1\nRead 2\nRead 3\nRead 4\nRead 5\nRead 6\nCompleted data read\n"},
                 {30, "\x1b", "Read 3\nRead 6\n\x1b"},
-                {30, "SIGTERM", "Read 3\nRead 6\n"}};
+                {30, "signal", "Read 3\nRead 6\n"}};
     int runsLogged = 0;
     for (const auto& run : runs) {
         const std::string stop = run.stop;
-        const std::string key = stop == "SIGTERM" ? "" : stop;
+        const std::string key = stop == "signal" ? "" : stop;
         writeFile("FERROW.CFG", "SET IPADDR " + module.address() + "\r\nSET FPS " +
                                     std::to_string(run.frames) + "\r\nSET BFILENAME cap.bin\r\n" +
                                     "SET UDPPORT " + std::to_string(udpPort) + "\r\n");
         FerrowProcess ferrow(directory.path);
-        if (stop == "SIGTERM") {
+        if (stop == "signal") {
             ferrow.endKeys(); // the end of input must not end the capture
         }
         ASSERT_TRUE(module.acceptClient() && module.waitForReceived("SCAN\r")) << stop;
@@ -46,7 +46,7 @@ TEST(FerrowRun, CapturesFramesWithAGapIntoBinaryFileCsvAndErrlogHoweverItEnds) {
             module.sendDatagram(udpPort, vornFrame(frame));
         }
         ASSERT_TRUE(ferrow.waitForOutput("Read 6\n")) << stop;
-        key.empty() ? ferrow.signal(SIGTERM) : ferrow.type(key);
+        stop == "signal" ? ferrow.askToStop() : ferrow.type(key);
 
         ASSERT_EQ(ferrow.waitForExit(), 0) << stop;
         module.waitForReceived("SCAN\r" + key);

@@ -29,6 +29,9 @@ public:
     // The exit code once ferrow has ended; nothing when it was killed or did not end in time.
     std::optional<int> waitForExit(Milliseconds limit = 3 * patience);
     void signal(int signalNumber);
+    // Asks ferrow to stop as a closing terminal does, with SIGTERM; a Windows program gets
+    // SIGINT, its Ctrl-C, since wine ends a program on SIGTERM without its console handler.
+    void askToStop();
     // What ferrow printed; a Windows program's CR LF line ends (its console's text mode) as LF.
     std::string output() const;
     // Process id while ferrow runs, -1 once it has ended.

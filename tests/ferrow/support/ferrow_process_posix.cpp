@@ -142,6 +142,10 @@ void FerrowProcess::signal(int signalNumber) {
     }
 }
 
+void FerrowProcess::askToStop() {
+    signal(windowsProgram_ ? SIGINT : SIGTERM);
+}
+
 bool FerrowProcess::terminalCooked() const {
     termios settings{};
     return tcgetattr(terminalFd_, &settings) == 0 &&
