@@ -69,15 +69,20 @@ TEST(FerrowRun, CapturesFramesWithAGapIntoBinaryFileCsvAndErrlogHoweverItEnds) {
     EXPECT_THAT(errlogLines(), HasSubstr("EVENT: Read 6\nEVENT: Scan cancelled\nEVENT: Closing"));
 }
 
-// Without FERROW.CFG and without a module: interrupted, or by itself once no key can come.
+// Without FERROW.CFG and without a module: interrupted, or by itself once no key can come (the
+// keys ended, or standard input is the null device, which a Windows console test takes for a
+// console).
 TEST(FerrowWithoutModule, RunsOnDefaultsAndEndsOnSigintOrAtTheEndOfItsKeys) {
-    for (const bool interrupt : {true, false}) {
+    using enum FerrowProcess::Console;
+    const std::pair<const char*, FerrowProcess::Console> ends[] = {
+        {"SIGINT", Pipes}, {"end of keys", Pipes}, {"null device", NullDevice}};
+    for (const auto& [end, console] : ends) {
         TemporaryCurrentDirectory directory;
-        FerrowProcess ferrow(directory.path);
-        ASSERT_TRUE(ferrow.waitForOutput("Press <ESC> to stop scan\n"));
-        interrupt ? ferrow.signal(SIGINT) : ferrow.endKeys();
+        FerrowProcess ferrow(directory.path, console);
+        ASSERT_TRUE(ferrow.waitForOutput("Press <ESC> to stop scan\n")) << end;
+        end == std::string("SIGINT") ? ferrow.signal(SIGINT) : ferrow.endKeys();
 
-        ASSERT_EQ(ferrow.waitForExit(), 0) << interrupt;
+        ASSERT_EQ(ferrow.waitForExit(), 0) << end;
         EXPECT_EQ(ferrow.output(),
                   std::string(banner) + "Connecting to 0\nPress <ESC> to stop scan\n");
         EXPECT_TRUE(std::filesystem::exists("Data.bin.bin") &&

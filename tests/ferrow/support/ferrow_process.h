@@ -10,12 +10,13 @@
 namespace ferrow::test {
 
 // The real ferrow program run in a directory, its standard input and output connected to this
-// test: through pipes, or through a pseudo-terminal as an operator's console would be. The
-// program is ferrow from VORN_BIN_DIR, or VORN_FERROW; VORN_FERROW_LAUNCHER, when set, runs it
-// (wine, for a Windows build's ferrow.exe).
+// test: through pipes, or through a pseudo-terminal as an operator's console would be, or with
+// no keys at all: standard input the null device (NUL to a Windows program). The program is ferrow
+// from VORN_BIN_DIR, or VORN_FERROW; VORN_FERROW_LAUNCHER, when set, runs it (wine, for a Windows
+// build's ferrow.exe).
 class FerrowProcess {
 public:
-    enum class Console { Pipes, Terminal };
+    enum class Console { Pipes, Terminal, NullDevice };
 
     explicit FerrowProcess(const std::filesystem::path& dir, Console console = Console::Pipes);
     ~FerrowProcess();

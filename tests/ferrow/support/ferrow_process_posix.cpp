@@ -52,6 +52,10 @@ FerrowProcess::FerrowProcess(const fs::path& dir, Console console) {
         keys[0] = output[1] = terminalFd_;
         output[0] = keys[1];
     }
+    if (console == Console::NullDevice) {
+        closeAll({&keys[0], &keys[1]});
+        keys[0] = open("/dev/null", O_RDONLY | O_CLOEXEC);
+    }
     keysFd_ = keys[1];
     outputFd_ = output[0];
     pid_ = fork();
