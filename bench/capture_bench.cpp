@@ -8,7 +8,8 @@
 //                             folder under the system's temporary directory)
 
 #include "link/module_link.h"
-#include "support/ferrow_test_support.h"
+#include "support/ferrow_process.h"
+#include "support/module_stand_in.h"
 
 #include <chrono>
 #include <csignal>

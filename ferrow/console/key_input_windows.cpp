@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <conio.h>
-#include <cstdio>
-#include <io.h>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
 #include <windows.h>
 
 namespace ferrow {
@@ -17,6 +19,38 @@ HANDLE keyboard() {
 // Arrow and function keys arrive as 0 or 0xE0 followed by a code: no key of ours.
 constexpr int extendedKeyPrefixes[] = {0, 0xE0};
 
+// Keys from a pipe, a file or a device are read by a thread of their own: a blocking read is
+// the one way that works on every kind of handle (a pipe of the host cannot be peeked into
+// under wine), and the capture loop must never wait for a key.
+struct PipedKeys {
+    std::mutex mutex;
+    std::string bytes;
+    bool ended = false;
+};
+
+std::shared_ptr<PipedKeys> startReadingPipedKeys() {
+    auto keys = std::make_shared<PipedKeys>();
+    // Detached, since it may sit in a read until the process ends; the state is shared so that
+    // it outlives whichever side goes first.
+    std::thread([keys] {
+        for (bool more = true; more;) {
+            char bytes[256];
+            DWORD count = 0;
+            more = ReadFile(keyboard(), bytes, sizeof bytes, &count, nullptr) && count > 0;
+            const std::lock_guard lock(keys->mutex);
+            keys->bytes.append(bytes, more ? count : 0);
+            keys->ended = !more;
+        }
+    }).detach();
+    return keys;
+}
+
+// Standard input is read once, by one thread, however many KeyInputs there are.
+PipedKeys& pipedKeys() {
+    static const std::shared_ptr<PipedKeys> keys = startReadingPipedKeys();
+    return *keys;
+}
+
 } // namespace
 
 bool consoleOutputValid() {
@@ -24,9 +58,11 @@ bool consoleOutputValid() {
     return output != INVALID_HANDLE_VALUE && output != nullptr;
 }
 
-// _getch reads without echo and unbuffered, so the console's own mode is never changed.
+// A console is what takes keys with _getch, which reads without echo and unbuffered, so the
+// console's own mode is never changed. _isatty would also take NUL, whose keys never come.
 KeyInput::KeyInput() {
-    terminal_ = _isatty(_fileno(stdin)) != 0;
+    DWORD mode = 0;
+    terminal_ = GetConsoleMode(keyboard(), &mode) != 0;
 }
 
 KeyInput::~KeyInput() = default;
@@ -54,24 +90,14 @@ void KeyInput::readWaiting() {
         }
         return;
     }
-    // A pipe is only read when it holds bytes, so the read cannot block; a file always can be.
-    DWORD available = 256;
-    if (GetFileType(keyboard()) == FILE_TYPE_PIPE &&
-        !PeekNamedPipe(keyboard(), nullptr, 0, nullptr, &available, nullptr)) {
-        ended_ = true;
-        return;
+    PipedKeys& piped = pipedKeys();
+    std::string bytes;
+    {
+        const std::lock_guard lock(piped.mutex);
+        bytes.swap(piped.bytes);
+        ended_ = piped.ended;
     }
-    if (available == 0) {
-        return;
-    }
-    unsigned char bytes[256];
-    DWORD count = 0;
-    if (!ReadFile(keyboard(), bytes, std::min<DWORD>(available, sizeof bytes), &count, nullptr) ||
-        count == 0) {
-        ended_ = true;
-        return;
-    }
-    queue({bytes, count});
+    queue({reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size()});
 }
 
 } // namespace ferrow

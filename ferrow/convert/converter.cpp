@@ -197,7 +197,9 @@ bool convertCapture(const ConversionRequest& request, ErrorLog& log) {
         log.error(message("ERROR: Could not read file %s\n", request.inputName.c_str()));
         return false;
     }
-    const bool written = writer.flush() && std::fclose(output.release()) == 0;
+    // Flushed first: fclose does not report a failed flush in every C library (wine's).
+    const bool written =
+        writer.flush() && std::fflush(output.get()) == 0 && std::fclose(output.release()) == 0;
     if (!written) {
         log.error(message("ERROR: Could not write to file %s\n", request.outputName.c_str()));
         return false;

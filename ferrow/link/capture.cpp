@@ -105,8 +105,10 @@ void Capture::endRecording() {
         message("Flushing buffer of %lld bytes to file\n", static_cast<long long>(written)));
     const std::size_t count =
         std::fwrite(buffer_.get(), 1, static_cast<std::size_t>(written), file_.get());
+    // Flushed first: fclose does not report a failed flush in every C library (wine's).
+    const bool flushed = std::fflush(file_.get()) == 0;
     const bool closed = std::fclose(file_.release()) == 0;
-    if (count != static_cast<std::size_t>(written) || !closed) {
+    if (count != static_cast<std::size_t>(written) || !flushed || !closed) {
         out_.log.error(message("ERROR: Could not write to file %s\n", fileName_.c_str()));
     } else {
         out_.log.event(

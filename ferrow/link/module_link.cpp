@@ -17,12 +17,6 @@ constexpr std::size_t batchSize = 64;
 constexpr std::size_t byteAreaSize = 4096;
 // A module that does not answer is given up after this long instead of hanging the console.
 constexpr int connectTimeoutMs = 5000;
-#ifdef __linux__
-constexpr int reportedPerSetByte = 2;
-#else
-constexpr int reportedPerSetByte = 1;
-#endif
-
 struct AddressList {
     addrinfo* first = nullptr;
     ~AddressList() {
@@ -277,8 +271,13 @@ std::span<const Datagram> ModuleLink::receiveDatagrams() {
         std::byte* area = datagramArea_.data() + i * receiveArea;
         const auto received = ::recvfrom(udp_, reinterpret_cast<char*>(area),
                                          static_cast<int>(receiveArea), 0, nullptr, nullptr);
+        const int error = received < 0 ? net::lastError() : 0;
+        if (net::datagramCutShort(error)) {
+            batch_.push_back({area, receiveArea});
+            continue;
+        }
         if (received < 0) {
-            failure = net::lastError();
+            failure = error;
             break;
         }
         if (received > 0) {

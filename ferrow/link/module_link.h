@@ -13,6 +13,14 @@ namespace ferrow {
 struct Outputs;
 struct Settings;
 
+// getsockopt reports this many bytes per byte of receive buffer set: Linux counts its
+// bookkeeping too.
+#ifdef __linux__
+inline constexpr int reportedPerSetByte = 2;
+#else
+inline constexpr int reportedPerSetByte = 1;
+#endif
+
 // One received datagram, valid until the next receive.
 struct Datagram {
     const std::byte* data;
@@ -29,8 +37,8 @@ public:
     // busy computer overflows 8 MiB at a million frames a second. The kernel charges only for
     // datagrams actually queued, so the size costs nothing while we keep up.
     static constexpr int requestedReceiveBuffer = 64 * 1024 * 1024;
-    // The EVENT text for the receive buffer getsockopt reports (Linux reports twice the size
-    // set, its bookkeeping included); when less than asked was set, both sizes are said.
+    // The EVENT text for the receive buffer getsockopt reports; when less than asked was set,
+    // both sizes are said.
     static std::string receiveBufferEvent(int reported, int asked);
 
     ModuleLink(Outputs& out, const Settings& settings);

@@ -33,10 +33,13 @@ inline bool wouldBlock(int error) {
 inline bool connectPending(int error) {
     return error == WSAEWOULDBLOCK;
 }
-// A datagram larger than the receive area, or an ICMP report of an earlier send, is no reason
-// to stop receiving frames.
+// An ICMP report of an earlier send is no reason to stop receiving frames.
 inline bool transientDatagramError(int error) {
-    return error == WSAEMSGSIZE || error == WSAECONNRESET || error == WSAEINTR;
+    return error == WSAECONNRESET || error == WSAEINTR;
+}
+// Winsock fails a datagram longer than the receive area, having filled the area with its start.
+inline bool datagramCutShort(int error) {
+    return error == WSAEMSGSIZE;
 }
 inline void closeHandle(Handle handle) {
     closesocket(handle);
@@ -77,6 +80,10 @@ inline bool connectPending(int error) {
 }
 inline bool transientDatagramError(int error) {
     return error == EINTR || error == ENOBUFS || error == ENOMEM || error == ECONNREFUSED;
+}
+// BSD sockets cut a long datagram to the receive area without an error.
+inline bool datagramCutShort(int) {
+    return false;
 }
 inline void closeHandle(Handle handle) {
     ::close(handle);

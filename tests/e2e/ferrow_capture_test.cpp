@@ -1,5 +1,6 @@
 // ferrow end to end: the real program against a module stand-in on loopback, keys piped in.
-#include "support/ferrow_test_support.h"
+#include "support/ferrow_process.h"
+#include "support/module_stand_in.h"
 
 #include <gmock/gmock.h>
 
@@ -13,9 +14,9 @@ using ::testing::HasSubstr;
 
 constexpr const char* banner = "FERROW Version 0.90a\n";
 
-// However a run ends (its frame count reached, ESC, SIGTERM after the keys have ended), what
-// was captured is written whole and converted, the frame after the gap reported; every run adds
-// to ERRLOG.TXT.
+// However a run ends (its frame count reached, ESC, a stop signal after the keys have ended),
+// what was captured is written whole and converted, the frame after the gap reported; every run
+// adds to ERRLOG.TXT.
 TEST(FerrowRun, CapturesFramesWithAGapIntoBinaryFileCsvAndErrlogHoweverItEnds) {
     TemporaryCurrentDirectory directory;
     ModuleStandIn module;
@@ -26,16 +27,16 @@ TEST(FerrowRun, CapturesFramesWithAGapIntoBinaryFileCsvAndErrlogHoweverItEnds) {
         const char* progress;
     } runs[] = {{6, "", "Read 1\nRead 2\nRead 3\nRead 4\nRead 5\nRead 6\nCompleted data read\n"},
                 {30, "\x1b", "Read 3\nRead 6\n\x1b"},
-                {30, "SIGTERM", "Read 3\nRead 6\n"}};
+                {30, "signal", "Read 3\nRead 6\n"}};
     int runsLogged = 0;
     for (const auto& run : runs) {
         const std::string stop = run.stop;
-        const std::string key = stop == "SIGTERM" ? "" : stop;
+        const std::string key = stop == "signal" ? "" : stop;
         writeFile("FERROW.CFG", "SET IPADDR " + module.address() + "\r\nSET FPS " +
                                     std::to_string(run.frames) + "\r\nSET BFILENAME cap.bin\r\n" +
                                     "SET UDPPORT " + std::to_string(udpPort) + "\r\n");
         FerrowProcess ferrow(directory.path);
-        if (stop == "SIGTERM") {
+        if (stop == "signal") {
             ferrow.endKeys(); // the end of input must not end the capture
         }
         ASSERT_TRUE(module.acceptClient() && module.waitForReceived("SCAN\r")) << stop;
@@ -45,7 +46,7 @@ TEST(FerrowRun, CapturesFramesWithAGapIntoBinaryFileCsvAndErrlogHoweverItEnds) {
             module.sendDatagram(udpPort, vornFrame(frame));
         }
         ASSERT_TRUE(ferrow.waitForOutput("Read 6\n")) << stop;
-        key.empty() ? ferrow.signal(SIGTERM) : ferrow.type(key);
+        stop == "signal" ? ferrow.askToStop() : ferrow.type(key);
 
         ASSERT_EQ(ferrow.waitForExit(), 0) << stop;
         module.waitForReceived("SCAN\r" + key);
@@ -68,15 +69,20 @@ TEST(FerrowRun, CapturesFramesWithAGapIntoBinaryFileCsvAndErrlogHoweverItEnds) {
     EXPECT_THAT(errlogLines(), HasSubstr("EVENT: Read 6\nEVENT: Scan cancelled\nEVENT: Closing"));
 }
 
-// Without FERROW.CFG and without a module: interrupted, or by itself once no key can come.
+// Without FERROW.CFG and without a module: interrupted, or by itself once no key can come (the
+// keys ended, or standard input is the null device, which a Windows console test takes for a
+// console).
 TEST(FerrowWithoutModule, RunsOnDefaultsAndEndsOnSigintOrAtTheEndOfItsKeys) {
-    for (const bool interrupt : {true, false}) {
+    using enum FerrowProcess::Console;
+    const std::pair<const char*, FerrowProcess::Console> ends[] = {
+        {"SIGINT", Pipes}, {"end of keys", Pipes}, {"null device", NullDevice}};
+    for (const auto& [end, console] : ends) {
         TemporaryCurrentDirectory directory;
-        FerrowProcess ferrow(directory.path);
-        ASSERT_TRUE(ferrow.waitForOutput("Press <ESC> to stop scan\n"));
-        interrupt ? ferrow.signal(SIGINT) : ferrow.endKeys();
+        FerrowProcess ferrow(directory.path, console);
+        ASSERT_TRUE(ferrow.waitForOutput("Press <ESC> to stop scan\n")) << end;
+        end == std::string("SIGINT") ? ferrow.signal(SIGINT) : ferrow.endKeys();
 
-        ASSERT_EQ(ferrow.waitForExit(), 0) << interrupt;
+        ASSERT_EQ(ferrow.waitForExit(), 0) << end;
         EXPECT_EQ(ferrow.output(),
                   std::string(banner) + "Connecting to 0\nPress <ESC> to stop scan\n");
         EXPECT_TRUE(std::filesystem::exists("Data.bin.bin") &&

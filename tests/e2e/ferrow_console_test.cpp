@@ -1,5 +1,6 @@
 // ferrow end to end on a pseudo-terminal, as an operator's console.
-#include "support/ferrow_test_support.h"
+#include "support/ferrow_process.h"
+#include "support/module_stand_in.h"
 
 #include <gtest/gtest.h>
 

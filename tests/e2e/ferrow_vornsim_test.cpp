@@ -1,7 +1,8 @@
 // ferrow end to end against the real simulated module: the hand-off of a paced high-speed scan
 // in which the module never sends one frame. (The capture test checks the bytes ferrow writes.)
 #include "simulatorprocess.h"
-#include "support/ferrow_test_support.h"
+#include "support/ferrow_process.h"
+#include "support/module_stand_in.h"
 
 #include <QHostAddress>
 #include <QTcpSocket>

@@ -3,11 +3,9 @@
 #include "link/address.h"
 #include "link/capture.h"
 #include "link/module_link.h"
-#include "support/ferrow_test_support.h"
+#include "support/module_stand_in.h"
 
 #include <gmock/gmock.h>
-
-#include <sys/socket.h>
 
 namespace {
 
@@ -39,7 +37,7 @@ TEST_F(Link, ReceiverHasALargeBufferTakesAnyDatagramAndAnEmptyOneDoesNotCloseIt)
     ASSERT_TRUE(link.connected() && link.udpOpen());
     int granted = 0;
     socklen_t length = sizeof granted;
-    getsockopt(link.udpHandle(), SOL_SOCKET, SO_RCVBUF, &granted, &length);
+    getsockopt(link.udpHandle(), SOL_SOCKET, SO_RCVBUF, reinterpret_cast<char*>(&granted), &length);
     EXPECT_GE(granted, ModuleLink::requestedReceiveBuffer);
 
     for (const std::string& datagram : {std::string(), std::string("A"), std::string(5000, 'B')}) {
@@ -62,9 +60,11 @@ TEST_F(Link, ReceiverHasALargeBufferTakesAnyDatagramAndAnEmptyOneDoesNotCloseIt)
 
 // The full size keeps the EVENT line operators know; a capped one names the limit to raise.
 TEST(ReceiveBufferEvent, SaysTheSizeSetAndWhatWasAskedWhenLessWasGranted) {
-    const std::tuple<int, int, const char*> cases[] = {
-        {2 * 67108864, 67108864, "UDP receive buffer of 134217728 bytes\n"},
-        {2 * 212992, 67108864,
+    constexpr int per = reportedPerSetByte;
+    const std::tuple<int, int, std::string> cases[] = {
+        {per * 67108864, 67108864,
+         "UDP receive buffer of " + std::to_string(per * 67108864) + " bytes\n"},
+        {per * 212992, 67108864,
          "UDP receive buffer of 212992 bytes, less than the 67108864 bytes asked for\n"}};
     for (const auto& [reported, asked, event] : cases) {
         EXPECT_EQ(ModuleLink::receiveBufferEvent(reported, asked), event);
