@@ -12,8 +12,8 @@ namespace TrendData {
 QString ChannelName(int channel);
 
 // A header row, then one row per sample of the span before the newest: frame number, time in
-// seconds with three decimals, then the value of each shown channel (bit n: channel n) in at most
-// seven significant digits, empty where the frame lacked it. Every row ends with CR LF.
+// seconds with three decimals, then the value of each shown channel (bit n: channel n) as the
+// shortest decimal that reads back as it, empty where the frame lacked it. Rows end with CR LF.
 QByteArray CsvOf(const SampleRing& samples, double span, quint16 shown);
 
 } // namespace TrendData

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <ranges>
 
 namespace TrendData {
 
@@ -52,10 +51,17 @@ void SampleRing::clear() {
 }
 
 std::size_t SampleRing::firstFrom(double time) const {
-    const auto indices = std::views::iota(std::size_t{0}, count_);
-    const auto found = std::ranges::partition_point(
-        indices, [&](std::size_t index) { return (*this)[index].time < time; });
-    return static_cast<std::size_t>(found - indices.begin());
+    std::size_t first = 0;
+    std::size_t last = count_;
+    while (first < last) {
+        const std::size_t middle = first + (last - first) / 2;
+        if ((*this)[middle].time < time) {
+            first = middle + 1;
+        } else {
+            last = middle;
+        }
+    }
+    return first;
 }
 
 } // namespace TrendData

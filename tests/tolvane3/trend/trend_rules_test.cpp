@@ -90,12 +90,12 @@ TEST(TrendCsv, SavesTheShownChannelsOfTheSpanWithFrameAndTimeFirst) {
         return static_cast<float>(frame) + static_cast<float>(channel) / 8;
     });
     ring.addFrame(4, 3.25);
-    ring.setValue(0, -0.5f); // channel 15's line never came
+    ring.setValue(0, -0.1f); // not -0.10000000149, its value in double; channel 15's never came
     const quint16 firstAndLast = 1u << 0 | 1u << 15;
     EXPECT_EQ(CsvOf(ring, 1.5, firstAndLast), QByteArray("Frame,Time,Ch 1,Ch 16\r\n"
                                                          "2,2.000,2,3.875\r\n"
                                                          "3,3.000,3,4.875\r\n"
-                                                         "4,3.250,-0.5,\r\n"));
+                                                         "4,3.250,-0.1,\r\n"));
     EXPECT_EQ(CsvOf(SampleRing(1), 60, 1u << 2), QByteArray("Frame,Time,Ch 3\r\n"));
 }
 
