@@ -45,6 +45,11 @@ qint64 FrameNumberOf(const QString& text) {
     return std::fabs(number) < Exact ? static_cast<qint64>(number) : 0;
 }
 
+// Neighbouring channels far apart on the colour wheel, every other one darker.
+QColor ChannelColour(int channel) {
+    return QColor::fromHsv(channel * 7 % 16 * 360 / 16, 255, channel % 2 == 0 ? 220 : 150);
+}
+
 // Places after the point of a display format "0" to "0.00000".
 int PlacesOf(const QString& displayFormat) {
     const qsizetype point = displayFormat.indexOf(QLatin1Char('.'));
@@ -82,10 +87,9 @@ Trend::Trend() : samples_(TrendData::CapacityFor(DefaultSpanSeconds)) {
         series->setObjectName(QStringLiteral("linChannel%1").arg(channel));
         series->setName(TrendData::ChannelName(channel));
         chart->addSeries(series);
-        // A one-pixel line is drawn by the fast path; the default two-pixel one costs a stroke.
-        QPen pen = series->pen();
-        pen.setWidth(1);
-        series->setPen(pen);
+        // The theme has five colours; 16 lines need their own. A one-pixel line is drawn by the
+        // fast path, where the default two-pixel one costs a stroke.
+        series->setPen(QPen(ChannelColour(channel), 1));
         series->attachAxis(axisTime_);
         series->attachAxis(axisValue_);
         linChannel[channel] = series;
