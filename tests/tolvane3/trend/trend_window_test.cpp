@@ -18,6 +18,9 @@ namespace {
 
 class TrendTest : public ProgramFixture {
 protected:
+    // Redraws follow frames within about 34 ms; a busy machine may take far longer.
+    static constexpr int WaitMs = 20000;
+
     static Trend& trend() { return FormInstance<Trend>::instance(); }
     // A frame line and the 16 channel lines "n <pressure + n> <temperature + n>".
     static void sendFrame(int number, double pressure, double temperature) {
@@ -51,20 +54,20 @@ TEST_F(TrendTest, OpensFromTheMenuDrawsTheScanAndHidesAChannelByItsLegend) {
     EXPECT_EQ(frame().mdiArea->activeSubWindow()->windowTitle(), QStringLiteral("Trend"));
     sendFrame(2, 10, 20);
     sendFrame(3, 11, 20);
-    ASSERT_TRUE(QTest::qWaitFor([] { return drawnValues(4).size() == 2; }));
+    ASSERT_TRUE(QTest::qWaitFor([] { return drawnValues(4).size() == 2; }, WaitMs));
     EXPECT_EQ(drawnValues(4), (QList<double>{14, 15}));
 
     // Temperatures replace the pressures drawn so far.
     frame().mnuBarGraphTemp->trigger();
     sendFrame(4, 12, 21.5);
-    ASSERT_TRUE(QTest::qWaitFor([] { return drawnValues(4) == QList<double>{25.5}; }));
+    ASSERT_TRUE(QTest::qWaitFor([] { return drawnValues(4) == QList<double>{25.5}; }, WaitMs));
 
     const auto axis = [] {
         return qobject_cast<QValueAxis*>(
             trend().chtTrend->chart()->axes(Qt::Vertical).constFirst());
     };
     sendFrame(5, 12, 30);
-    ASSERT_TRUE(QTest::qWaitFor([] { return drawnValues(4).size() == 2; }));
+    ASSERT_TRUE(QTest::qWaitFor([] { return drawnValues(4).size() == 2; }, WaitMs));
     const QList<QLegendMarker*> markers = trend().chtTrend->chart()->legend()->markers();
     ASSERT_EQ(markers.size(), 16);
     EXPECT_EQ(axis()->max(), 45 + 1.175); // a twentieth of 21.5 to 45 above
@@ -78,7 +81,8 @@ TEST_F(TrendTest, OpensFromTheMenuDrawsTheScanAndHidesAChannelByItsLegend) {
 
     trend().parentWidget()->close();
     // Its MDI window goes too: left are the connection window and the bar graph.
-    ASSERT_TRUE(QTest::qWaitFor([] { return frame().mdiArea->subWindowList().size() == 2; }));
+    ASSERT_TRUE(
+        QTest::qWaitFor([] { return frame().mdiArea->subWindowList().size() == 2; }, WaitMs));
     sendFrame(6, 12, 30);
     EXPECT_FALSE(FormInstance<Trend>::isLoaded());
 }
