@@ -38,11 +38,15 @@ void MeasureScan(MDIMain& frame, int frames, const QString& logName, const char*
     QTest::qWait(500);
     QElapsedTimer sinceTick;
     qint64 longestGapNs = 0;
+    int gapsOverTarget = 0; // one stall stands out from a busy machine's; many do not
+    constexpr qint64 TargetNs = 50'000'000;
     QTimer monitor;
     monitor.setTimerType(Qt::PreciseTimer);
     monitor.setInterval(1);
     QObject::connect(&monitor, &QTimer::timeout, [&] {
-        longestGapNs = std::max(longestGapNs, sinceTick.nsecsElapsed());
+        const qint64 gapNs = sinceTick.nsecsElapsed();
+        longestGapNs = std::max(longestGapNs, gapNs);
+        gapsOverTarget += gapNs > TargetNs ? 1 : 0;
         sinceTick.restart();
     });
     QElapsedTimer scan;
@@ -68,8 +72,8 @@ void MeasureScan(MDIMain& frame, int frames, const QString& logName, const char*
     std::printf("low-speed scan, %d frames/s, %s, CSV log open\n", FrameRate, windows);
     std::printf("  frames sent %d, rows logged %lld (%.2f %%), in %.2f s\n", frames,
                 static_cast<long long>(rows), 100.0 * static_cast<double>(rows) / frames, elapsed);
-    std::printf("  longest event-loop stall %.1f ms (target: under 50 ms)\n",
-                static_cast<double>(longestGapNs) / 1e6);
+    std::printf("  longest event-loop stall %.1f ms (target: under 50 ms), %d stalls over 50 ms\n",
+                static_cast<double>(longestGapNs) / 1e6, gapsOverTarget);
 }
 
 } // namespace
