@@ -18,6 +18,7 @@
 #include "replies/Error.h"
 #include "replies/scanlog.h"
 #include "scanconfig/VornConfig.h"
+#include "trend/Trend.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -95,6 +96,7 @@ void MDIMain::buildMenus() {
 
     mnuBarGraph = topLevel("mnuBarGraph", "BarGraph");
     mnuBarGraphOpen = item("mnuBarGraphOpen", "Open", &MDIMain::mnuBarGraphOpen_Click);
+    mnuTrend = item("mnuTrend", "Trend", &MDIMain::mnuTrend_Click);
     mnuLine10 = separator("mnuLine10");
     mnuBarGraphPress =
         checkItem("mnuBarGraphPress", "Display Pressures", &MDIMain::mnuBarGraphPress_Click);
@@ -338,6 +340,7 @@ void MDIMain::MDIForm_Unload() {
     // The frame's children go with it; the connection window closes its socket as it goes.
     FormInstance<Main>::unload();
     FormInstance<Bar>::unload();
+    FormInstance<Trend>::unload();
 }
 
 void MDIMain::closeEvent(QCloseEvent* event) {
@@ -398,6 +401,12 @@ void MDIMain::mnuConnect_Click() {
 void MDIMain::mnuBarGraphOpen_Click() {
     showMdiChild(&FormInstance<Bar>::instance());
     hideMdiChild(&FormInstance<Main>::instance());
+}
+
+// The trend window is made on opening and destroyed on closing, so that it costs a scan nothing
+// while closed.
+void MDIMain::mnuTrend_Click() {
+    showMdiChild(&FormInstance<Trend>::instance());
 }
 
 void MDIMain::mnuBarGraphPress_Click() {

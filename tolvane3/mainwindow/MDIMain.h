@@ -1,6 +1,7 @@
 #pragma once
 // The program's frame window: menu bar, toolbar, status bar and the MDI area that holds the
-// connection window and the bar graph. Every user command starts in one of its handlers.
+// connection window, the bar graph and the trend window. Every user command starts in one of its
+// handlers.
 //
 // Start-up: FormInstance<MDIMain>::instance() builds the controls only; then call MDIForm_Load()
 // once (it reaches this window again through FormInstance, so it cannot run in the constructor)
@@ -43,6 +44,7 @@ public:
     QAction* mnuConnect = nullptr;
     QAction* mnuBarGraph = nullptr;
     QAction* mnuBarGraphOpen = nullptr;
+    QAction* mnuTrend = nullptr;
     QAction* mnuLine10 = nullptr;
     QAction* mnuBarGraphPress = nullptr;
     QAction* mnuBarGraphTemp = nullptr;
@@ -110,6 +112,7 @@ public Q_SLOTS:
     void mnuExit_Click();
     void mnuConnect_Click();
     void mnuBarGraphOpen_Click();
+    void mnuTrend_Click();
     void mnuBarGraphPress_Click();
     void mnuBarGraphTemp_Click();
     void mnuBarGraph0Places_Click();

@@ -18,6 +18,8 @@ public:
         return *form_;
     }
     static bool isLoaded() { return !form_.isNull(); }
+    // The window when loaded, else nullptr: for callers that must not load it.
+    static Form* loaded() { return form_.data(); }
     static bool isShown() { return form_ && form_->isVisible(); }
     static void unload() { delete form_.data(); }
     // Unloads from inside one of the window's own handlers, which must not delete it under

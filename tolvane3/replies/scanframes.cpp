@@ -4,6 +4,7 @@
 #include "program/Global.h"
 #include "program/forms.h"
 #include "scanlog.h"
+#include "trend/Trend.h"
 
 namespace Global {
 
@@ -15,6 +16,9 @@ void HandleFrameLine(const ReplyTokens& tokens, const QString& line) {
         RestoreAfterScan();
     }
     FormInstance<Bar>::instance().SetFrame(frame);
+    if (Trend* trend = FormInstance<Trend>::loaded()) {
+        trend->SetFrame(frame);
+    }
     if (!LogScanData) {
         return;
     }
@@ -31,9 +35,13 @@ void HandleChannelLine(int channel, const ReplyTokens& tokens, const QString& li
                        int valueIndex) {
     const auto barChannel = static_cast<short>(channel);
     const QString value = tokens[valueIndex];
+    const float number = LeadingSingle(value);
     Bar& bar = FormInstance<Bar>::instance();
     bar.SetPressValue(barChannel, value);
-    bar.CalcBar(barChannel, LeadingSingle(value), FullScale[channel]);
+    bar.CalcBar(barChannel, number, FullScale[channel]);
+    if (Trend* trend = FormInstance<Trend>::loaded()) {
+        trend->SetValue(barChannel, number);
+    }
     if (!LogScanData) {
         return;
     }

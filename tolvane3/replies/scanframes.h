@@ -1,5 +1,6 @@
 #pragma once
-// Frame and channel lines of a low-speed scan: the bar graph, the end-of-scan test and the log.
+// Frame and channel lines of a low-speed scan: the bar graph and the trend window, the end-of-scan
+// test and the log.
 
 #include "replytokens.h"
 

@@ -21,6 +21,7 @@
 #include "replies/Error.h"
 #include "replies/scanlog.h"
 #include "scanconfig/VornConfig.h"
+#include "trend/Trend.h"
 
 #include <QApplication>
 #include <QDir>
@@ -60,6 +61,7 @@ public:
         FormInstance<LinkConfig>::unload();
         FormInstance<Main>::unload();
         FormInstance<Bar>::unload();
+        FormInstance<Trend>::unload();
         FormInstance<MDIMain>::unload();
         Global::ConnState = Global::Disconnected;
         Global::ListLetters.clear();

@@ -1,0 +1,102 @@
+// The trend window's rules without a window: the ring of samples, what is drawn from it and the
+// saved data.
+
+#include "trend/trendcsv.h"
+#include "trend/trendpicture.h"
+#include "trend/trendring.h"
+
+#include <gtest/gtest.h>
+#include <limits>
+
+namespace {
+
+using namespace TrendData;
+
+// Frames first..last, one a second (time = frame), every channel at value(frame, channel).
+template <typename Value>
+SampleRing Filled(std::size_t capacity, int first, int last, Value value) {
+    SampleRing ring(capacity);
+    for (int frame = first; frame <= last; ++frame) {
+        ring.addFrame(frame, frame);
+        for (int channel = 0; channel < Channels; ++channel) {
+            ring.setValue(channel, value(frame, channel));
+        }
+    }
+    return ring;
+}
+
+TEST(TrendRing, KeepsTheNewestFramesInOrderAndOnlyValuesItCanDraw) {
+    SampleRing ring(3);
+    ring.setValue(0, 1); // before any frame: nowhere to go
+    EXPECT_TRUE(ring.empty());
+    for (int frame = 1; frame <= 5; ++frame) {
+        ring.addFrame(frame, frame);
+        ring.setValue(1, static_cast<float>(frame * 10));
+    }
+    ring.setValue(2, std::numeric_limits<float>::infinity());
+    ring.setValue(16, 7);
+    ring.setValue(-1, 7);
+    ring.addFrame(6, 4.5); // arrived "earlier": kept at the newest time so far
+    ASSERT_EQ(ring.size(), 3u);
+    EXPECT_EQ(ring[0].frame, 4);
+    EXPECT_EQ(ring[1].frame, 5);
+    EXPECT_EQ(ring[1].present, 1u << 1);
+    EXPECT_EQ(ring[1].values[1], 50);
+    EXPECT_EQ(ring[2].time, 5);
+    EXPECT_EQ(ring[2].present, 0u);
+
+    ring.setCapacity(2); // a shorter span keeps the newest
+    EXPECT_EQ(ring[0].frame, 5);
+    ring.setCapacity(10);
+    ring.addFrame(7, 7);
+    EXPECT_EQ(ring.size(), 3u);
+    EXPECT_EQ(ring.firstFrom(6), 2u);
+    EXPECT_EQ(CapacityFor(60), 60'000u);
+}
+
+TEST(TrendPicture, ShowsTheSpanBeforeTheNewestWithEachColumnsExtremes) {
+    // 1,000 frames over 1,000 s of a flat 5 with one spike to 90 and one dip to -40.
+    const SampleRing ring = Filled(1000, 1, 1000, [](int frame, int channel) {
+        if (channel == 3 && frame == 977) {
+            return 90.0f;
+        }
+        return channel == 3 && frame == 978 ? -40.0f : 5.0f;
+    });
+    const Picture picture = Project(ring, 100, 10); // 900..1000 in columns of 10 s
+    EXPECT_EQ(picture.start, 900);
+    EXPECT_EQ(picture.end, 1000);
+    const QList<QPointF>& spiky = picture.lines[3].points;
+    EXPECT_EQ(spiky.front(), QPointF(900, 5)); // the span includes its start
+    EXPECT_LE(spiky.size(), 2 * 11);
+    EXPECT_TRUE(spiky.contains(QPointF(977, 90)) && spiky.contains(QPointF(978, -40)));
+    // A column without a change draws one point.
+    EXPECT_EQ(picture.lines[0].points.size(), 11);
+    EXPECT_EQ(picture.lines[3].low, -40);
+    EXPECT_EQ(picture.lines[3].high, 90);
+
+    const auto range = [&](quint16 shown) {
+        const ValueRange found = RangeOf(picture, shown);
+        return std::pair(found.low, found.high);
+    };
+    EXPECT_EQ(range(0xFFFF), std::pair(-46.5, 96.5)); // a twentieth of 130 either side
+    EXPECT_EQ(range(1u << 0), std::pair(4.0, 6.0));   // hidden channel 3 gives no room
+    EXPECT_EQ(range(0), std::pair(-1.0, 1.0));
+    const Picture empty = Project(SampleRing(4), 60, 100);
+    EXPECT_EQ(std::pair(empty.start, empty.end), std::pair(0.0, 60.0));
+}
+
+TEST(TrendCsv, SavesTheShownChannelsOfTheSpanWithFrameAndTimeFirst) {
+    SampleRing ring = Filled(10, 1, 3, [](int frame, int channel) {
+        return static_cast<float>(frame) + static_cast<float>(channel) / 8;
+    });
+    ring.addFrame(4, 3.25);
+    ring.setValue(0, -0.1f); // not -0.10000000149, its value in double; channel 15's never came
+    const quint16 firstAndLast = 1u << 0 | 1u << 15;
+    EXPECT_EQ(CsvOf(ring, 1.5, firstAndLast), QByteArray("Frame,Time,Ch 1,Ch 16\r\n"
+                                                         "2,2.000,2,3.875\r\n"
+                                                         "3,3.000,3,4.875\r\n"
+                                                         "4,3.250,-0.1,\r\n"));
+    EXPECT_EQ(CsvOf(SampleRing(1), 60, 1u << 2), QByteArray("Frame,Time,Ch 3\r\n"));
+}
+
+} // namespace

@@ -1,0 +1,276 @@
+#include "Trend.h"
+
+#include "bargraph/barscale.h"
+#include "mainwindow/MDIMain.h"
+#include "program/Global.h"
+#include "program/forms.h"
+#include "program/settingsstore.h"
+#include "program/timing.h"
+#include "program/userprompts.h"
+#include "trendcsv.h"
+
+#include <QAction>
+#include <QChart>
+#include <QChartView>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QLegend>
+#include <QLegendMarker>
+#include <QLineSeries>
+#include <QPen>
+#include <QPixmap>
+#include <QPushButton>
+#include <QSaveFile>
+#include <QVBoxLayout>
+#include <QValueAxis>
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// Just over 30 redraws a second at most.
+constexpr int RedrawMs = 34;
+// Qt Charts outlines every point of a series each time it changes (about half a microsecond a
+// point): two pixels a column, and no more than 500 columns however wide the window, keep a
+// redraw of 16 full lines to a few milliseconds.
+constexpr int PixelsPerColumn = 2;
+constexpr int MaxColumns = 500;
+constexpr std::array<int, 5> SpanChoices{10, 30, 60, 120, 300};
+
+// The frame number as a whole number; 0 for one no 64-bit number holds exactly.
+qint64 FrameNumberOf(const QString& text) {
+    const double number = Global::LeadingNumber(text);
+    constexpr double Exact = 9007199254740992.0; // 2^53
+    return std::fabs(number) < Exact ? static_cast<qint64>(number) : 0;
+}
+
+// Neighbouring channels far apart on the colour wheel, every other one darker.
+QColor ChannelColour(int channel) {
+    return QColor::fromHsv(channel * 7 % 16 * 360 / 16, 255, channel % 2 == 0 ? 220 : 150);
+}
+
+// Places after the point of a display format "0" to "0.00000".
+int PlacesOf(const QString& displayFormat) {
+    const qsizetype point = displayFormat.indexOf(QLatin1Char('.'));
+    return point < 0 ? 0 : static_cast<int>(displayFormat.size() - point - 1);
+}
+
+} // namespace
+
+Trend::Trend() : samples_(TrendData::CapacityFor(DefaultSpanSeconds)) {
+    setObjectName(QStringLiteral("Trend"));
+    setWindowTitle(QStringLiteral("Trend"));
+    clock_.start();
+
+    cmdPause = Named(new QPushButton(QStringLiteral("Pause")), "cmdPause");
+    cmdPause->setCheckable(true);
+    cmbSpan = Named(new QComboBox, "cmbSpan");
+    for (const int seconds : SpanChoices) {
+        cmbSpan->addItem(QStringLiteral("%1 s").arg(seconds), seconds);
+    }
+    cmbSpan->setCurrentIndex(cmbSpan->findData(DefaultSpanSeconds));
+    cmdSavePicture = Named(new QPushButton(QStringLiteral("Save Picture")), "cmdSavePicture");
+    cmdSaveData = Named(new QPushButton(QStringLiteral("Save Data")), "cmdSaveData");
+
+    auto* chart = new QChart;
+    chart->setAnimationOptions(QChart::NoAnimation);
+    chart->legend()->setAlignment(Qt::AlignRight);
+    axisTime_ = new QValueAxis;
+    axisTime_->setTitleText(QStringLiteral("Time (s)"));
+    axisTime_->setLabelFormat(QStringLiteral("%.1f"));
+    axisValue_ = new QValueAxis;
+    chart->addAxis(axisTime_, Qt::AlignBottom);
+    chart->addAxis(axisValue_, Qt::AlignLeft);
+    for (int channel = 0; channel < Channels; ++channel) {
+        auto* series = new QLineSeries;
+        series->setObjectName(QStringLiteral("linChannel%1").arg(channel));
+        series->setName(TrendData::ChannelName(channel));
+        chart->addSeries(series);
+        // The theme has five colours; 16 lines need their own. A one-pixel line is drawn by the
+        // fast path, where the default two-pixel one costs a stroke.
+        series->setPen(QPen(ChannelColour(channel), 1));
+        series->attachAxis(axisTime_);
+        series->attachAxis(axisValue_);
+        linChannel[channel] = series;
+    }
+    for (int channel = 0; channel < Channels; ++channel) {
+        for (QLegendMarker* marker : chart->legend()->markers(linChannel[channel])) {
+            connect(marker, &QLegendMarker::clicked, this,
+                    [this, channel] { chtTrend_LegendClick(channel); });
+        }
+    }
+    // A wider plot has more columns to fill.
+    connect(chart, &QChart::plotAreaChanged, this, &Trend::redrawSoon);
+    chtTrend = Named(new QChartView(chart), "chtTrend");
+    chtTrend->setAccessibleName(QStringLiteral("Trend"));
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(cmdPause);
+    buttons->addWidget(LabelFor(cmbSpan, "lblSpan", QStringLiteral("Span")));
+    buttons->addWidget(cmbSpan);
+    buttons->addStretch();
+    buttons->addWidget(cmdSavePicture);
+    buttons->addWidget(cmdSaveData);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(buttons);
+    layout->addWidget(chtTrend, 1);
+
+    tmrRedraw.setSingleShot(true);
+    tmrRedraw.setInterval(Timing::scaled(RedrawMs));
+    connect(&tmrRedraw, &QTimer::timeout, this, &Trend::tmrRedraw_Timer);
+    connect(cmdPause, &QPushButton::clicked, this, &Trend::cmdPause_Click);
+    connect(cmbSpan, &QComboBox::activated, this, &Trend::cmbSpan_Click);
+    connect(cmdSavePicture, &QPushButton::clicked, this, &Trend::cmdSavePicture_Click);
+    connect(cmdSaveData, &QPushButton::clicked, this, &Trend::cmdSaveData_Click);
+    followDisplayChoices();
+    redrawSoon();
+}
+
+QSize Trend::sizeHint() const {
+    return {800, 500};
+}
+
+void Trend::followDisplayChoices() {
+    const MDIMain& frame = FormInstance<MDIMain>::instance();
+    connect(frame.mnuBarGraphTemp, &QAction::toggled, this, &Trend::changeQuantity);
+    for (QAction* entry : frame.decimalPlacesEntries()) {
+        connect(entry, &QAction::toggled, this, &Trend::redrawSoon);
+    }
+}
+
+void Trend::changeQuantity() {
+    samples_.clear();
+    redrawSoon();
+}
+
+void Trend::SetFrame(const QString& sFrame) {
+    samples_.addFrame(FrameNumberOf(sFrame), static_cast<double>(clock_.nsecsElapsed()) / 1e9);
+    if (!frozen_) {
+        redrawSoon();
+    }
+}
+
+void Trend::SetValue(short nChan, float value) {
+    samples_.setValue(nChan, value);
+    if (!frozen_) {
+        redrawSoon();
+    }
+}
+
+void Trend::redrawSoon() {
+    if (!tmrRedraw.isActive()) {
+        tmrRedraw.start();
+    }
+}
+
+void Trend::tmrRedraw_Timer() {
+    applyScale();
+    const int columns = std::min(
+        static_cast<int>(chtTrend->chart()->plotArea().width()) / PixelsPerColumn, MaxColumns);
+    picture_ = TrendData::Project(drawnSamples(), spanSeconds(), columns);
+    // Each change of an axis recomputes every series' outline, and so does each new point list:
+    // emptied first, the series are outlined once, with their new points.
+    for (QLineSeries* series : linChannel) {
+        series->clear();
+    }
+    axisTime_->setRange(picture_.start, picture_.end);
+    applyValueRange();
+    for (int channel = 0; channel < Channels; ++channel) {
+        showPoints(channel);
+    }
+}
+
+// A hidden channel keeps no points in its series, so that it costs no outline.
+void Trend::showPoints(int channel) {
+    const bool shown = (shown_ & (1u << channel)) != 0;
+    linChannel[channel]->replace(shown ? picture_.lines[channel].points : QList<QPointF>());
+}
+
+// The value axis names what the bar graph shows and labels it in its decimal places.
+void Trend::applyScale() {
+    const MDIMain& frame = FormInstance<MDIMain>::instance();
+    const BarGraph::ScaleMode mode = BarGraph::ScaleModeFor(
+        frame.mnuBarGraphTemp->isChecked(), frame.mnuBarGraphPress->isChecked(),
+        SettingsStore::EngineeringUnitsChecked());
+    axisValue_->setTitleText(BarGraph::UnitsTextFor(mode, Global::UnitScan));
+    const QString format = QStringLiteral("%.%1f").arg(PlacesOf(Global::DisplayFormat));
+    if (axisValue_->labelFormat() != format) {
+        axisValue_->setLabelFormat(format);
+    }
+}
+
+void Trend::applyValueRange() {
+    const TrendData::ValueRange range = TrendData::RangeOf(picture_, shown_);
+    axisValue_->setRange(range.low, range.high);
+}
+
+void Trend::chtTrend_LegendClick(int channel) {
+    shown_ ^= static_cast<quint16>(1u << channel);
+    const bool shown = (shown_ & (1u << channel)) != 0;
+    QLineSeries* series = linChannel[channel];
+    series->setVisible(shown);
+    showPoints(channel);
+    // A hidden series hides its marker too; it stays, dimmed, to be clicked again.
+    for (QLegendMarker* marker : chtTrend->chart()->legend()->markers(series)) {
+        marker->setVisible(true);
+        QColor label = marker->labelBrush().color();
+        label.setAlphaF(shown ? 1.0f : 0.4f);
+        marker->setLabelBrush(label);
+        QColor swatch = marker->brush().color();
+        swatch.setAlphaF(shown ? 1.0f : 0.4f);
+        marker->setBrush(swatch);
+    }
+    applyValueRange();
+}
+
+void Trend::cmdPause_Click() {
+    if (cmdPause->isChecked()) {
+        frozen_ = samples_;
+    } else {
+        frozen_.reset();
+        redrawSoon();
+    }
+}
+
+void Trend::cmbSpan_Click() {
+    samples_.setCapacity(TrendData::CapacityFor(spanSeconds()));
+    redrawSoon();
+}
+
+int Trend::spanSeconds() const {
+    return cmbSpan->currentData().toInt();
+}
+
+const TrendData::SampleRing& Trend::drawnSamples() const {
+    return frozen_ ? *frozen_ : samples_;
+}
+
+void Trend::cmdSavePicture_Click() {
+    const QString name = UserPrompts::ChooseFile(UserPrompts::FileDialogMode::Save,
+                                                 QStringLiteral("PNG Files (*.png)|*.png"),
+                                                 QStringLiteral("trend.png"));
+    if (!name.isEmpty() && !chtTrend->grab().save(name, "PNG")) {
+        UserPrompts::MsgBox(QStringLiteral("Error writing ") + name);
+    }
+}
+
+void Trend::cmdSaveData_Click() {
+    const QString name = UserPrompts::ChooseFile(UserPrompts::FileDialogMode::Save,
+                                                 QStringLiteral("CSV Files (*.csv)|*.csv"),
+                                                 QStringLiteral("trend.csv"));
+    if (name.isEmpty()) {
+        return;
+    }
+    QSaveFile file(name);
+    const QByteArray csv = TrendData::CsvOf(drawnSamples(), spanSeconds(), shown_);
+    if (!file.open(QIODevice::WriteOnly) || file.write(csv) != csv.size() || !file.commit()) {
+        UserPrompts::MsgBox(QStringLiteral("Error writing ") + name);
+    }
+}
+
+// Closing the window destroys it, samples and all; the next opening starts afresh.
+void Trend::closeEvent(QCloseEvent* event) {
+    event->accept();
+    FormInstance<Trend>::unloadLater();
+}
