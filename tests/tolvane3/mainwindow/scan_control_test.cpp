@@ -27,10 +27,6 @@ protected:
         file.setPermissions(file.permissions() | QFile::ExeOwner);
         return path;
     }
-    static QByteArray contents(const char* name) {
-        QFile file{QLatin1String(name)};
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-    }
 };
 
 TEST_F(ScanControl, ALowSpeedScanSendsScanAndStopAroundItsStatesAndCalZeroAndSaveSendTheirs) {
