@@ -8,7 +8,6 @@
 #include "program_fixture.h"
 #include "simulatorprocess.h"
 
-#include <QFile>
 #include <QLabel>
 
 namespace {
@@ -24,8 +23,7 @@ protected:
         SettingsSandbox::store({{"StatusPollInterval", "0"}});
         startProgram();
         ASSERT_TRUE(connectTo(simulator.address()));
-        ASSERT_TRUE(QTest::qWaitFor(
-            [] { return Global::ListPosition > Global::ListLetters.size(); }, WaitMs));
+        ASSERT_TRUE(settingsRead(WaitMs));
     }
     void chooseFile(const QString& name) {
         UserPrompts::setFileDialogHandler(
@@ -44,8 +42,7 @@ protected:
         form.btnStart->click();
         EXPECT_TRUE(labelBecomes(form.labStatusText, "Done creating file"));
         form.btnExit->click();
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+        return contents(path);
     }
 
     SimulatorProcess simulator;

@@ -5,7 +5,6 @@
 #include "simulatorprocess.h"
 #include "vornsim/textframe.h"
 
-#include <QFile>
 #include <QUdpSocket>
 
 namespace {
@@ -28,16 +27,7 @@ protected:
     }
     void connectAndReadSettings() {
         ASSERT_TRUE(connectTo(simulator.address()));
-        ASSERT_TRUE(QTest::qWaitFor(
-            [] {
-                return Global::ListPosition > Global::ListLetters.size() &&
-                       !window().tmrResponse->isActive();
-            },
-            WaitMs));
-    }
-    static QByteArray contents(const QString& name) {
-        QFile file(name);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        ASSERT_TRUE(settingsRead(WaitMs));
     }
 
     SimulatorProcess simulator;

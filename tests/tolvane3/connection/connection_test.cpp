@@ -128,18 +128,8 @@ TEST_F(Connection, LinesAreDispatchedInANestedEventLoopAndUntilTheModuleCloses) 
     EXPECT_FALSE(window().autoReconnector->tmrCountdown->isActive());
 }
 
-TEST_F(Connection, ASocketErrorWhileConnectedShowsOneMessageAndDisconnects) {
-    startProgram();
-    ASSERT_TRUE(connectTo(module.address()));
-    Q_EMIT window().Winsock1->errorOccurred(QAbstractSocket::NetworkError);
-    ASSERT_EQ(messages.size(), 1);
-    EXPECT_EQ(messages[0].text, QStringLiteral("Host is unreachable\rError Number 10065"));
-    EXPECT_EQ(Global::ConnState, Global::Disconnected);
-    EXPECT_TRUE(module.waitForDisconnection());
-    EXPECT_EQ(messages.size(), 1);
-}
-
-TEST_F(Connection, RefusedOrMalformedAddressesShowTheSocketErrorOnce) {
+// Refused, malformed, or (while connected) any socket error: one message, disconnected.
+TEST_F(Connection, RefusedOrMalformedAddressesAndErrorsWhileConnectedShowTheSocketErrorOnce) {
     startProgram();
     FakeModule closed;
     const QString refused = closed.address();
@@ -160,6 +150,12 @@ TEST_F(Connection, RefusedOrMalformedAddressesShowTheSocketErrorOnce) {
     messages.clear();
     ASSERT_TRUE(connectTo(module.address()));
     EXPECT_TRUE(messages.isEmpty());
+    Q_EMIT window().Winsock1->errorOccurred(QAbstractSocket::NetworkError);
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_EQ(messages[0].text, QStringLiteral("Host is unreachable\rError Number 10065"));
+    EXPECT_EQ(Global::ConnState, Global::Disconnected);
+    EXPECT_TRUE(module.waitForDisconnection());
+    EXPECT_EQ(messages.size(), 1);
 }
 
 TEST_F(Connection, CancelWhileConnectingClosesWithoutAMessage) {

@@ -1,5 +1,5 @@
-// The frame: toolbar buttons, status panels, the bar-graph check marks, and the entries that send
-// a command.
+// The frame: toolbar buttons, status panels and the bar-graph check marks (the entries that send
+// a command are checked with the scan control).
 
 #include "program_fixture.h"
 
@@ -57,18 +57,6 @@ TEST_F(ProgramFixture, BarGraphChoicesLeaveExactlyTheChosenEntryChecked) {
     frame().mnuBarGraphTemp->trigger();
     EXPECT_TRUE(frame().mnuBarGraphTemp->isChecked());
     EXPECT_FALSE(frame().mnuBarGraphPress->isChecked());
-}
-
-TEST_F(ProgramFixture, CalZeroAndSaveSettingsSendTheirCommand) {
-    startProgram();
-    ASSERT_TRUE(connectTo(module.address()));
-    ASSERT_TRUE(module.answerLists("ICHS"));
-    module.clearReceived();
-    for (QAction* entry :
-         {frame().toolbarButton(10), frame().mnuCalZero, frame().mnuSaveSettings}) {
-        entry->trigger();
-    }
-    EXPECT_EQ(commandsSoFar(), (QList<QByteArray>{"CALZ", "CALZ", "SAVE"}));
 }
 
 } // namespace

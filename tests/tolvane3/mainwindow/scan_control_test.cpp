@@ -1,5 +1,6 @@
-// Scan control: the low-speed scan's commands and states, the checks before a high-speed scan is
-// handed over, and running the capture console with and without a terminal emulator.
+// Scan control: the low-speed scan's commands and states and the CALZ and SAVE entries, the
+// checks before a high-speed scan is handed over, and running the capture console with and
+// without a terminal emulator.
 
 #include "program_fixture.h"
 
@@ -26,13 +27,9 @@ protected:
         file.setPermissions(file.permissions() | QFile::ExeOwner);
         return path;
     }
-    static QByteArray contents(const char* name) {
-        QFile file{QLatin1String(name)};
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-    }
 };
 
-TEST_F(ScanControl, ALowSpeedScanSendsScanAndStopAroundItsStates) {
+TEST_F(ScanControl, ALowSpeedScanSendsScanAndStopAroundItsStatesAndCalZeroAndSaveSendTheirs) {
     startProgram();
     ASSERT_TRUE(connectTo(module.address()));
     frame().mnuStartScan->trigger();
@@ -40,12 +37,14 @@ TEST_F(ScanControl, ALowSpeedScanSendsScanAndStopAroundItsStates) {
     EXPECT_TRUE(frame().toolbarButton(7)->isEnabled());
     frame().mnuStop->trigger();
     EXPECT_TRUE(frame().mnuStartScan->isEnabled());
-    frame().toolbarButton(10)->trigger();
-    frame().mnuSaveSettings->trigger();
+    for (QAction* entry :
+         {frame().toolbarButton(10), frame().mnuCalZero, frame().mnuSaveSettings}) {
+        entry->trigger();
+    }
     QList<QByteArray> sent = commandsSoFar();
     sent.removeIf([](const QByteArray& command) { return command.startsWith("List "); });
-    EXPECT_EQ(sent,
-              QList<QByteArray>({"SET BIN 0", "SET FORMAT 0", "SCAN", "STOP", "CALZ", "SAVE"}));
+    EXPECT_EQ(sent, QList<QByteArray>(
+                        {"SET BIN 0", "SET FORMAT 0", "SCAN", "STOP", "CALZ", "CALZ", "SAVE"}));
 }
 
 // A configuration the console would misread, or could not read at all, keeps the module here.

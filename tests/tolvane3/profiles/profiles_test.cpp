@@ -96,9 +96,7 @@ TEST_F(ProfilesTest, CreateWritesTheChosenSensorsLinesAsListedAndAppendsOnASecon
     EXPECT_FALSE(FormInstance<CreateSPF>::isLoaded());
     EXPECT_FALSE(window().tmrStatus->isActive());
     EXPECT_EQ(frame().statusPanel(2), QStringLiteral("Status Off"));
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll(), QByteArray("SET TEMP 3 4 5\r\nSET TEMP 3 8 9\r\nSET ABS3 1\r\n"
+    EXPECT_EQ(contents(path), QByteArray("SET TEMP 3 4 5\r\nSET TEMP 3 8 9\r\nSET ABS3 1\r\n"
                                          "SET MIN3 -5\r\nSET MAX3 15\r\nSET NEGPTS3 4\r\n"
                                          "INSERT 0 3 1.0 2.0\r\nINSERT 1 3 3.0 4.0\r\n"
                                          "SET TEMP 0 1 2\r\nSET ABS0 1\r\nSET NEGPTS0 2\r\n"

@@ -4,8 +4,6 @@
 #include "program_fixture.h"
 #include "replies/scanlog.h"
 
-#include <QFile>
-
 namespace {
 
 class ScanFrames : public ProgramFixture {
@@ -20,8 +18,7 @@ protected:
     }
     static QByteArray closedLog(const QString& name) {
         Global::CloseLogFile();
-        QFile file(name);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+        return contents(name);
     }
     // A frame line and the channel lines from..to, each "n <pressure> 24.1".
     static void sendFrame(const char* number, const char* pressure, int from = 0, int to = 15) {

@@ -21,10 +21,6 @@ protected:
         });
         frame().mnuOpenLogFile->trigger();
     }
-    static QByteArray contents(const QString& name) {
-        QFile file(name);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-    }
     // Panel 3, then whether Open and Close are usable in the menu and on the toolbar.
     static QString indicators() {
         return frame().statusPanel(3) + QStringLiteral(" %1%2%3%4")

@@ -49,6 +49,15 @@ protected:
         window().Command1->click();
         return QTest::qWaitFor([] { return Global::ConnState == Global::Connected; });
     }
+    // The connect sequence has read all four groups of settings.
+    static bool settingsRead(int waitMs) {
+        return QTest::qWaitFor(
+            [] {
+                return Global::ListPosition > Global::ListLetters.size() &&
+                       !window().tmrResponse->isActive();
+            },
+            waitMs);
+    }
     // Presses Connect with the address and waits until the attempt has failed.
     static bool failToConnect(const QString& address) {
         window().txtIpAdd->setText(address);
@@ -56,6 +65,11 @@ protected:
         return QTest::qWaitFor([] { return Global::ConnState == Global::Disconnected; });
     }
 
+    // A file's bytes, or "<missing>" when it cannot be read.
+    static QByteArray contents(const QString& name) {
+        QFile file(name);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+    }
     // Moves the focus to the window and waits until it is there.
     static bool focusOn(QWidget& target) {
         target.windowHandle()->requestActivate();
