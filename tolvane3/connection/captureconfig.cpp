@@ -4,8 +4,10 @@
 #include "mainwindow/LinkConfig.h"
 #include "program/Global.h"
 #include "program/forms.h"
+#include "program/userprompts.h"
 #include "scanconfig/VornConfig.h"
 
+#include <QDir>
 #include <QLineEdit>
 #include <QSaveFile>
 #include <algorithm>
@@ -54,11 +56,23 @@ bool ReadsBackExactly(const QString& dataFileName) {
            DataFileKey.size() + dataFileName.size() + 2 <= ConsoleLineBytes;
 }
 
+bool IsFrameCount(const QString& framesPerScan) {
+    const QString digits = framesPerScan.trimmed();
+    const bool allDigits =
+        !digits.isEmpty() && std::all_of(digits.begin(), digits.end(), [](QChar c) {
+            return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+        });
+    bool fits = false;
+    const qint32 count = digits.toInt(&fits);
+    return allDigits && fits && count >= 1;
+}
+
 } // namespace CaptureConfig
 
 namespace Global {
 
-// Replaced whole or not at all: a console started meanwhile never reads half a file.
+// Replaced whole or not at all: a console started meanwhile never reads half a file. A failure
+// is said by every writer alike (Apply, the dialogs' Close, StartScan), each time it happens.
 bool WriteCaptureConfig() {
     const LinkConfig& linkConfig = FormInstance<LinkConfig>::instance();
     const QByteArray text =
@@ -66,7 +80,12 @@ bool WriteCaptureConfig() {
                             FormInstance<VornConfig>::instance().medFps->text(),
                             linkConfig.txtHssFileName->text(), linkConfig.hssUdpPort());
     QSaveFile file(CaptureConfig::FileName.toString());
-    return file.open(QIODevice::WriteOnly) && file.write(text) == text.size() && file.commit();
+    if (file.open(QIODevice::WriteOnly) && file.write(text) == text.size() && file.commit()) {
+        return true;
+    }
+    UserPrompts::MsgBox(QStringLiteral("Error writing ") +
+                        QDir::current().absoluteFilePath(CaptureConfig::FileName.toString()));
+    return false;
 }
 
 } // namespace Global

@@ -20,4 +20,8 @@ QByteArray Text(const QString& address, const QString& framesPerScan, const QStr
 // a line of at most 254 bytes, without surrounding blanks, in single-byte text.
 bool ReadsBackExactly(const QString& dataFileName);
 
+// True for a frame count the console captures as given: a whole number from 1 to 2^31 - 1,
+// blanks around it allowed. Anything else it would replace by its default of 100 frames.
+bool IsFrameCount(const QString& framesPerScan);
+
 } // namespace CaptureConfig

@@ -8,6 +8,7 @@
 #include "program/Global.h"
 #include "program/forms.h"
 #include "program/timing.h"
+#include "replies/scanlog.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -74,6 +75,7 @@ void Apply(QAction* item, Switch state) {
 }
 
 void ApplyColumn(Column column) {
+    ScanRunning = column == ScanningColumn;
     MDIMain& frame = FormInstance<MDIMain>::instance();
     for (const MenuRow& row : MenuStates) {
         Apply(frame.*row.entry, row.states[column]);
@@ -131,6 +133,8 @@ void SetDisconnected() {
     ShowNoConnection();
     window.lstIpHistory->setEnabled(true);
     window.Command1->setText(QStringLiteral("Connect"));
+    // No more channel lines can come to finish an open row; later records go straight to the file.
+    EndOpenLogRow();
     // Listings and uploads cannot go on without the module.
     if (FormInstance<CreateSPF>::isLoaded()) {
         FormInstance<CreateSPF>::instance().connectionLost();

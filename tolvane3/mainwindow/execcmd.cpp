@@ -8,6 +8,8 @@
 #include "MDIMain.h"
 #include "program/userprompts.h"
 
+#include <QCoreApplication>
+#include <QEvent>
 #include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
@@ -30,12 +32,60 @@ namespace {
 
 using ExitCode = std::optional<int>; // empty: the program could not be started
 
+// While the console runs, this program takes no input and runs no timers: one capture at a
+// time, nothing sent or changed behind it (the module's connection is closed by then). Its
+// windows still repaint and answer the desktop, so that they show what is true (menus closed, no
+// connection) and are never taken for a program that hangs.
+class ConsoleWait : public QObject {
+public:
+    ConsoleWait() { QCoreApplication::instance()->installEventFilter(this); }
+    ~ConsoleWait() override { QCoreApplication::instance()->removeEventFilter(this); }
+    ConsoleWait(const ConsoleWait&) = delete;
+    ConsoleWait& operator=(const ConsoleWait&) = delete;
+
+    // Paints what is due, then blocks in the wait for at most this long.
+    static constexpr int PaintIntervalMs = 100;
+
+    static void paint() {
+        QCoreApplication::processEvents(QEventLoop::ExcludeSocketNotifiers |
+                                        QEventLoop::X11ExcludeTimers);
+    }
+
+protected:
+    // Keys, clicks and the close box meant for this program are dropped, not kept for later.
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        switch (event->type()) {
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+        case QEvent::ShortcutOverride:
+        case QEvent::Shortcut:
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::MouseMove:
+        case QEvent::Wheel:
+        case QEvent::ContextMenu:
+        case QEvent::TouchBegin:
+        case QEvent::TouchUpdate:
+        case QEvent::TouchEnd:
+        case QEvent::Close:
+            event->ignore();
+            return true;
+        default:
+            return QObject::eventFilter(watched, event);
+        }
+    }
+};
+
 ExitCode RunAndWait(QProcess& process) {
     process.start();
     if (!process.waitForStarted(-1)) {
         return std::nullopt;
     }
-    process.waitForFinished(-1);
+    while (!process.waitForFinished(ConsoleWait::PaintIntervalMs) &&
+           process.state() != QProcess::NotRunning) {
+        ConsoleWait::paint();
+    }
     return process.exitCode();
 }
 
@@ -137,7 +187,7 @@ ExitCode RunInTerminal(const QStringList& terminal, const QString& program) {
     }
     // An emulator that returned without starting the wrapper gets this long to start it.
     constexpr qint64 WrapperStartLimitMs = 30000;
-    constexpr unsigned long PollMs = 100;
+    constexpr unsigned long PollMs = ConsoleWait::PaintIntervalMs;
     QElapsedTimer sinceEmulatorEnded;
     sinceEmulatorEnded.start();
     QFile pid(pidFile);
@@ -145,11 +195,13 @@ ExitCode RunInTerminal(const QStringList& terminal, const QString& program) {
         if (sinceEmulatorEnded.elapsed() > WrapperStartLimitMs) {
             return std::nullopt;
         }
+        ConsoleWait::paint();
         QThread::msleep(PollMs);
     }
     pid.open(QIODevice::ReadOnly);
     const pid_t wrapper = static_cast<pid_t>(pid.readAll().trimmed().toInt());
     while (wrapper > 0 && IsRunning(wrapper)) {
+        ConsoleWait::paint();
         QThread::msleep(PollMs);
     }
     QFile status(statusFile);
@@ -179,8 +231,12 @@ ExitCode RunConsoleProgram(const QString& program) {
 
 int MDIMain::ExecCmd(const QString& cmdline) {
     const QFileInfo program(cmdline);
-    const ExitCode exitCode =
-        program.isFile() && program.isExecutable() ? RunConsoleProgram(cmdline) : std::nullopt;
+    ExitCode exitCode;
+    if (program.isFile() && program.isExecutable()) {
+        const ConsoleWait wait;
+        ConsoleWait::paint();
+        exitCode = RunConsoleProgram(cmdline);
+    }
     if (!exitCode) {
         UserPrompts::MsgBox(QStringLiteral("Could not open Ferrow.exe"));
         return 0;

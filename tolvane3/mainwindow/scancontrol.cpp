@@ -9,10 +9,11 @@
 #include "program/Global.h"
 #include "program/forms.h"
 #include "program/userprompts.h"
+#include "replies/scanlog.h"
+#include "scanconfig/VornConfig.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>
-#include <QDir>
 #include <QLineEdit>
 
 namespace {
@@ -29,17 +30,17 @@ QString CaptureConsolePath() {
 // The console reads its settings from FERROW.CFG; a file it would misread, or that could not be
 // written, would capture the wrong module or lose the data file name, so the scan stops here.
 bool PrepareCaptureConsole() {
+    if (!CaptureConfig::IsFrameCount(FormInstance<VornConfig>::instance().medFps->text())) {
+        UserPrompts::MsgBox(QStringLiteral(
+            "Frames Per Scan must be a whole number of at least 1 for a high speed scan"));
+        return false;
+    }
     const QString dataFileName = FormInstance<LinkConfig>::instance().txtHssFileName->text();
     if (!CaptureConfig::ReadsBackExactly(dataFileName)) {
         UserPrompts::MsgBox(QStringLiteral("Ferrow cannot use the data file name ") + dataFileName);
         return false;
     }
-    if (!Global::WriteCaptureConfig()) {
-        UserPrompts::MsgBox(QStringLiteral("Error writing ") +
-                            QDir::current().absoluteFilePath(CaptureConfig::FileName.toString()));
-        return false;
-    }
-    return true;
+    return Global::WriteCaptureConfig();
 }
 
 } // namespace
@@ -56,13 +57,16 @@ void MDIMain::mnuStartScan_Click() {
     Main& window = FormInstance<Main>::instance();
     window.closeSocket();
     Global::SetDisconnected();
+    setStatusPanel(2, QStringLiteral("High speed scan running in the Ferrow console"));
     ExecCmd(CaptureConsolePath());
     window.autoReconnector->connectAgain();
 }
 
-// The menus come back first, before the module has answered.
+// The menus come back first, before the module has answered; a row the scan left unfinished is
+// ended, so that the records after it reach the file at once.
 void MDIMain::mnuStop_Click() {
     Global::RestoreAfterScan();
+    Global::EndOpenLogRow();
     Global::SendVornCommand(QStringLiteral("STOP\r"));
 }
 

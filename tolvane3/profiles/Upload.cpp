@@ -102,11 +102,9 @@ void Upload::stopSending(const QString& outcome) {
     cmdClose->setEnabled(true);
 }
 
+// Whatever ended the sending, Cancel's answer is the last word.
 void Upload::cmdCancel_Click() {
-    // Only a running upload can be canceled: an ended one keeps its outcome.
-    if (TimerUpload->isActive()) {
-        stopSending(QStringLiteral("Upload canceled"));
-    }
+    stopSending(QStringLiteral("Upload canceled"));
 }
 
 void Upload::connectionLost() {

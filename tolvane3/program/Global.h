@@ -2,6 +2,7 @@
 // Module-wide values and the procedures every window calls, read and written directly.
 // Each procedure is defined in the file of its concern (named beside it).
 
+#include <QHash>
 #include <QString>
 
 class QObject;
@@ -13,6 +14,8 @@ enum ConnStateValue : short { Disconnected = 0, Connecting = 1, Connected = 2 };
 inline short ConnState = Disconnected;
 inline QString ConnectedAddress;
 inline bool PauseDone = false;
+// From SetScanning to RestoreAfterScan or a lost connection (connectionstates.cpp).
+inline bool ScanRunning = false;
 
 // Applied settings (settingsstore.cpp)
 inline bool StatusPollAlways = true;
@@ -64,6 +67,10 @@ inline QString PMaxHigh;
 inline constexpr int ChannelSlots = 17; // 0 to 15 used
 inline QString MaxSetting[ChannelSlots];
 inline QString ChannelMax[ChannelSlots]; // per-channel full scale the bar graph reads
+// The scan configuration's fields as the module last reported them, by field name (a check box
+// as "1" or "0"). They outlive the dialog: one loaded afresh, after Cancel for instance, starts
+// from them, so FERROW.CFG and the bar graph never read an emptied field.
+inline QHash<QString, QString> ReportedScanFields;
 
 // The bar graph (bargraph/Bar.cpp). Each channel's bar as fractions of the drawing area: top and
 // height of its height, left and width of its width; all zero until the channel's first value.
@@ -122,7 +129,7 @@ float LeadingSingle(QStringView text);
 void StepListSequence(const QString& letters, bool start);
 void EndListSequence();
 // captureconfig.cpp: writes the capture console's FERROW.CFG from the address box, the frames
-// per scan field and the data file name; false when it could not be written.
+// per scan field and the data file name; false, after saying so, when it could not be written.
 bool WriteCaptureConfig();
 // reboot.cpp: save, warn, reboot and wait out the module's 35 s, with its progress window.
 void RebootModule();

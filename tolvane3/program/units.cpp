@@ -25,9 +25,10 @@ void InitUnits() {
     for (int code = 0; code < UnitCount; ++code) {
         list->addItem(UnitNames[code]);
     }
-    // Qt selects the first entry of a list that was empty; only the module names the unit.
+    // Qt selects the first entry of a list that was empty; only the module names the unit (-1
+    // while it has named none).
     if (noSelection) {
-        list->setCurrentIndex(-1);
+        list->setCurrentIndex(FindUnitCode(UnitScan));
     }
 }
 

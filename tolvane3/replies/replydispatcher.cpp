@@ -7,6 +7,7 @@
 #include "program/forms.h"
 #include "replytokens.h"
 #include "scanframes.h"
+#include "scanlog.h"
 #include "settingsmirror.h"
 
 #include <QAction>
@@ -64,6 +65,12 @@ void ProcessVornLine(const QString& line) {
         return;
     }
     const ReplyTokens tokens(line);
+    // The module sends a frame's lines together: any other line once the scan is over means that
+    // an unfinished row gets no more channels.
+    if (!ScanRunning && tokens[0].toUpper() != QLatin1String("FRAME") &&
+        ChannelNumber(tokens[0]) < 0) {
+        EndOpenLogRow();
+    }
     if (FormInstance<CreateSPF>::isShown()) {
         FormInstance<CreateSPF>::instance().HandleLineFromVorn(line);
     }

@@ -32,6 +32,11 @@ void ShowLogState() {
     MDIMain& frame = FormInstance<MDIMain>::instance();
     frame.setStatusPanel(3, LogFileOpen ? QStringLiteral("Logging to ") + LogFileName
                                         : QStringLiteral("No Log File"));
+    // A running scan keeps Open and Close off (a failed write can end the log meanwhile); the
+    // scan's end sets them again.
+    if (ScanRunning) {
+        return;
+    }
     frame.mnuOpenLogFile->setEnabled(!LogFileOpen);
     frame.mnuCloseLogFile->setEnabled(LogFileOpen);
     frame.toolbarButton(1)->setEnabled(!LogFileOpen);

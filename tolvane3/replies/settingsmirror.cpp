@@ -27,6 +27,17 @@ bool IsOne(const QString& value) {
     return value == QLatin1String("1");
 }
 
+// A field shows the module's value, which is also kept for a dialog loaded later.
+void Show(QLineEdit* field, const QString& value) {
+    field->setText(value);
+    ReportedScanFields[field->objectName()] = value;
+}
+
+void Show(QCheckBox* box, bool checked) {
+    box->setChecked(checked);
+    ReportedScanFields[box->objectName()] = checked ? QStringLiteral("1") : QStringLiteral("0");
+}
+
 // A module text as a single-precision number; 0 when it has none or it does not fit.
 float NumberOf(const QString& value) {
     const float number = LeadingSingle(value);
@@ -54,19 +65,19 @@ void MirrorModel(const QString& model) {
 
 void MirrorAverage(const QString& value) {
     VornConfig& dialog = Dialog();
-    dialog.medAverage->setText(value);
+    Show(dialog.medAverage, value);
     const int average = AverageOf(dialog.medAverage->text());
     const float period = LeadingSingle(dialog.medPeriod->text());
     // Only the module's own AVG line sets the frame period that scans are timed and logged by.
     if (const float framePeriod = FramePeriodOf(average, period); framePeriod > 0) {
         FramePeriod = framePeriod;
     }
-    dialog.medRate->setText(NumberText(CalcScanRate(average, period)));
+    Show(dialog.medRate, NumberText(CalcScanRate(average, period)));
 }
 
 // PMAXL covers channels 0 to 7, PMAXH 8 to 15, unless each channel has its own full scale.
 void MirrorBankMax(const QString& value, QLineEdit* field, QString& bankValue, int firstChannel) {
-    field->setText(value);
+    Show(field, value);
     bankValue = value;
     if (!Model07) {
         for (int channel = firstChannel; channel < firstChannel + 8; ++channel) {
@@ -102,12 +113,12 @@ const QHash<QString, KeyHandler>& KeyTable() {
         QHash<QString, KeyHandler> keys;
         const auto field = [](QLineEdit* VornConfig::*member) {
             return [member](const QString& value, const ReplyTokens&) {
-                (Dialog().*member)->setText(value);
+                Show(Dialog().*member, value);
             };
         };
         const auto box = [](QCheckBox* VornConfig::*member) {
             return [member](const QString& value, const ReplyTokens&) {
-                (Dialog().*member)->setChecked(IsOne(value));
+                Show(Dialog().*member, IsOne(value));
             };
         };
         keys[QStringLiteral("PERIOD")] = field(&VornConfig::medPeriod);
@@ -115,21 +126,21 @@ const QHash<QString, KeyHandler>& KeyTable() {
             MirrorAverage(value);
         };
         keys[QStringLiteral("FPS")] = [](const QString& value, const ReplyTokens&) {
-            Dialog().medFps->setText(value);
+            Show(Dialog().medFps, value);
             FramesPerScan = NumberOf(value);
         };
         keys[QStringLiteral("XSCANTRIG")] = [](const QString& value, const ReplyTokens&) {
-            Dialog().chkXScanTrig->setChecked(IsOne(value));
+            Show(Dialog().chkXScanTrig, IsOne(value));
             ExtTrigScan = IsOne(value);
         };
         keys[QStringLiteral("EU")] = [](const QString& value, const ReplyTokens&) {
-            Dialog().chkEu->setChecked(IsOne(value));
+            Show(Dialog().chkEu, IsOne(value));
             RescaleBars();
         };
         keys[QStringLiteral("ZC")] = box(&VornConfig::chkZc);
         keys[QStringLiteral("QPKTS")] = box(&VornConfig::chkQPkts);
         keys[QStringLiteral("CVTUNIT")] = [](const QString& value, const ReplyTokens&) {
-            Dialog().medCvtUnits->setText(value);
+            Show(Dialog().medCvtUnits, value);
             CvtUnit = value;
             RescaleBars();
         };
@@ -147,7 +158,7 @@ const QHash<QString, KeyHandler>& KeyTable() {
         keys[QStringLiteral("PMINH")] = field(&VornConfig::medPMinH);
         keys[QStringLiteral("NEGPTSL")] = field(&VornConfig::medNegPtsL);
         keys[QStringLiteral("NEGPTSH")] = [](const QString& value, const ReplyTokens&) {
-            Dialog().medNegPtsH->setText(value);
+            Show(Dialog().medNegPtsH, value);
             GroupEnded();
         };
         // MAX0 to MAX15 exactly: no sign, no leading zero, nothing past 15.

@@ -144,6 +144,8 @@ VornConfig::VornConfig() : ActivatedDialog(&FormInstance<MDIMain>::instance()) {
     layout->addWidget(SSTab2);
     layout->addLayout(buttons);
 
+    showReportedSettings();
+
     connect(cmdApply, &QPushButton::clicked, this, &VornConfig::cmdApply_Click);
     connect(cmdOk, &QPushButton::clicked, this, &VornConfig::cmdOk_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &VornConfig::cmdCancel_Click);
@@ -151,6 +153,17 @@ VornConfig::VornConfig() : ActivatedDialog(&FormInstance<MDIMain>::instance()) {
     connect(medAverage, &QLineEdit::textEdited, this, &VornConfig::medAverage_Change);
     connect(medPeriod, &QLineEdit::textEdited, this, &VornConfig::medPeriod_Change);
     connect(medRate, &QLineEdit::textEdited, this, &VornConfig::medRate_Change);
+}
+
+void VornConfig::showReportedSettings() {
+    for (auto reported = Global::ReportedScanFields.cbegin();
+         reported != Global::ReportedScanFields.cend(); ++reported) {
+        if (auto* field = findChild<QLineEdit*>(reported.key())) {
+            field->setText(reported.value());
+        } else if (auto* box = findChild<QCheckBox*>(reported.key())) {
+            box->setChecked(reported.value() == QLatin1String("1"));
+        }
+    }
 }
 
 void VornConfig::Form_Activate() {

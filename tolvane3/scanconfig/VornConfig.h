@@ -61,8 +61,10 @@ public Q_SLOTS:
     // Escape and the close box: Cancel's path, so that closing never sends a setting unasked.
     void reject() override;
 
-protected:
 private:
+    // Fills the fields with the module's last reported settings: a dialog loaded afresh shows
+    // what the module has, not what an earlier, cancelled one was typed.
+    void showReportedSettings();
     // Lists the units again and re-reads the module's settings into the fields.
     void Form_Activate() override;
     void Form_Unload();

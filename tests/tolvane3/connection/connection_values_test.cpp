@@ -66,4 +66,15 @@ TEST(CaptureConfig, OnlyNamesTheConsoleReadsBackArePassedOn) {
     }
 }
 
+TEST(CaptureConfig, OnlyAWholeFrameCountOfAtLeastOneIsHandedOver) {
+    const std::pair<const char*, bool> cases[] = {
+        {"100", true},   {" 1 ", true},  {"2147483647", true}, {"2147483648", false},
+        {"", false},     {"0", false},   {"-5", false},        {"+5", false},
+        {"12.5", false}, {"1e3", false}, {"10 frames", false},
+    };
+    for (const auto& [count, handedOver] : cases) {
+        EXPECT_EQ(CaptureConfig::IsFrameCount(QLatin1String(count)), handedOver) << count;
+    }
+}
+
 } // namespace

@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QKeyEvent>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -53,14 +54,19 @@ TEST_F(ScanControl, AHighSpeedScanIsNotHandedOverWithoutAGoodConfiguration) {
     ASSERT_TRUE(connectTo(module.address()));
     linkConfig().chkHSS->setChecked(true);
     linkConfig().txtHssFileName->setText(" run");
+    frame().mnuStartScan->trigger(); // no frame count reported: the console would take 100
+    module.sendLine("SET FPS 100");
+    ASSERT_TRUE(QTest::qWaitFor([] { return Global::FramesPerScan == 100; }));
     frame().mnuStartScan->trigger();
     linkConfig().txtHssFileName->setText("run");
     ASSERT_TRUE(QDir::current().mkdir("FERROW.CFG")); // cannot be replaced by a file
     frame().mnuStartScan->trigger();
 
-    ASSERT_EQ(messages.size(), 2);
-    EXPECT_EQ(messages[0].text, "Ferrow cannot use the data file name  run");
-    EXPECT_EQ(messages[1].text, "Error writing " + QDir::current().absoluteFilePath("FERROW.CFG"));
+    ASSERT_EQ(messages.size(), 3);
+    EXPECT_EQ(messages[0].text,
+              "Frames Per Scan must be a whole number of at least 1 for a high speed scan");
+    EXPECT_EQ(messages[1].text, "Ferrow cannot use the data file name  run");
+    EXPECT_EQ(messages[2].text, "Error writing " + QDir::current().absoluteFilePath("FERROW.CFG"));
     EXPECT_EQ(Global::ConnState, Global::Connected);
 }
 
@@ -80,6 +86,38 @@ TEST_F(ScanControl, TheConsoleRunsWithoutATerminalWithOnlyTheStandardDescriptors
     EXPECT_EQ(contents("input"), "none\n");
     EXPECT_EQ(contents("descriptors"), "");
     EXPECT_TRUE(messages.isEmpty());
+}
+
+// Painted, it leaves a file behind: the console below waits for it.
+class PaintProbe : public QWidget {
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QFile painted(QStringLiteral("painted"));
+        painted.open(QIODevice::WriteOnly);
+    }
+};
+
+// While the console runs, the windows repaint, but no timer runs and no key reaches a window,
+// not even after the console has ended.
+TEST_F(ScanControl, WhileTheConsoleRunsTheWindowsPaintButTakeNoInputAndRunNoTimers) {
+    startProgram();
+    PaintProbe probe;
+    probe.show();
+    ASSERT_TRUE(QTest::qWaitFor([] { return QFile::remove(QStringLiteral("painted")); }));
+    probe.update();
+    int timerRuns = 0;
+    QTimer timer;
+    QObject::connect(&timer, &QTimer::timeout, [&] { ++timerRuns; });
+    timer.start(0);
+    QCoreApplication::postEvent(window().txtIpAdd,
+                                new QKeyEvent(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, "a"));
+    const QString console = script(
+        "console", "for i in $(seq 600); do [ -f painted ] && exit 5; sleep 0.1; done\nexit 1\n");
+    qputenv("VORN_FERROW_TERMINAL", "");
+    EXPECT_EQ(frame().ExecCmd(console), 5);
+    EXPECT_EQ(timerRuns, 0);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(window().txtIpAdd->text(), QString());
 }
 
 // Many terminal emulators return at once; the wait is for the console itself.

@@ -223,8 +223,8 @@ TEST_F(ProfilesTest, ACommandFileGoesOneLinePerTickUnchangedAndEndsWithItsLastLi
     EXPECT_EQ(form.labUploadFileName->text(), QStringLiteral("End of file reached"));
     EXPECT_TRUE(form.cmdClose->isEnabled());
     EXPECT_EQ(form.txtUploadData->toPlainText(), QStringLiteral("SET A 1\n  set b 2 \nSET C 3\n"));
-    form.cmdCancel->click(); // nothing left to cancel
-    EXPECT_EQ(form.labUploadFileName->text(), QStringLiteral("End of file reached"));
+    form.cmdCancel->click(); // Cancel has the last word
+    EXPECT_EQ(form.labUploadFileName->text(), QStringLiteral("Upload canceled"));
     form.cmdClose->click();
     EXPECT_FALSE(FormInstance<Upload>::isLoaded());
     EXPECT_TRUE(window().Command1->isEnabled());

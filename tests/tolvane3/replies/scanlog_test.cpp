@@ -97,14 +97,48 @@ TEST_F(ScanLog, RowsStayWhole) {
               "0.016,1,0.5\r\nSTATUS:,READY\r\n0.032,2\r\n0.048\r\nSTOP\r\r\n");
 }
 
+// Once no more channel lines can come (Stop, the scan's last frame followed by another line, a
+// lost connection), an unfinished row is ended and later records reach the file at once.
+TEST_F(ScanLog, AnUnfinishedRowEndsWhenTheScanDoes) {
+    const struct {
+        const char* name;
+        const char* frameLine;
+        void (*end)();
+        const char* logged;
+    } cases[] = {
+        {"Stop", "FRAME = 1", [] { frame().mnuStop->trigger(); }, "0,1,1.5\r\nSTATUS:,READY\r\n"},
+        {"last frame", "FRAME = 99", [] {}, "0,99,1.5\r\nSTATUS:,READY\r\n"},
+        {"disconnect", "FRAME = 1", [] { Global::SetDisconnected(); },
+         "0,1,1.5\r\nSTATUS:,READY\r\n"},
+    };
+    startProgram();
+    Global::LogStatusData = true;
+    Global::FramesPerScan = 100;
+    for (const auto& scan : cases) {
+        SCOPED_TRACE(scan.name);
+        openLog("rows.csv");
+        Global::SetScanning();
+        Global::ProcessVornLine(scan.frameLine);
+        Global::ProcessVornLine("0 1.5 20.0");
+        scan.end();
+        Global::ProcessVornLine("STATUS: READY");
+        EXPECT_EQ(contents("rows.csv"), scan.logged);
+        frame().mnuCloseLogFile->trigger();
+    }
+}
+
 TEST_F(ScanLog, AFailingWriteIsReportedOnceAndEndsTheLog) {
     if (!QFile::exists("/dev/full")) {
         GTEST_SKIP() << "no /dev/full here";
     }
     startProgram();
     openLog("/dev/full");
+    Global::SetScanning();
     Global::LogLine(0, "first");
     Global::LogLine(0, "second");
+    EXPECT_EQ(indicators(), "No Log File 0100"); // a scan keeps Open and Close off
+    Global::RestoreAfterScan();
+    frame().mnuCloseLogFile->trigger();
     EXPECT_EQ(indicators(), "No Log File 1010");
     EXPECT_FALSE(Global::LogFileOpen);
     ASSERT_EQ(messages.size(), 1);

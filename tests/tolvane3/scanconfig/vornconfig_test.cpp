@@ -158,13 +158,18 @@ TEST_F(ScanConfigTest, CancelEscapeAndTheCloseBoxSendNothingAndUnload) {
         {"close box", [](VornConfig& form) { form.close(); }},
     };
     openSettled();
+    module.sendLine("SET FPS 100");
+    module.sendLine("SET EU 1");
+    ASSERT_TRUE(QTest::qWaitFor([] { return dialog().chkEu->isChecked(); }));
     for (const auto& way : ways) {
         SCOPED_TRACE(way.name);
         // Settings being read back: leaving steps the sequence on to the next group.
         module.clearReceived();
         frame().toolbarButton(4)->trigger();
         ASSERT_TRUE(module.waitForCommandCount("List S", 1));
-        EXPECT_EQ(dialog().medFps->text(), QString()); // a new dialog: the edit went with the old
+        // A new dialog shows what the module reported, not what was typed into the old one.
+        EXPECT_EQ(dialog().medFps->text(), QStringLiteral("100"));
+        EXPECT_TRUE(dialog().chkEu->isChecked());
         dialog().medFps->setText(QStringLiteral("77"));
         window().Command1->setEnabled(false);
         module.clearReceived();
@@ -175,6 +180,11 @@ TEST_F(ScanConfigTest, CancelEscapeAndTheCloseBoxSendNothingAndUnload) {
         EXPECT_TRUE(window().Command1->isEnabled());
         EXPECT_EQ(commandsSoFar(), QList<QByteArray>{"List C"});
     }
+    // Read while no dialog is loaded, the frame count is still the module's.
+    ASSERT_TRUE(Global::WriteCaptureConfig());
+    EXPECT_EQ(contents("FERROW.CFG"), "SET IPADDR " + module.address().toLatin1() +
+                                          "\r\nSET FPS 100\r\nSET BFILENAME \r\n");
+    EXPECT_TRUE(dialog().chkEu->isChecked());
 }
 
 TEST_F(ScanConfigTest, ActivationRereadsOnlyWhenComingFromAnotherWindowOfTheProgram) {

@@ -70,6 +70,9 @@ public:
         Global::AutoReconnect = false;
         Global::FramePeriod = 0;
         Global::FramesPerScan = 0;
+        Global::ReportedScanFields.clear();
+        Global::UnitScan.clear();
+        Global::ScanRunning = false;
         Global::ExtTrigScan = false;
         Global::Model30 = false;
         Global::Model07 = false;
