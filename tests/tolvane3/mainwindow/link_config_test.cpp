@@ -4,6 +4,7 @@
 #include "program_fixture.h"
 #include "scanconfig/VornConfig.h"
 
+#include <QDir>
 #include <QRadioButton>
 
 namespace {
@@ -41,6 +42,13 @@ TEST_F(ProgramFixture, OpeningShowsAppliedSettingsAndLocksTheConnectButton) {
     linkConfig().close();
     EXPECT_FALSE(linkConfig().isVisible());
     EXPECT_TRUE(window().Command1->isEnabled());
+
+    // Close writes FERROW.CFG, and says so when it cannot.
+    ASSERT_TRUE(QDir::current().mkdir("FERROW.CFG"));
+    openDialog();
+    linkConfig().cmdOk->click();
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_EQ(messages[0].text, "Error writing " + QDir::current().absoluteFilePath("FERROW.CFG"));
 }
 
 // When activation happens is shared with the scan-configuration dialog and checked there.

@@ -76,15 +76,23 @@ TEST_F(ScanControl, TheConsoleRunsWithoutATerminalWithOnlyTheStandardDescriptors
     startProgram();
     const int inheritable = ::open("/dev/null", O_RDONLY); // no close-on-exec of its own
     ASSERT_GE(inheritable, 0);
-    // readlink opens nothing itself: it prints exactly the descriptors it inherited beyond 0-2.
+    // readlink opens nothing itself: it prints exactly the descriptors it inherited beyond 0-2,
+    // and where the shell's output and errors go.
     const QString console = script(
         "console", "read -r line && echo key > input || echo none > input\n"
+                   "readlink /proc/$$/fd/1 /proc/$$/fd/2 > outputs\n"
                    "exec readlink $(seq -f /proc/self/fd/%g 3 64) > descriptors 2>/dev/null\n");
     qputenv("VORN_FERROW_TERMINAL", "");
     frame().ExecCmd(console);
     ::close(inheritable);
     EXPECT_EQ(contents("input"), "none\n");
     EXPECT_EQ(contents("descriptors"), "");
+    const auto target = [](const char* link) {
+        char path[4096];
+        const ssize_t length = ::readlink(link, path, sizeof path);
+        return QByteArray(path, length > 0 ? static_cast<qsizetype>(length) : 0) + '\n';
+    };
+    EXPECT_EQ(contents("outputs"), target("/proc/self/fd/1") + target("/proc/self/fd/2"));
     EXPECT_TRUE(messages.isEmpty());
 }
 

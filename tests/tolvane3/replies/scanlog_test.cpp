@@ -98,8 +98,9 @@ TEST_F(ScanLog, RowsStayWhole) {
 }
 
 // Once no more channel lines can come (Stop, the scan's last frame followed by another line, a
-// lost connection), an unfinished row is ended and later records reach the file at once.
-TEST_F(ScanLog, AnUnfinishedRowEndsWhenTheScanDoes) {
+// lost connection), an unfinished row is ended and later records reach the file at once. Error
+// lines are logged under their own setting.
+TEST_F(ScanLog, AnUnfinishedRowEndsWhenTheScanDoesAndErrorsAreLoggedUnderTheirSetting) {
     const struct {
         const char* name;
         const char* frameLine;
@@ -114,6 +115,15 @@ TEST_F(ScanLog, AnUnfinishedRowEndsWhenTheScanDoes) {
     startProgram();
     Global::LogStatusData = true;
     Global::FramesPerScan = 100;
+    // Each kind of record under its own setting: error lines only under LogErrors.
+    openLog("errors.csv");
+    Global::ProcessVornLine("ERROR: not logged");
+    Global::LogErrors = true;
+    Global::ProcessVornLine("ERROR: 12 bad");
+    Global::LogErrors = false;
+    frame().mnuCloseLogFile->trigger();
+    EXPECT_EQ(contents("errors.csv"), "ERROR:,12,bad\r\n");
+
     for (const auto& scan : cases) {
         SCOPED_TRACE(scan.name);
         openLog("rows.csv");
