@@ -44,7 +44,7 @@ TEST_F(ProgramFixture, OpeningShowsAppliedSettingsAndLocksTheConnectButton) {
     EXPECT_TRUE(window().Command1->isEnabled());
 
     // Close writes FERROW.CFG, and says so when it cannot.
-    ASSERT_TRUE(QDir::current().mkdir("FERROW.CFG"));
+    ASSERT_TRUE(QFile::remove("FERROW.CFG") && QDir::current().mkdir("FERROW.CFG"));
     openDialog();
     linkConfig().cmdOk->click();
     ASSERT_EQ(messages.size(), 1);
