@@ -2,6 +2,7 @@
 
 #include "config_file.h"
 #include "convert/converter.h"
+#include "frame_silence.h"
 #include "input_wait.h"
 #include "interpreter.h"
 #include "key_input.h"
@@ -13,7 +14,9 @@
 #include "log/textlog.h"
 #include "stop_signal.h"
 
+#include <algorithm>
 #include <iostream>
+#include <optional>
 
 namespace ferrow {
 
@@ -59,17 +62,18 @@ private:
         capture_.arm(settings_.binaryBaseName + ".bin");
         mode_ = Mode::PassThrough;
         link_.sendText("SCAN\r");
+        silence_ = FrameSilence(FrameSilence::Clock::now());
     }
 
     void mainLoop() {
         while (!stop_.requested() && mode_ != Mode::Quit) {
-            if (nothingCanHappen()) {
+            if (nothingCanHappen() || (unattended() && silentTooLong())) {
                 return;
             }
             const bool passThrough = mode_ == Mode::PassThrough;
-            const ReadyInputs ready = waitForInputs(
-                keys_, stop_, passThrough ? link_.tcpHandle() : net::invalidHandle,
-                passThrough ? link_.udpHandle() : net::invalidHandle, keys_.pending());
+            const ReadyInputs ready =
+                waitForInputs(keys_, stop_, passThrough ? link_.tcpHandle() : net::invalidHandle,
+                              passThrough ? link_.udpHandle() : net::invalidHandle, waitLimit());
             if (ready.keys) {
                 keys_.readWaiting();
             }
@@ -81,10 +85,38 @@ private:
         }
     }
 
+    // No key will ever come: nobody can end the scan with ESC or QUIT.
+    bool unattended() const { return keys_.ended() && !keys_.pending(); }
+
     // No key will come and no link is left: waiting on would never end, and whoever started
     // ferrow without a console would wait for it forever.
-    bool nothingCanHappen() const {
-        return keys_.ended() && !keys_.pending() && !link_.connected() && !link_.udpOpen();
+    bool nothingCanHappen() const { return unattended() && !link_.connected() && !link_.udpOpen(); }
+
+    // The frames have stopped coming: a lost datagram must not keep the scan open for ever.
+    bool silentTooLong() {
+        if (FrameSilence::Clock::now() < silence_.deadline()) {
+            return false;
+        }
+        const std::string ended =
+            message("ERROR: No frame for %lld ms and no key can come: scan ended after %lld of %d "
+                    "frames\n",
+                    static_cast<long long>(silence_.limit().count()),
+                    static_cast<long long>(silence_.frames()), settings_.frameCount);
+        out_.print(ended);
+        log_.error(ended);
+        return true;
+    }
+
+    std::optional<std::chrono::milliseconds> waitLimit() const {
+        if (keys_.pending()) {
+            return std::chrono::milliseconds(0);
+        }
+        if (!unattended()) {
+            return std::nullopt;
+        }
+        const auto left = std::chrono::ceil<std::chrono::milliseconds>(silence_.deadline() -
+                                                                       FrameSilence::Clock::now());
+        return std::max(left, std::chrono::milliseconds(0));
     }
 
     void localStep() {
@@ -149,6 +181,8 @@ private:
             if (datagrams.empty()) {
                 return true;
             }
+            silence_.arrived(static_cast<std::int64_t>(datagrams.size()),
+                             FrameSilence::Clock::now());
             for (const Datagram& datagram : datagrams) {
                 if (capture_.store({datagram.data, datagram.length}) != StoreResult::GoOn) {
                     return false;
@@ -176,6 +210,7 @@ private:
     Interpreter interpreter_;
     KeyInput keys_;
     LineEditor editor_;
+    FrameSilence silence_{FrameSilence::Clock::now()}; // restarted when SCAN is sent
 };
 
 } // namespace

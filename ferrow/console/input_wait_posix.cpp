@@ -3,12 +3,15 @@
 #include "key_input.h"
 #include "stop_signal.h"
 
+#include <algorithm>
 #include <array>
+#include <climits>
+#include <cstdint>
 
 namespace ferrow {
 
 ReadyInputs waitForInputs(const KeyInput& keys, const StopSignal& stop, net::Handle connection,
-                          net::Handle datagrams, bool immediate) {
+                          net::Handle datagrams, std::optional<std::chrono::milliseconds> timeout) {
     constexpr short readable = POLLIN;
     // Entries with a negative descriptor are ignored by poll().
     std::array<pollfd, 4> entries{{
@@ -17,8 +20,11 @@ ReadyInputs waitForInputs(const KeyInput& keys, const StopSignal& stop, net::Han
         {datagrams, readable, 0},
         {static_cast<int>(stop.handle()), readable, 0},
     }};
+    // A longer limit than poll takes only wakes the caller early, to wait again.
+    const int timeoutMs =
+        timeout ? static_cast<int>(std::min<std::int64_t>(timeout->count(), INT_MAX)) : -1;
     ReadyInputs ready;
-    if (poll(entries.data(), entries.size(), immediate ? 0 : -1) <= 0) {
+    if (poll(entries.data(), entries.size(), timeoutMs) <= 0) {
         return ready;
     }
     // Errors and hang-ups count as ready too: the read that follows finds out what happened.

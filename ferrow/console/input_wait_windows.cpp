@@ -3,6 +3,7 @@
 #include "key_input.h"
 #include "stop_signal.h"
 
+#include <algorithm>
 #include <windows.h>
 
 namespace ferrow {
@@ -10,11 +11,11 @@ namespace ferrow {
 namespace {
 // The console cannot be waited on together with sockets in one call: sockets are waited on for
 // this slice, then keys and the stop request are looked at. Idle, that is 100 cheap wake-ups/s.
-constexpr int sliceMs = 10;
+constexpr std::chrono::milliseconds slice{10};
 } // namespace
 
 ReadyInputs waitForInputs(const KeyInput& keys, const StopSignal& stop, net::Handle connection,
-                          net::Handle datagrams, bool immediate) {
+                          net::Handle datagrams, std::optional<std::chrono::milliseconds> timeout) {
     WSAPOLLFD entries[2] = {};
     ULONG count = 0;
     for (const net::Handle socket : {connection, datagrams}) {
@@ -24,11 +25,12 @@ ReadyInputs waitForInputs(const KeyInput& keys, const StopSignal& stop, net::Han
             ++count;
         }
     }
-    const int timeout = immediate || stop.requested() ? 0 : sliceMs;
+    const int waitMs =
+        stop.requested() ? 0 : static_cast<int>(std::min(timeout.value_or(slice), slice).count());
     if (count > 0) {
-        WSAPoll(entries, count, timeout);
+        WSAPoll(entries, count, waitMs);
     } else {
-        Sleep(static_cast<DWORD>(timeout));
+        Sleep(static_cast<DWORD>(waitMs));
     }
     ReadyInputs ready;
     // Reading keys never blocks here, so they are looked at on every wake-up.

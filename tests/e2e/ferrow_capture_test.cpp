@@ -37,7 +37,7 @@ TEST(FerrowRun, CapturesFramesWithAGapIntoBinaryFileCsvAndErrlogHoweverItEnds) {
                                     "SET UDPPORT " + std::to_string(udpPort) + "\r\n");
         FerrowProcess ferrow(directory.path);
         if (stop == "signal") {
-            ferrow.endKeys(); // the end of input must not end the capture
+            ferrow.endKeys(); // no more keys: the capture goes on while frames come
         }
         ASSERT_TRUE(module.acceptClient() && module.waitForReceived("SCAN\r")) << stop;
         module.sendText("STATUS: SCAN\r\n\x01");

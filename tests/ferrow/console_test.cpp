@@ -1,4 +1,6 @@
+#include "console/command_line.h"
 #include "console/config_file.h"
+#include "console/frame_silence.h"
 #include "console/interpreter.h"
 #include "console/key_input.h"
 #include "console/line_editor.h"
@@ -11,7 +13,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <regex>
 #include <sstream>
+#include <tuple>
 
 namespace {
 
@@ -246,6 +250,56 @@ TEST_F(LocalConsole, TextLogKeepsTheModulesBytesAndEndsOnceOnAFailure) {
               "Opening log file first.log\nOpening log file second.log\n"
               "Opening log file no/such/dir/x.log\nCannot open log file no/such/dir/x.log\n"
               "Opening log file /dev/full\nERROR: Could not write to file /dev/full\n");
+}
+
+// A scan no key can end is given up after 5 s without a frame, or after 10 frame periods when
+// the frames come slower; the period is measured from the frames that came, batches counted whole.
+TEST(FrameSilence, AllowsTenMeasuredFramePeriodsAndAtLeastFiveSeconds) {
+    const FrameSilence::Clock::time_point scan{};
+    const struct {
+        std::vector<std::pair<int, Milliseconds>> arrivals; // frames, when
+        Milliseconds limit, deadline;
+    } cases[] = {{{}, 5000ms, 5000ms},
+                 {{{1, 3000ms}}, 5000ms, 8000ms},
+                 {{{1, 0ms}, {1, 100ms}, {1, 200ms}}, 5000ms, 5200ms},
+                 {{{1, 1000ms}, {1, 2000ms}, {1, 3001ms}}, 10005ms, 13006ms},
+                 {{{4, 1000ms}, {0, 9000ms}, {2, 4000ms}}, 6000ms, 10000ms}};
+    for (const auto& [arrivals, limit, deadline] : cases) {
+        FrameSilence silence(scan);
+        for (const auto& [frames, when] : arrivals) {
+            silence.arrived(frames, scan + when);
+        }
+        EXPECT_EQ(silence.limit(), limit) << arrivals.size();
+        EXPECT_EQ(silence.deadline(), scan + deadline) << arrivals.size();
+    }
+}
+
+// Only a run without arguments captures; --help and --version print, anything else is refused
+// with the usage; none of them writes a file.
+TEST(Arguments, HelpAndVersionPrintAnythingElseIsRefusedAndNothingIsWritten) {
+    TemporaryCurrentDirectory directory;
+    const auto run = [](const std::vector<std::string_view>& arguments) {
+        std::ostringstream out, err;
+        const int code = runWithArguments(arguments, out, err);
+        return std::tuple{code, out.str(), err.str()};
+    };
+    const std::string usage = std::get<1>(run({"--help"}));
+    EXPECT_TRUE(usage.starts_with("Usage: ferrow [--help | --version]\n")) << usage;
+    const std::string version = std::get<1>(run({"--version"}));
+    EXPECT_TRUE(std::regex_match(version, std::regex("ferrow [0-9]+\\.[0-9]+\n"))) << version;
+    const struct {
+        std::vector<std::string_view> arguments;
+        int code;
+        std::string out, err;
+    } cases[] = {{{"--help"}, 0, usage, ""},
+                 {{"--version"}, 0, version, ""},
+                 {{"--version", "--help"}, 0, usage, ""},
+                 {{"-h"}, 2, "", "ferrow: unknown argument: -h\n" + usage},
+                 {{"--help", "now"}, 2, "", "ferrow: unknown argument: now\n" + usage}};
+    for (const auto& [arguments, code, out, err] : cases) {
+        EXPECT_EQ(run(arguments), std::tuple(code, out, err)) << arguments.back();
+    }
+    EXPECT_TRUE(std::filesystem::is_empty(directory.path));
 }
 
 } // namespace

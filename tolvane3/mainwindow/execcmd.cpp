@@ -2,8 +2,8 @@
 // messages: on Windows it gets a console window of its own. Elsewhere it shares the terminal
 // tolvane3 was started from; without one it runs inside a terminal emulator ($TERMINAL,
 // x-terminal-emulator, xterm); with none of these it runs without a console and ends by itself
-// when its frame count is reached. VORN_FERROW_TERMINAL overrides the choice: a terminal
-// emulator command, or empty for none.
+// when its frame count is reached or its frames stop. VORN_FERROW_TERMINAL overrides the
+// choice: a terminal emulator command, or empty for none.
 
 #include "MDIMain.h"
 #include "program/userprompts.h"
@@ -151,7 +151,7 @@ ExitCode RunDirectly(const QString& program, bool sharesTerminal) {
     if (sharesTerminal) {
         process.setInputChannelMode(QProcess::ForwardedInputChannel);
     } else {
-        // No keys can come: the console ends by itself once its frames are in.
+        // No keys can come: the console ends by itself once its frames are in or have stopped.
         process.setStandardInputFile(QProcess::nullDevice());
     }
     return RunAndWait(process);
