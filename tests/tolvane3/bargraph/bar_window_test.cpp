@@ -252,9 +252,9 @@ TEST_F(BarGraphTest, LegendLabelsNeverRunIntoEachOtherAtAnySize) {
     }
 }
 
-// The scale follows what it shows whenever that changes: a window made active before it could be
-// seen (the frame not shown yet) gets no activation when it appears, and a module may name its
-// unit after sending the full scales.
+// The scale follows what it shows whenever that changes. A window made active before it could be
+// seen (the frame not shown yet), or restored after the settings arrived while it was minimised,
+// gets no activation when it appears; and a module may name its unit after the full scales.
 TEST_F(BarGraphTest, TheScaleIsDrawnWhenTheWindowAppearsAndWhenTheUnitArrives) {
     frame().MDIForm_Load();
     frame().mnuBarGraphOpen->trigger();
@@ -264,11 +264,17 @@ TEST_F(BarGraphTest, TheScaleIsDrawnWhenTheWindowAppearsAndWhenTheUnitArrives) {
     EXPECT_EQ(bar().labLeg[0]->text(), QStringLiteral("-100%"));
     EXPECT_EQ(bar().labMin[15]->text(), QStringLiteral("-32767"));
 
-    for (const char* line : {"SET EU 1", "SET PMAXL 15", "SET CVTUNIT 1", "SET UNITSCAN KPA"}) {
+    auto* window = qobject_cast<QMdiSubWindow*>(bar().parentWidget());
+    window->showMinimized();
+    for (const char* line : {"SET EU 1", "SET PMAXL 15", "SET CVTUNIT 1"}) {
         Global::ProcessVornLine(QLatin1String(line));
     }
-    EXPECT_EQ(bar().labUnits->text(), QStringLiteral("KPA"));
+    window->showNormal();
+    ASSERT_TRUE(bar().isVisible());
     EXPECT_EQ(bar().labMax[0]->text(), QStringLiteral("15.00"));
+
+    Global::ProcessVornLine(QStringLiteral("SET UNITSCAN KPA"));
+    EXPECT_EQ(bar().labUnits->text(), QStringLiteral("KPA"));
 }
 
 } // namespace
