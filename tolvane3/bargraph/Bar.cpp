@@ -313,9 +313,9 @@ bool Bar::event(QEvent* event) {
     if (event->type() == QEvent::ParentChange) {
         followActivationOf(parentWidget());
     }
-    // Shown without an activation of its own (its MDI window was made active before the window
-    // could be seen), the window would keep the captions it was made with: the scale is drawn
-    // whenever it becomes visible, whatever made it so.
+    // Appearing without an activation of its own (made active before it could be seen, or
+    // restored from minimised after the settings changed), the window would keep the captions it
+    // was made with or an old scale: the scale is drawn whenever it becomes visible.
     if (event->type() == QEvent::Show) {
         SetXScale();
     }
