@@ -14,8 +14,10 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QFontMetricsF>
 #include <QLabel>
 #include <QMdiSubWindow>
+#include <algorithm>
 
 namespace {
 
@@ -37,6 +39,14 @@ void SetTextColour(QLabel& label, const QColor& colour) {
 
 QColor PlainTextColour(const QLabel& label) {
     return label.palette().color(QPalette::ButtonText);
+}
+
+// A label's font for its height in pixels, on a screen of that many dots per inch.
+QFont ScaledFont(QFont font, double heightPixels, double dotsPerInch) {
+    const BarGraph::LabelFont choice = BarGraph::LabelFontFor(heightPixels, dotsPerInch);
+    font.setFamily(choice.family);
+    font.setPointSizeF(choice.pointSize);
+    return font;
 }
 
 } // namespace
@@ -152,8 +162,10 @@ void Bar::DrawBackground() {
     for (int i = 0; i < Channels; ++i) {
         placeLabel(labMax[i], BarGraph::MaxRect(i));
     }
+    const int legendStride = fittingLegendStride();
     for (int k = 0; k < LegendLabels; ++k) {
-        placeLabel(labLeg[k], BarGraph::LegendRect(k));
+        placeLabel(labLeg[k], BarGraph::LegendRect(k, legendStride));
+        labLeg[k]->setVisible(BarGraph::LegendShown(k, legendStride));
     }
     for (int i = 0; i < Channels; ++i) {
         placeBar(i);
@@ -162,12 +174,18 @@ void Bar::DrawBackground() {
 
 void Bar::placeLabel(QLabel* label, const QRectF& fraction) {
     label->setGeometry(BarGraph::ToPixels(fraction, size()));
-    const BarGraph::LabelFont choice =
-        BarGraph::LabelFontFor(fraction.height() * height(), logicalDpiY());
-    QFont font = label->font();
-    font.setFamily(choice.family);
-    font.setPointSizeF(choice.pointSize);
-    label->setFont(font);
+    label->setFont(ScaledFont(label->font(), fraction.height() * height(), logicalDpiY()));
+}
+
+// The legend's texts are measured in the font they get at this height, not as they read now.
+int Bar::fittingLegendStride() const {
+    const QFontMetricsF metrics(ScaledFont(
+        labLeg[0]->font(), BarGraph::LegendRect(0, 1).height() * height(), logicalDpiY()));
+    double widest = 0;
+    for (int k = 0; k < LegendLabels; ++k) {
+        widest = std::max(widest, metrics.horizontalAdvance(BarGraph::LegendText(k)));
+    }
+    return BarGraph::LegendStride(widest, metrics.horizontalAdvance(QLatin1Char(' ')), width());
 }
 
 void Bar::placeBar(int channel) {
@@ -294,6 +312,12 @@ void Bar::Form_Activate() {
 bool Bar::event(QEvent* event) {
     if (event->type() == QEvent::ParentChange) {
         followActivationOf(parentWidget());
+    }
+    // Appearing without an activation of its own (made active before it could be seen, or
+    // restored from minimised after the settings changed), the window would keep the captions it
+    // was made with or an old scale: the scale is drawn whenever it becomes visible.
+    if (event->type() == QEvent::Show) {
+        SetXScale();
     }
     return QWidget::event(event);
 }

@@ -72,6 +72,7 @@ private:
     // Activation is the MDI window around this one becoming active.
     void followActivationOf(QWidget* parent);
     void placeLabel(QLabel* label, const QRectF& fraction);
+    int fittingLegendStride() const;
     void placeBar(int channel);
     // The frame number and the values change up to 17,000 times a second in a scan. Announcing
     // each change on the accessibility bus costs about 80 us when a screen reader listens, which

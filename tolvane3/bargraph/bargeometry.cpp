@@ -9,6 +9,9 @@ namespace {
 constexpr double LabelHeight = 0.05;
 constexpr double RowTop = 0.1; // channel 0's row; each row is one label high
 constexpr double AxisY = 0.9;
+constexpr double LegendStep = 0.0666667; // from one grid line to the next
+constexpr double LegendWidth = 0.08;
+constexpr int WidestLegendStride = 4; // -100%, 0% and 100%
 
 // The zero line and plus full scale, where the bars start and the rightmost grid line lies.
 constexpr float ZeroX = 0.55f;
@@ -76,8 +79,23 @@ QRectF MinRect(int channel) {
 QRectF MaxRect(int channel) {
     return LabelRect(0.85, RowY(channel), 0.10);
 }
-QRectF LegendRect(int k) {
-    return LabelRect((0.0666667 * k + 0.2) + 0.05, 0.91, 0.08);
+QRectF LegendRect(int k, int stride) {
+    const double width = LegendWidth + (std::max(stride, 1) - 1) * LegendStep;
+    const double centre = (LegendStep * k + 0.2) + 0.05 + LegendWidth / 2;
+    return LabelRect(centre - width / 2, 0.91, width);
+}
+
+int LegendStride(double widestLabelPixels, double gapPixels, int areaWidthPixels) {
+    for (int stride = 1; stride <= WidestLegendStride; stride *= 2) {
+        if (widestLabelPixels + gapPixels <= stride * LegendStep * areaWidthPixels) {
+            return stride;
+        }
+    }
+    return 0;
+}
+
+bool LegendShown(int k, int stride) {
+    return stride > 0 && k % stride == 0;
 }
 
 QRectF BarFraction(const Global::BarRect& bar) {

@@ -31,7 +31,15 @@ QRectF ChannelCaptionRect(int channel);
 QRectF ValueRect(int channel);
 QRectF MinRect(int channel);
 QRectF MaxRect(int channel);
-QRectF LegendRect(int k);
+// Legend label k's place when every stride-th label is shown: centred where the label of stride
+// 1 is, and as much wider as the labels dropped beside it leave room.
+QRectF LegendRect(int k, int stride);
+
+// Every stride-th legend label is shown (1, 2 or 4), the smallest stride whose spacing on an area
+// that wide holds the widest label and a gap, so that labels never run into each other; 0 (no
+// legend) where not even every fourth fits.
+int LegendStride(double widestLabelPixels, double gapPixels, int areaWidthPixels);
+bool LegendShown(int k, int stride);
 
 QRectF BarFraction(const Global::BarRect& bar);
 

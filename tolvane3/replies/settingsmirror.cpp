@@ -105,6 +105,8 @@ void MirrorUnit(const QString& value) {
         Dialog().lstUnitScan->setCurrentIndex(code);
     }
     UnitScan = value;
+    // The units label shows it; a module may name its unit after the full scales.
+    RescaleBars();
 }
 
 // The action of each key; any other key changes nothing.

@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <limits>
 
 namespace {
 
@@ -20,6 +21,9 @@ protected:
     static Bar& openSized(const QSize& area) {
         startProgram();
         frame().mnuBarGraphOpen->trigger();
+        return resized(area);
+    }
+    static Bar& resized(const QSize& area) {
         QWidget* window = bar().parentWidget();
         window->resize(window->size() - bar().size() + area);
         EXPECT_TRUE(QTest::qWaitFor([&] { return bar().size() == area; }));
@@ -63,7 +67,6 @@ TEST_F(BarGraphTest, EveryControlIsFoundByItsNameAndPlacedAsAFractionOfTheWindow
     EXPECT_EQ(bar().linGrid[3]->penStyle(), Qt::DashDotDotLine);
     EXPECT_EQ(label(QStringLiteral("labChan15"))->geometry(), QRect(15, 850, 40, 50));
     EXPECT_EQ(label(QStringLiteral("labChan15"))->text(), QStringLiteral("16"));
-    EXPECT_EQ(label(QStringLiteral("labLeg8"))->geometry(), QRect(783, 910, 80, 50));
     // The font follows the label's height: 50 pixels.
     EXPECT_EQ(bar().labUnits->font().family(), QStringLiteral("Arial"));
     EXPECT_DOUBLE_EQ(bar().labUnits->font().pointSizeF(), 0.75 * 50 * 72 / bar().logicalDpiY());
@@ -205,6 +208,73 @@ TEST_F(BarGraphTest, AHiddenWindowChangesNothingOpenShowsItAndCloseDestroysIt) {
     frame().mnuBarGraphOpen->trigger();
     EXPECT_TRUE(bar().isVisible());
     EXPECT_EQ(bar().labMax[0]->text(), QStringLiteral("70.00"));
+}
+
+// Whatever the window's size, the legend labels shown never run into each other, past their
+// places or past the window; every other one goes first, then all but -100%, 0% and 100%.
+TEST_F(BarGraphTest, LegendLabelsNeverRunIntoEachOtherAtAnySize) {
+    const struct {
+        QSize area;
+        int shownAtLeast;
+        int shownAtMost;
+    } rows[] = {
+        {{2000, 300}, 9, 9}, {{1000, 1000}, 3, 9}, {{640, 480}, 3, 9},
+        {{300, 1000}, 0, 5}, {{40, 1000}, 0, 0},
+    };
+    openSized(rows[0].area);
+    for (const auto& row : rows) {
+        resized(row.area);
+        SCOPED_TRACE(row.area.width());
+        QList<int> shown;
+        int lastRight = std::numeric_limits<int>::min();
+        for (int k = 0; k < 9; ++k) {
+            QLabel* each = bar().labLeg[k];
+            if (each->isHidden()) {
+                continue;
+            }
+            shown << k;
+            const int textWidth = each->fontMetrics().horizontalAdvance(each->text());
+            const QRect place = each->geometry();
+            const int left = place.center().x() - textWidth / 2;
+            EXPECT_LE(textWidth, place.width()) << k;
+            EXPECT_GT(left, lastRight) << k;
+            EXPECT_GE(left, 0) << k;
+            lastRight = left + textWidth;
+            EXPECT_LE(lastRight, row.area.width()) << k;
+        }
+        EXPECT_GE(shown.size(), row.shownAtLeast);
+        EXPECT_LE(shown.size(), row.shownAtMost);
+        if (!shown.isEmpty()) {
+            EXPECT_EQ(shown.first(), 0);
+            EXPECT_EQ(shown.last(), 8);
+            EXPECT_TRUE(shown.contains(4));
+        }
+    }
+}
+
+// The scale follows what it shows whenever that changes. A window made active before it could be
+// seen (the frame not shown yet), or restored after the settings arrived while it was minimised,
+// gets no activation when it appears; and a module may name its unit after the full scales.
+TEST_F(BarGraphTest, TheScaleIsDrawnWhenTheWindowAppearsAndWhenTheUnitArrives) {
+    frame().MDIForm_Load();
+    frame().mnuBarGraphOpen->trigger();
+    frame().show();
+    ASSERT_TRUE(bar().isVisible());
+    EXPECT_EQ(bar().labUnits->text(), QStringLiteral("Raw Press Counts"));
+    EXPECT_EQ(bar().labLeg[0]->text(), QStringLiteral("-100%"));
+    EXPECT_EQ(bar().labMin[15]->text(), QStringLiteral("-32767"));
+
+    auto* window = qobject_cast<QMdiSubWindow*>(bar().parentWidget());
+    window->showMinimized();
+    for (const char* line : {"SET EU 1", "SET PMAXL 15", "SET CVTUNIT 1"}) {
+        Global::ProcessVornLine(QLatin1String(line));
+    }
+    window->showNormal();
+    ASSERT_TRUE(bar().isVisible());
+    EXPECT_EQ(bar().labMax[0]->text(), QStringLiteral("15.00"));
+
+    Global::ProcessVornLine(QStringLiteral("SET UNITSCAN KPA"));
+    EXPECT_EQ(bar().labUnits->text(), QStringLiteral("KPA"));
 }
 
 } // namespace

@@ -50,6 +50,38 @@ TEST(BarGeometry, WhatCannotBeDrawnGivesNoBar) {
     }
 }
 
+// On an area 1000 pixels wide the grid lines lie 66.7 pixels apart.
+TEST(BarGeometry, LegendShowsEveryLabelEveryOtherOrOnlyTheEndsAndZeroAsTheyFit) {
+    const struct {
+        double widest;
+        double gap;
+        int areaWidth;
+        const char* shown;
+        QRect last; // label 8's place
+    } rows[] = {
+        {60, 6, 1000, "xxxxxxxxx", {783, 910, 80, 50}},
+        {61, 6, 1000, "x.x.x.x.x", {750, 910, 147, 50}},
+        {127, 6, 1000, "x.x.x.x.x", {750, 910, 147, 50}},
+        {128, 6, 1000, "x...x...x", {683, 910, 280, 50}},
+        {260, 6, 1000, "x...x...x", {683, 910, 280, 50}},
+        {261, 6, 1000, ".........", {783, 910, 80, 50}},
+        {60, 6, 0, ".........", {783, 910, 80, 50}},
+    };
+    for (const auto& row : rows) {
+        const int stride = BarGraph::LegendStride(row.widest, row.gap, row.areaWidth);
+        QString shown;
+        for (int k = 0; k < 9; ++k) {
+            shown += BarGraph::LegendShown(k, stride) ? QLatin1Char('x') : QLatin1Char('.');
+        }
+        EXPECT_EQ(shown, QLatin1String(row.shown)) << row.widest << " on " << row.areaWidth;
+        EXPECT_EQ(BarGraph::ToPixels(BarGraph::LegendRect(8, stride), {1000, 1000}), row.last)
+            << row.widest;
+    }
+    // Label 0 keeps its centre whatever the stride.
+    EXPECT_EQ(BarGraph::ToPixels(BarGraph::LegendRect(0, 4), {1000, 1000}),
+              QRect(150, 910, 280, 50));
+}
+
 TEST(BarFont, ThreeQuartersOfTheLabelHeightInPointsSmallFontsBelowSeven) {
     const struct {
         double heightPixels;
