@@ -10,7 +10,7 @@
 #include <QVBoxLayout>
 
 // A child of the frame, so that it stays over the frame.
-About::About() : QDialog(&FormInstance<MDIMain>::instance()) {
+About::About() : FormDialog(&FormInstance<MDIMain>::instance()) {
     setObjectName(QStringLiteral("About"));
     setWindowTitle(QStringLiteral("About ") + QLatin1String(ProgramInfo::Name));
     setWindowFlags(DialogWindowFlags);
@@ -24,7 +24,7 @@ About::About() : QDialog(&FormInstance<MDIMain>::instance()) {
     labAbout->setAlignment(Qt::AlignCenter);
 
     cmdOk = Named(new QPushButton(QStringLiteral("Close"), this), "cmdOk");
-    cmdOk->setDefault(true);
+    setDefaultButton(cmdOk);
     connect(cmdOk, &QPushButton::clicked, this, &About::cmdOk_Click);
 
     setMinimumWidth(280);

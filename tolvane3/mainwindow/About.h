@@ -2,12 +2,12 @@
 // The about box "About Tolvane 3": the program's name line and version line. It is created when
 // shown and destroyed when closed.
 
-#include <QDialog>
+#include "program/formdialog.h"
 
 class QLabel;
 class QPushButton;
 
-class About : public QDialog {
+class About : public FormDialog {
     Q_OBJECT
 
 public:

@@ -13,7 +13,6 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QIntValidator>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -103,7 +102,7 @@ LinkConfig::LinkConfig() : ActivatedDialog(&FormInstance<MDIMain>::instance()) {
     pollLayout->addWidget(medStatusPollInterval, 2, 1);
 
     cmdOk = Named(new QPushButton(QStringLiteral("Close")), "cmdOk");
-    cmdOk->setDefault(true);
+    setDefaultButton(cmdOk);
 
     auto* columns = new QHBoxLayout;
     auto* left = new QVBoxLayout;
@@ -159,14 +158,6 @@ void LinkConfig::cmdOk_Click() {
     Global::ApplyStatusPollChoice();
     Global::WriteCaptureConfig();
     hide();
-}
-
-void LinkConfig::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Escape) {
-        event->accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
 }
 
 void LinkConfig::reject() {

@@ -6,7 +6,6 @@
 
 class QCheckBox;
 class QGroupBox;
-class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -55,12 +54,8 @@ public:
 public Q_SLOTS:
     void cmdBrowse_Click();
     void cmdOk_Click();
-    // The close box: applies the fields and hides, keeping every setting.
+    // The close box and Escape: apply the fields and hide, keeping every setting.
     void reject() override;
-
-protected:
-    // The dialog has no Cancel, so Escape does nothing (it would apply the fields unasked).
-    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     // Shown or brought forward: locks the Connect button and refills the fields from the applied

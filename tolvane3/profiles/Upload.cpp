@@ -121,6 +121,10 @@ void Upload::cmdClose_Click() {
     FormInstance<Upload>::unloadLater();
 }
 
+bool Upload::busy() const {
+    return !cmdClose->isEnabled();
+}
+
 void Upload::reject() {
     cmdClose_Click();
 }

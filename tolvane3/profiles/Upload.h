@@ -36,10 +36,12 @@ public Q_SLOTS:
     void TimerUpload_Timer();
     void cmdCancel_Click();
     void cmdClose_Click();
-    // Escape and the close box: Close's path.
+    // Escape and the close box: Close's path, once Close is enabled.
     void reject() override;
 
 private:
+    // While the file is being sent, Close is disabled: Cancel stops it first.
+    bool busy() const override;
     void Form_Activate() override;
     // Stops sending and lets the window be closed, saying why.
     void stopSending(const QString& outcome);

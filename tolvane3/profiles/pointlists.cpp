@@ -29,7 +29,7 @@ QComboBox* NumberList(const char* objectName, int count) {
 
 // A child of the frame, so that it stays over the frame.
 PointListDialog::PointListDialog(const char* objectName, const char* caption, const char* keyword)
-    : QDialog(&FormInstance<MDIMain>::instance()), keyword_(QLatin1String(keyword)) {
+    : FormDialog(&FormInstance<MDIMain>::instance()), keyword_(QLatin1String(keyword)) {
     setObjectName(QLatin1String(objectName));
     setWindowTitle(QLatin1String(caption));
     setWindowFlags(DialogWindowFlags);

@@ -3,13 +3,13 @@
 // master or the full point table, from a starting to an ending temperature row. Not modal; OK
 // sends the request and unloads, Cancel (Escape, the close box) only unloads.
 
-#include <QDialog>
+#include "program/formdialog.h"
 
 class QComboBox;
 class QLabel;
 class QPushButton;
 
-class PointListDialog : public QDialog {
+class PointListDialog : public FormDialog {
     Q_OBJECT
 
 public:

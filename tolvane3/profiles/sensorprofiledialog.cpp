@@ -15,7 +15,7 @@
 
 // A child of the frame, so that it stays over the frame.
 SensorProfileDialog::SensorProfileDialog(const ProfileFileUse& use)
-    : QDialog(&FormInstance<MDIMain>::instance()), use_(use) {
+    : FormDialog(&FormInstance<MDIMain>::instance()), use_(use) {
     setWindowTitle(QLatin1String(use.windowCaption));
     setWindowFlags(DialogWindowFlags);
     setModal(false);

@@ -3,10 +3,10 @@
 // while the window is up; the sensor position; the progress line; Start and Close; and the
 // status polling they run for their work (the module's READY lines come with its answers).
 
+#include "program/formdialog.h"
 #include "program/forms.h"
 #include "program/userprompts.h"
 
-#include <QDialog>
 #include <QFile>
 #include <QList>
 
@@ -26,7 +26,7 @@ struct ProfileFileUse {
 
 inline constexpr QLatin1StringView ProfileFileFilter("All Files (*.spf)|*.spf");
 
-class SensorProfileDialog : public QDialog {
+class SensorProfileDialog : public FormDialog {
     Q_OBJECT
 
 public:
@@ -48,11 +48,15 @@ public:
 public Q_SLOTS:
     void txtSensorPosition_Change();
     void btnExit_Click();
-    // Escape and the close box: Close's path.
+    // Escape and the close box: Close's path, while idle.
     void reject() override;
 
 protected:
     explicit SensorProfileDialog(const ProfileFileUse& use);
+
+    // A run stopped halfway leaves a profile half written or a sensor table cleared and never
+    // filled: Escape and the close box wait for its end; Close, pressed, still closes.
+    bool busy() const override { return running_; }
 
     // Running disables the sensor position and the controls added here, so that nothing changes
     // under a run; idle enables them.

@@ -44,7 +44,7 @@ void WindowActivation::focusWindowChanged(QWindow* focusWindow) {
 }
 
 ActivatedDialog::ActivatedDialog(QWidget* parent)
-    : QDialog(parent), activation_(*this, [this] { Form_Activate(); }) {}
+    : FormDialog(parent), activation_(*this, [this] { Form_Activate(); }) {}
 
 void ActivatedDialog::bringForward() {
     const bool alreadyOpen = isVisible();
@@ -61,5 +61,5 @@ void ActivatedDialog::showEvent(QShowEvent* event) {
         CenterOnScreen(*this);
         activation_.activateNow();
     }
-    QDialog::showEvent(event);
+    FormDialog::showEvent(event);
 }

@@ -3,7 +3,8 @@
 // to it from another window of this program. Coming back from another program, or from the
 // window's own message box or file dialog (whose transient parent it is), is no activation.
 
-#include <QDialog>
+#include "formdialog.h"
+
 #include <QObject>
 #include <QPointer>
 #include <functional>
@@ -32,7 +33,7 @@ private:
 
 // A dialog that does its work on each activation (Form_Activate): when shown, when chosen again
 // while open, and when the focus comes back to it from another window of the program.
-class ActivatedDialog : public QDialog {
+class ActivatedDialog : public FormDialog {
 public:
     explicit ActivatedDialog(QWidget* parent);
 

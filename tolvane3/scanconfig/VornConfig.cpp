@@ -136,8 +136,6 @@ VornConfig::VornConfig() : ActivatedDialog(&FormInstance<MDIMain>::instance()) {
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     for (QPushButton* button : {cmdApply, cmdOk, cmdCancel}) {
-        // Enter in a field sends nothing: every send is a deliberate press.
-        button->setAutoDefault(false);
         buttons->addWidget(button);
     }
     auto* layout = new QVBoxLayout(this);

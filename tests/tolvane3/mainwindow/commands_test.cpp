@@ -74,6 +74,19 @@ TEST_F(CommandsTest, TypedTextGoesOutWholeWhenItHoldsALineBreak) {
     }
 }
 
+// Enter belongs to the command box alone; Space on the focused button is a press.
+TEST_F(CommandsTest, EnterElsewherePressesNothingAndEscapeTakesClosesPath) {
+    openConnected();
+    Commands& form = commands();
+    checkPresses<Commands>({
+        {"Enter in the results", key(form.txtResult, Qt::Key_Return), "", true},
+        {"Enter on a listing button", key(form.cmdListAall, Qt::Key_Enter), "", true},
+        {"Enter on the window", key(&form, Qt::Key_Return), "", true},
+        {"Space on a listing button", key(form.cmdListC, Qt::Key_Space), "LIST C\r", true},
+        {"Escape", key(form.txtCommand, Qt::Key_Escape), "", false},
+    });
+}
+
 TEST_F(CommandsTest, SaveAsksFirstAndSendsOnlyOnYes) {
     openConnected();
     for (const auto answer : {QMessageBox::No, QMessageBox::Yes}) {

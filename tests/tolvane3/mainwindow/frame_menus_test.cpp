@@ -4,6 +4,7 @@
 #include "program_fixture.h"
 
 #include <QAccessible>
+#include <QApplication>
 #include <QLabel>
 #include <QStatusBar>
 #include <QToolBar>
@@ -37,6 +38,44 @@ TEST_F(ProgramFixture, StatusPanelsAreNamedByTheirCurrentText) {
         frame().setStatusPanel(panel, text);
         EXPECT_EQ(accessible->text(QAccessible::Name), text) << panel;
     }
+}
+
+// Enter presses a button only in the two dialogs whose meaning is plainly "OK"; elsewhere no
+// button is the default, nor becomes it by taking the focus.
+TEST_F(ProgramFixture, OnlyTheAboutBoxAndTheLinkSettingsHaveADefaultButton) {
+    ASSERT_TRUE(startConnectedQuietly());
+    const QString file = sandbox.write("keys.spf", "");
+    UserPrompts::setFileDialogHandler([&](const UserPrompts::FileDialogRequest&) { return file; });
+    for (QAction* entry :
+         {frame().mnuConfigure, frame().mnuCommands, frame().mnuErrors, frame().mnuUploadFileToVorn,
+          frame().mnuUploadSensorProfileFile, frame().mnuCreateSensorProfileFile,
+          frame().mnuBarGraphOpen, frame().mnuTrend, frame().mnuAbout}) {
+        entry->trigger();
+    }
+    FormInstance<Commands>::instance().cmdListAselect->click();
+    FormInstance<Commands>::instance().cmdListMP->click();
+    linkConfig().bringForward(); // its menu entry is off while connected
+    QStringList defaults;
+    int windows = 0;
+    for (const QWidget* shown : QApplication::topLevelWidgets()) {
+        if (!shown->isVisible()) {
+            continue;
+        }
+        ++windows;
+        for (const QPushButton* button : shown->findChildren<QPushButton*>()) {
+            if (button->window() != shown) {
+                continue; // a dialog's, which is a child of the frame
+            }
+            const QString name = shown->objectName() + '.' + button->objectName();
+            EXPECT_FALSE(button->autoDefault()) << name.toStdString();
+            if (button->isDefault()) {
+                defaults.append(name);
+            }
+        }
+    }
+    EXPECT_EQ(windows, 11); // the frame and every dialog with buttons
+    defaults.sort();
+    EXPECT_EQ(defaults.join(' ').toStdString(), "About.cmdOk LinkConfig.cmdOk");
 }
 
 // The decimal places and the pressure/temperature choice act as option groups.

@@ -23,17 +23,22 @@ TEST_F(ProgramFixture, OpeningShowsAppliedSettingsAndLocksTheConnectButton) {
     EXPECT_EQ(linkConfig().medStatusPollInterval->text(), QStringLiteral("4"));
     EXPECT_FALSE(window().Command1->isEnabled());
 
-    // Escape neither closes nor applies (the dialog has no Cancel).
+    // Escape takes the close box's path: the fields kept and applied, the dialog hidden.
     linkConfig().chkStatusData->setChecked(true);
-    QTest::keyClick(&linkConfig(), Qt::Key_Escape);
-    EXPECT_TRUE(linkConfig().isVisible());
-    EXPECT_FALSE(Global::LogStatusData);
+    linkConfig().txtHssFileName->setText(QStringLiteral("kept.csv"));
+    QTest::keyClick(linkConfig().txtHssFileName, Qt::Key_Escape);
+    EXPECT_FALSE(linkConfig().isVisible());
+    EXPECT_TRUE(Global::LogStatusData);
+    EXPECT_TRUE(window().Command1->isEnabled());
 
+    openDialog();
+    linkConfig().chkStatusData->setChecked(false);
     linkConfig().cmdOk->click();
     EXPECT_FALSE(linkConfig().isVisible());
     EXPECT_TRUE(FormInstance<LinkConfig>::isLoaded());
     EXPECT_TRUE(window().Command1->isEnabled());
-    EXPECT_TRUE(Global::LogStatusData);
+    EXPECT_FALSE(Global::LogStatusData);
+    EXPECT_EQ(linkConfig().txtHssFileName->text(), QStringLiteral("kept.csv"));
 
     // Another window's release does not unlock what this dialog holds; its close box does.
     openDialog();

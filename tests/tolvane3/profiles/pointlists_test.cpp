@@ -1,5 +1,5 @@
 // The point list dialogs against a fake module: the request OK sends, empty choices included;
-// Cancel and the close box send nothing. Every way out unloads.
+// Cancel, Escape and the close box send nothing. Every way out unloads; Enter is none.
 
 #include "program_fixture.h"
 
@@ -10,17 +10,19 @@ namespace {
 TEST_F(ProgramFixture, OkSendsTheRowsAndChannelAsChosenAndEveryWayOutUnloads) {
     ASSERT_TRUE(startConnectedQuietly());
     constexpr int none = -1;
-    enum Press { Ok, Cancel, CloseBox };
-    const std::tuple<bool, int, int, int, Press, const char*> cases[] = {
+    enum Way { Ok, Cancel, Escape, CloseBox, Enter };
+    const std::tuple<bool, int, int, int, Way, const char*> cases[] = {
         // master list?, start row, ending row, channel, the way out, bytes sent
         {true, 0, 69, 3, Ok, "List M 0 69 3\r"},
         {false, 0, none, 5, Ok, "List A 0  5\r"},
         {false, 60, 2, 15, Ok, "List A 60 2 15\r"},
         {true, none, none, none, Ok, "List M   \r"},
         {true, 1, 2, 3, Cancel, ""},
+        {true, 1, 2, 3, Escape, ""},
         {false, 1, 2, 3, CloseBox, ""},
+        {true, 1, 2, 3, Enter, ""}, // last: the dialog stays open
     };
-    for (const auto& [master, start, end, channel, press, sent] : cases) {
+    for (const auto& [master, start, end, channel, way, sent] : cases) {
         frame().mnuCommands->trigger();
         Commands& commands = FormInstance<Commands>::instance();
         (master ? commands.cmdListMP : commands.cmdListAselect)->click();
@@ -33,13 +35,16 @@ TEST_F(ProgramFixture, OkSendsTheRowsAndChannelAsChosenAndEveryWayOutUnloads) {
         dialog.cmbStartTemp->setCurrentIndex(start);
         dialog.cmbEndingTemp->setCurrentIndex(end);
         dialog.cmbChannel->setCurrentIndex(channel);
-        if (press == CloseBox) {
+        if (way == CloseBox) {
             dialog.close();
+        } else if (way == Escape || way == Enter) {
+            QTest::keyClick(dialog.cmbChannel, way == Escape ? Qt::Key_Escape : Qt::Key_Return);
         } else {
-            (press == Ok ? dialog.cmdOk : dialog.cmdCancel)->click();
+            (way == Ok ? dialog.cmdOk : dialog.cmdCancel)->click();
         }
         EXPECT_EQ(bytesSent(), sent);
-        EXPECT_FALSE(FormInstance<MasterList>::isLoaded() || FormInstance<AllList>::isLoaded());
+        EXPECT_EQ(FormInstance<MasterList>::isLoaded() || FormInstance<AllList>::isLoaded(),
+                  way == Enter);
     }
 }
 

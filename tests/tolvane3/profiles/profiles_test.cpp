@@ -254,6 +254,48 @@ TEST_F(ProfilesTest, ACommandFileGoesOneLinePerTickUnchangedAndEndsWithItsLastLi
     EXPECT_EQ(module.received(), sent);
 }
 
+// Enter presses no button (Start clears a sensor's table at once). A run in progress outlives
+// Escape and the close box; the window's own Close, or Cancel first, ends it.
+TEST_F(ProfilesTest, KeysStartNoRunAndEndNoneInProgress) {
+    SettingsSandbox::store({{"StatusPollInterval", "0"}});
+    ASSERT_TRUE(startConnectedQuietly());
+    Global::UploadDwell = QStringLiteral("600000"); // no line is sent within the test
+    answerFileDialogs(sandbox.write("keys.spf", "SET ABS3 1\r\n"));
+
+    frame().mnuUploadSensorProfileFile->trigger();
+    UploadSPF& profile = FormInstance<UploadSPF>::instance();
+    checkPresses<UploadSPF>({
+        {"Enter in the position", key(profile.txtSensorPosition, Qt::Key_Return), "", true},
+        {"Enter on Start", key(profile.btnStart, Qt::Key_Enter), "", true},
+        {"Enter on the window", key(&profile, Qt::Key_Return), "", true},
+        {"Space on Start", key(profile.btnStart, Qt::Key_Space), "DELETE 0 69 0\r", true},
+        {"Escape while running", key(&profile, Qt::Key_Escape), "", true},
+        {"close box while running", closeBox(&profile), "", true},
+        {"Space on Close while running", key(profile.btnExit, Qt::Key_Space), "", false},
+    });
+
+    frame().mnuUploadFileToVorn->trigger();
+    Upload& upload = FormInstance<Upload>::instance();
+    checkPresses<Upload>({
+        {"Enter in the lines sent", key(upload.txtUploadData, Qt::Key_Return), "", true},
+        {"Escape while sending", key(&upload, Qt::Key_Escape), "", true},
+        {"close box while sending", closeBox(&upload), "", true},
+    });
+    ASSERT_TRUE(FormInstance<Upload>::isShown());
+    EXPECT_TRUE(upload.TimerUpload->isActive());
+    checkPresses<Upload>({
+        {"Space on Cancel", key(upload.cmdCancel, Qt::Key_Space), "", true},
+        {"Escape once canceled", key(&upload, Qt::Key_Escape), "", false},
+    });
+
+    frame().mnuCreateSensorProfileFile->trigger();
+    CreateSPF& created = FormInstance<CreateSPF>::instance();
+    checkPresses<CreateSPF>({
+        {"Enter in the position", key(created.txtSensorPosition, Qt::Key_Return), "", true},
+        {"Escape while idle", key(created.txtSensorPosition, Qt::Key_Escape), "", false},
+    });
+}
+
 TEST_F(ProfilesTest, ListingsAndUploadsStopAndSaySoWhenTheConnectionIsLost) {
     connectSettled();
     Timing::setScale(1000); // neither upload gets to its end first, however slow the test runs

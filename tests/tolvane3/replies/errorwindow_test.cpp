@@ -52,6 +52,23 @@ TEST_F(ErrorWindowTest, EveryActivationAsksOnceBelowTheEarlierAnswersAndClearSta
     EXPECT_EQ(shownLines(), QStringList({"ERROR: 12 bad key", "ERROR: 3 new"}));
 }
 
+// Enter presses nothing, Clear Errors least of all; Space on the focused button is a press.
+TEST_F(ErrorWindowTest, OnlyAPressClearsAndEscapeTakesClosesPath) {
+    ASSERT_TRUE(startConnectedQuietly());
+    frame().mnuErrors->trigger();
+    ASSERT_TRUE(focusOn(errorWindow()));
+    EXPECT_EQ(bytesSent(), "ERROR\r");
+    Error& form = errorWindow();
+    checkPresses<Error>({
+        {"Enter in the box", key(form.txtError, Qt::Key_Return), "", true},
+        {"Enter on Clear Errors", key(form.cmdClear, Qt::Key_Enter), "", true},
+        {"Enter on the window", key(&form, Qt::Key_Return), "", true},
+        {"Space on Clear Errors", key(form.cmdClear, Qt::Key_Space), "CLEAR\rERROR\r", true},
+        {"Escape", key(form.txtError, Qt::Key_Escape), "", false},
+    });
+    EXPECT_TRUE(window().Command1->isEnabled());
+}
+
 TEST_F(ErrorWindowTest, OnlyErrorLinesShowAndNoneIsKeptWhileTheWindowIsClosed) {
     startProgram();
     Global::ProcessVornLine(QStringLiteral("ERROR: 3 while closed"));

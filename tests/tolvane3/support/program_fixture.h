@@ -17,6 +17,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QWindow>
+#include <functional>
 #include <tuple>
 
 class ProgramFixture : public ::testing::Test {
@@ -110,6 +111,39 @@ protected:
         module.clearReceived();
         sent.chop(marker.size());
         return sent;
+    }
+
+    // One key or press on a window: the bytes it makes the program send, and whether the window
+    // is still open after it.
+    struct Press {
+        const char* name;
+        std::function<void()> act;
+        QByteArray sent;
+        bool open;
+    };
+    // A press on a window already gone does nothing, so that a wrong close fails the checks
+    // that follow instead of crashing them.
+    static std::function<void()> key(QWidget* target, Qt::Key pressed) {
+        return [target = QPointer(target), pressed] {
+            if (target) {
+                QTest::keyClick(target, pressed);
+            }
+        };
+    }
+    static std::function<void()> closeBox(QWidget* window) {
+        return [window = QPointer(window)] {
+            if (window) {
+                window->close();
+            }
+        };
+    }
+    // The presses in order on the window Window.
+    template <typename Window> void checkPresses(std::initializer_list<Press> presses) {
+        for (const Press& press : presses) {
+            press.act();
+            EXPECT_EQ(bytesSent(), press.sent) << press.name;
+            EXPECT_EQ(FormInstance<Window>::isShown(), press.open) << press.name;
+        }
     }
 
     SettingsSandbox sandbox;
