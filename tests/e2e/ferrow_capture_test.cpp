@@ -5,7 +5,6 @@
 #include <gmock/gmock.h>
 
 #include <csignal>
-#include <regex>
 
 namespace {
 
@@ -15,9 +14,8 @@ using ::testing::HasSubstr;
 constexpr const char* banner = "FERROW Version 0.90a\n";
 
 // However a run ends (its frame count reached, ESC, a stop signal after the keys have ended),
-// what was captured is written whole and converted, the frame after the gap reported; every run
-// adds to ERRLOG.TXT.
-TEST(FerrowRun, CapturesFramesWithAGapIntoBinaryFileCsvAndErrlogHoweverItEnds) {
+// what was captured is written whole and converted.
+TEST(FerrowRun, CapturesFramesWithAGapIntoBinaryFileAndCsvHoweverItEnds) {
     TemporaryCurrentDirectory directory;
     ModuleStandIn module;
     const int udpPort = freeUdpPort();
@@ -28,7 +26,6 @@ TEST(FerrowRun, CapturesFramesWithAGapIntoBinaryFileCsvAndErrlogHoweverItEnds) {
     } runs[] = {{6, "", "Read 1\nRead 2\nRead 3\nRead 4\nRead 5\nRead 6\nCompleted data read\n"},
                 {30, "\x1b", "Read 3\nRead 6\n\x1b"},
                 {30, "signal", "Read 3\nRead 6\n"}};
-    int runsLogged = 0;
     for (const auto& run : runs) {
         const std::string stop = run.stop;
         const std::string key = stop == "signal" ? "" : stop;
@@ -58,13 +55,6 @@ TEST(FerrowRun, CapturesFramesWithAGapIntoBinaryFileCsvAndErrlogHoweverItEnds) {
                                        run.progress);
         EXPECT_EQ(readFile("cap.bin"), records(vornShape, {0, 1, 2, 4, 5, 6})) << stop;
         EXPECT_EQ(readFile("cap.csv"), printfLines(vornShape, {0, 1, 2, 5, 6}, ",", ",")) << stop;
-        // Counted, since each run adds to the log of the runs before.
-        const std::string log = errlogLines();
-        const std::regex gap("Missed frame, expecting frame 3 read frame 4\nEVENT: Converted 7 "
-                             "frames of VORN data. Missed 1 frames\n");
-        EXPECT_EQ(std::distance(std::sregex_iterator(log.begin(), log.end(), gap), {}),
-                  ++runsLogged)
-            << log;
     }
     EXPECT_THAT(errlogLines(), HasSubstr("EVENT: Read 6\nEVENT: Scan cancelled\nEVENT: Closing"));
 }

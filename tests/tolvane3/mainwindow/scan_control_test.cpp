@@ -147,4 +147,23 @@ TEST_F(ScanControl, TheWaitIsForTheConsoleNotForATerminalThatReturnsAtOnce) {
     EXPECT_EQ(messages[0].text, "Could not open Ferrow.exe");
 }
 
+// Back from a high-speed scan the program connects again by itself, reconnecting on or off.
+TEST_F(ScanControl, AfterAHighSpeedScanTheProgramConnectsAgain) {
+    startProgram();
+    ASSERT_TRUE(connectTo(module.address()));
+    linkConfig().chkHSS->setChecked(true);
+    module.sendLine("SET FPS 100");
+    ASSERT_TRUE(QTest::qWaitFor([] { return Global::FramesPerScan == 100; }));
+    // A terminal emulator that reports the console ended without running it.
+    qputenv("VORN_FERROW_TERMINAL",
+            script("terminal", "echo $$ > \"$6\"; echo 0 > \"$7\"\n").toLocal8Bit());
+    module.clearReceived();
+    frame().mnuStartScan->trigger();
+    ASSERT_TRUE(QTest::qWaitFor([] { return Global::ConnState == Global::Connected; }));
+    EXPECT_TRUE(QTest::qWaitFor([&] {
+        return CommandsWithout(module.received(), "STATUS") == "SET BIN 1\rSET FORMAT 0\rList I\r";
+    }));
+    EXPECT_TRUE(messages.isEmpty());
+}
+
 } // namespace

@@ -1,0 +1,189 @@
+// tolvane3 end to end against the simulated module, one path each: connecting (the binary host
+// corrected with a reboot, after which the program reconnects by itself) and handing a
+// high-speed scan to the real ferrow, after which it connects again; a low-speed scan into a
+// comma-separated log; a sensor profile's round trip; and the program as a real process that
+// connects and is ended by SIGTERM with its settings saved.
+
+#include "profiles/CreateSPF.h"
+#include "profiles/UploadSPF.h"
+#include "program_fixture.h"
+#include "simulatorprocess.h"
+#include "vornsim/textframe.h"
+
+#include <QLabel>
+#include <QProcess>
+#include <QUdpSocket>
+#include <csignal>
+
+namespace {
+
+constexpr int WaitMs = 20000;
+
+class Tolvane3WithVornsim : public ProgramFixture {
+protected:
+    void TearDown() override {
+        qunsetenv("VORN_FERROW_TERMINAL");
+        ProgramFixture::TearDown();
+    }
+    // Presets as "KEY=VALUE"; the module also gets what tolvane3 sends on connecting.
+    void startSimulator(const QStringList& presets, QStringList options = {}) {
+        for (const QString& preset : presets) {
+            options << QStringLiteral("--set") << preset;
+        }
+        ASSERT_NE(simulator.start(options << QStringLiteral("--transcript") << transcript), 0);
+    }
+    void connectAndReadSettings() {
+        ASSERT_TRUE(connectTo(simulator.address()));
+        ASSERT_TRUE(settingsRead(WaitMs));
+    }
+    QByteArray received() const { return SimulatorProcess::receivedInTranscript(transcript); }
+    // Everything the module has received is exactly bytes.
+    bool receivedBecomes(const QByteArray& bytes) const {
+        return QTest::qWaitFor([&] { return received() == bytes; }, WaitMs);
+    }
+
+    SimulatorProcess simulator;
+    const QString transcript = sandbox.path(QStringLiteral("vornsim.log"));
+};
+
+TEST_F(Tolvane3WithVornsim, TheHostIsCorrectedWithARebootAndAHighSpeedScanGoesToFerrowAndBack) {
+    QUdpSocket probe; // a free port for the frames, where ferrow binds: the dual-stack wildcard
+    ASSERT_TRUE(probe.bind(QHostAddress::AnyIPv6, 0));
+    const QByteArray udpPort = QByteArray::number(probe.localPort());
+    probe.close();
+    startSimulator({"FPS=1000", "PERIOD=50", "AVG=1"},
+                   {QStringLiteral("--reboot-ms"), QStringLiteral("200")});
+    SettingsSandbox::store({{"HssEnabled", "True"},
+                            {"HssFileName", "capture"},
+                            {"HssUdpPort", udpPort.constData()},
+                            {"AutoReconnect", "True"},
+                            {"StatusPollAlways", "False"},
+                            {"StatusPollOff", "True"}});
+    qputenv("VORN_FERROW_TERMINAL", ""); // no console: ferrow ends once its frames are in
+    startProgram();
+    // After start-up, so that the list time-out keeps its 5 s: the reboot's pauses last 350 ms.
+    Timing::setScale(0.01);
+    ASSERT_TRUE(connectTo(simulator.address()));
+    const QByteArray connectSequence = "SET BIN 1\rSET FORMAT 0\rList I\rList C\rList H\rList S\r";
+    const QByteArray corrected =
+        connectSequence + "SET HOST 127.0.0.1 " + udpPort + " U\rSAVE\rreboot\r" + connectSequence;
+    ASSERT_TRUE(receivedBecomes(corrected));
+    ASSERT_TRUE(settingsRead(WaitMs));
+
+    frame().mnuStartScan->trigger(); // returns when ferrow has ended
+    constexpr int VornRecordBytes = 104;
+    EXPECT_EQ(contents("capture.bin").size(), 1000 * VornRecordBytes);
+    EXPECT_EQ(contents("capture.csv").count('\n'), 1000);
+    EXPECT_TRUE(receivedBecomes(corrected + "SCAN\r" + connectSequence));
+    EXPECT_EQ(messages.size(), 1); // the reboot's warning; refused retries say nothing
+}
+
+TEST_F(Tolvane3WithVornsim, ALowSpeedScanFillsTheCommaSeparatedLogWithWhatTheModuleSent) {
+    const QStringList presets = {"FPS=50", "PERIOD=500", "AVG=1"};
+    startSimulator(presets);
+    startProgram();
+    connectAndReadSettings();
+    UserPrompts::setFileDialogHandler([](const auto&) { return QStringLiteral("scan.csv"); });
+    frame().mnuOpenLogFile->trigger();
+    frame().mnuStartScan->trigger();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return contents("scan.csv").count('\n') == 50; }, WaitMs));
+    frame().mnuCloseLogFile->trigger();
+    EXPECT_TRUE(frame().mnuStartScan->isEnabled()); // the scan ended with its last frame
+
+    vornsim::SimConfig config;
+    vornsim::ModuleSettings settings(config.model);
+    for (const QString& preset : presets) {
+        const QStringList keyValue = preset.split(QLatin1Char('='));
+        settings.set(keyValue[0].toLatin1(), keyValue[1].toLatin1());
+    }
+    const vornsim::PressureModel readings =
+        vornsim::moduleReadings(settings, config.seed, 16, false);
+    QByteArray expected;
+    for (quint32 frameNumber = 0; frameNumber < 50; ++frameNumber) {
+        const QList<QByteArray> lines = vornsim::textFrameLines(
+            vornsim::textFrameFormat(settings, config), readings, frameNumber);
+        expected +=
+            Global::NumberText(Global::FramePeriod * static_cast<float>(frameNumber)).toLatin1() +
+            ',' + QByteArray::number(frameNumber);
+        for (qsizetype channel = 1; channel < lines.size(); ++channel) {
+            expected += ',' + lines[channel].split(' ')[1];
+        }
+        expected += "\r\n";
+    }
+    EXPECT_EQ(contents("scan.csv"), expected);
+}
+
+// A profile made from sensor 3 and uploaded into sensor 9 gives it the same tables. No status
+// polls, so that every READY the windows count answers their own commands.
+TEST_F(Tolvane3WithVornsim, AProfileOfSensor3UploadedIntoSensor9GivesItTheSameTables) {
+    const auto labelBecomes = [](const QLabel* label, const char* text) {
+        return QTest::qWaitFor([&] { return label->text() == QLatin1String(text); }, WaitMs);
+    };
+    const auto chooseFile = [](const QString& name) {
+        UserPrompts::setFileDialogHandler([name](const auto&) { return name; });
+    };
+    const auto createProfile = [&](const char* position, const char* name) {
+        chooseFile(sandbox.path(QLatin1String(name)));
+        frame().mnuCreateSensorProfileFile->trigger();
+        CreateSPF& form = FormInstance<CreateSPF>::instance();
+        form.txtSensorPosition->setText(QLatin1String(position));
+        form.btnStart->click();
+        EXPECT_TRUE(labelBecomes(form.labStatusText, "Done creating file"));
+        form.btnExit->click();
+        return contents(sandbox.path(QLatin1String(name)));
+    };
+    // Sensor 3's tables and points: in the module's state file and, as listed, in its profile.
+    const QByteArray sensor3 = "SET TEMP 3 OFFSET 1.25\r\nSET TEMP 3 GAIN 0.98\r\nSET ABS3 1\r\n"
+                               "SET MIN3 -7.5\r\nSET MAX3 45\r\nSET NEGPTS3 2\r\n"
+                               "INSERT 0 3 0.5 1.5\r\nINSERT 10 3 2.5 3.5\r\n";
+    startSimulator({}, {QStringLiteral("--state"), sandbox.write("vornsim.state", sensor3)});
+    SettingsSandbox::store({{"StatusPollInterval", "0"}});
+    startProgram();
+    connectAndReadSettings();
+    Timing::setScale(0.01); // a profile line every 5 ms
+    EXPECT_EQ(createProfile("4", "sensor3.spf"), sensor3);
+
+    chooseFile(sandbox.path(QStringLiteral("sensor3.spf")));
+    frame().mnuUploadSensorProfileFile->trigger();
+    UploadSPF& upload = FormInstance<UploadSPF>::instance();
+    upload.txtSensorPosition->setText(QStringLiteral("10"));
+    upload.btnStart->click();
+    ASSERT_TRUE(labelBecomes(upload.labStatusText, "Done with upload, push SAVE to save in VORN"));
+    upload.btnSave->click();
+
+    EXPECT_EQ(createProfile("10", "sensor9.spf"),
+              QByteArray("SET TEMP 9 OFFSET 1.25\r\nSET TEMP 9 GAIN 0.98\r\nSET ABS9 1\r\n"
+                         "SET MIN9 -7.5\r\nSET MAX9 45\r\nSET NEGPTS9 2\r\n"
+                         "INSERT 0 9 0.5 1.5\r\nINSERT 10 9 2.5 3.5\r\n"));
+    EXPECT_TRUE(messages.isEmpty());
+}
+
+TEST_F(Tolvane3WithVornsim, TheRealProgramConnectsPollsAndSavesOnSigterm) {
+    // The module already sends its high-speed frames to this computer: no correction, no reboot.
+    startSimulator({"HOST=127.0.0.1 23 U"});
+    SettingsSandbox::store({{"StatusPollInterval", "1"}, {"HssEnabled", "True"}});
+    QProcess program;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("HOME"), sandbox.path(QString()));
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), sandbox.path(QStringLiteral("config")));
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    program.setProcessEnvironment(environment);
+    program.setWorkingDirectory(sandbox.path(QString()));
+    program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    program.start(qEnvironmentVariable("VORN_BIN_DIR") + QStringLiteral("/tolvane3"),
+                  {QStringLiteral("--connect"), simulator.address()});
+    ASSERT_TRUE(program.waitForStarted(WaitMs));
+
+    ASSERT_TRUE(QTest::qWaitFor([&] { return received().contains("List S\rSTATUS\r"); }, WaitMs));
+    EXPECT_EQ(CommandsWithout(received(), "STATUS"),
+              "SET BIN 1\rSET FORMAT 0\rList I\rList C\rList H\rList S\r");
+
+    ::kill(static_cast<pid_t>(program.processId()), SIGTERM);
+    ASSERT_TRUE(program.waitForFinished(WaitMs));
+    EXPECT_EQ(program.exitStatus() == QProcess::NormalExit ? program.exitCode() : -1, 0);
+    EXPECT_EQ(sandbox.history(), simulator.address().toLatin1() + QByteArray("\r\n").repeated(11));
+    EXPECT_EQ(SettingsSandbox::stored("StatusPollInterval"), QStringLiteral("1"));
+    EXPECT_EQ(SettingsSandbox::stored("HssEnabled"), QStringLiteral("True"));
+}
+
+} // namespace
