@@ -15,14 +15,6 @@ protected:
         ProgramFixture::SetUp();
         SettingsSandbox::store({{"StatusPollAlways", "False"}, {"StatusPollOff", "True"}});
     }
-    // Connected, with the connect sequence's List I sent and then ended.
-    void connectWithoutSequence() {
-        startProgram();
-        ASSERT_TRUE(connectTo(module.address()));
-        ASSERT_TRUE(module.waitForCommandCount("List I", 1));
-        Global::EndListSequence();
-        module.clearReceived();
-    }
 };
 
 TEST_F(ListSequence, AGroupThatDoesNotEndInTimeIsSkippedAndEachTimeOutSaysSo) {
@@ -71,7 +63,7 @@ TEST_F(ListSequence, TheBinaryHostIsCorrectedOnlyWhenItDiffers) {
         {false, "23", "SET HOST 10.0.0.5 23 U", "SET HOST 0 0 T\r"},
         {false, "23", "SET HOST", "SET HOST 0 0 T\r"},
     };
-    connectWithoutSequence();
+    ASSERT_TRUE(startConnectedQuietly());
     for (const auto& [highSpeed, port, line, sent] : cases) {
         linkConfig().chkHSS->setChecked(highSpeed);
         linkConfig().txtHssUdpPort->setText(QLatin1String(port));
@@ -96,7 +88,7 @@ TEST_F(ListSequence, ACorrectionOutsideASequenceSavesWarnsRebootsAndReenablesCon
         return QMessageBox::Ok;
     });
     QList<int> progress;
-    connectWithoutSequence();
+    ASSERT_TRUE(startConnectedQuietly());
     Timing::setScale(0.01); // the reboot's 35 s last 350 ms; nothing is waited for meanwhile
 
     QObject::connect(FormInstance<Timeout>::instance().ProgressBar1, &QProgressBar::valueChanged,
