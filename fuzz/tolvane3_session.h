@@ -1,10 +1,8 @@
 #pragma once
 // tolvane3 as at start-up, once per fuzzing process: Qt's offscreen platform, a scratch folder
 // for the per-user settings and, while an input runs, as current directory (IpHist.cfg), and a
-// connection to a module
-// stand-in on loopback that takes every command and answers nothing. Every message box is
-// answered OK, every file dialog cancelled, and time runs 10,000 times faster, so that a reboot's
-// 35 s pass in a few milliseconds.
+// connection to a module stand-in on loopback that takes every command and answers nothing.
+// Message boxes are answered OK, file dialogs cancelled, and time runs 10,000 times faster.
 
 #include <QString>
 

@@ -353,16 +353,6 @@ TEST(TextScan, SendsFramesInEngineeringUnitsRawCountsOrFixedTextsThenEndsOrStops
     }
 }
 
-// The lines of a reply, without their CR LF.
-QList<QByteArray> linesOf(const QByteArray& reply) {
-    QList<QByteArray> lines = reply.split('\n');
-    lines.removeLast();
-    for (QByteArray& line : lines) {
-        line.chop(1);
-    }
-    return lines;
-}
-
 TEST(SensorTables, EveryListedLineIsTakenBackBySetAndHeldForTheNextClient) {
     auto sim = startSim();
     auto client = connectTo(*sim);
@@ -376,7 +366,7 @@ TEST(SensorTables, EveryListedLineIsTakenBackBySetAndHeldForTheNextClient) {
         return sensorAt.match(QString::fromLatin1(line)).captured(2).toInt();
     };
     // Each line back with a value of its own as its last word.
-    const QList<QByteArray> listed = linesOf(answer(tables));
+    const QList<QByteArray> listed = answer(tables).replace("\r\n", "\n").chopped(1).split('\n');
     ASSERT_EQ(listed.size(), 6 * 16);
     QByteArray changed;
     for (int i = 0; i < listed.size(); ++i) {

@@ -53,16 +53,6 @@ TEST(AddressHistory, AnAddressMovesToTheTopAndANewOneDropsTheOldestOfEleven) {
     }
 }
 
-TEST(AddressHistory, ConnectingRefillsTheListSkippingEmptySlots) {
-    SettingsSandbox sandbox;
-    Global::IpHistory[0] = QStringLiteral("a");
-    Global::IpHistory[2] = QStringLiteral("b");
-    Global::AddToIpHistory(QStringLiteral("b"));
-    EXPECT_EQ(listedAddresses(), (QStringList{"b", "a"}));
-    EXPECT_EQ(Global::IpHistory[1], QStringLiteral("a"));
-    EXPECT_EQ(Global::IpHistory[2], QString());
-}
-
 TEST(AddressHistory, LoadingReadsElevenLinesAndOnlyAFullFileFillsTheList) {
     const QStringList letters{"a", "b", "c", "d", "e", "f", "g", "h", "i", "j", "k"};
     const struct {

@@ -3,6 +3,8 @@
 
 #include "settings_sandbox.h"
 
+#include <QLabel>
+#include <QStatusBar>
 #include <tuple>
 
 namespace {
@@ -23,7 +25,7 @@ protected:
 
 TEST_F(ReplyDispatcher, StatusLinesOfTheModulesFormShowInPanelTwoAndOthersAreIgnored) {
     const std::tuple<bool, const char*, const char*> cases[] = {
-        {false, "STATUS: BUSY extra words", "Vorn Status: BUSY"},
+        {false, "STATUS: <b>BUSY</b> extra words", "Vorn Status: <b>BUSY</b>"},
         {false, "STATUS:", "Vorn Status: "},
         {false, "Status->BUSY", "before"},
         {false, "status: READY", "before"},
@@ -40,22 +42,25 @@ TEST_F(ReplyDispatcher, StatusLinesOfTheModulesFormShowInPanelTwoAndOthersAreIgn
     EXPECT_EQ(panelAfter(QByteArray("\x00\xff SET \x01", 8)), QStringLiteral("before"));
     Global::ProcessVornLine(QString(300, QLatin1Char(' '))); // more tokens than are kept
     EXPECT_EQ(panel(), QStringLiteral("before"));
+    // The module's text is shown as it is, never as markup.
+    const auto* label = FormInstance<MDIMain>::instance().StatusBar1->findChild<QLabel*>(
+        QStringLiteral("StatusBar1Panel2"));
+    ASSERT_NE(label, nullptr);
+    EXPECT_EQ(label->textFormat(), Qt::PlainText);
 }
 
 TEST_F(ReplyDispatcher, TheLastLineOfASettingsGroupAsksForTheNext) {
     Global::ListLetters = QStringLiteral("ICHS");
     Global::ListPosition = 2; // "List I" has gone out
-    Global::ProcessVornLine(QStringLiteral("SET PAGE 1"));
-    EXPECT_EQ(Global::ListPosition, 3);
-    Global::ProcessVornLine(QStringLiteral("SET  NEGPTSH 0")); // empty key: not a group end
-    Global::ProcessVornLine(QStringLiteral("set MAX15 100"));  // "SET" is case-sensitive
-    Global::ProcessVornLine(QStringLiteral("SET MAX14 100"));
-    EXPECT_EQ(Global::ListPosition, 3);
-    Global::ProcessVornLine(QStringLiteral("SET MAX15 100"));
-    Global::ProcessVornLine(QStringLiteral("SET HOST 0 0 T"));
-    EXPECT_EQ(Global::ListPosition, 5);
-    Global::ProcessVornLine(QStringLiteral("SET PAGE 1")); // past the end: nothing more to ask
-    EXPECT_EQ(Global::ListPosition, 5);
+    // Lines in order, the list position after each: an empty key ends no group, "SET" is
+    // case-sensitive, and past the end there is nothing more to ask.
+    const std::pair<const char*, int> steps[] = {
+        {"SET PAGE 1", 3},    {"SET  NEGPTSH 0", 3}, {"set MAX15 100", 3}, {"SET MAX14 100", 3},
+        {"SET MAX15 100", 4}, {"SET HOST 0 0 T", 5}, {"SET PAGE 1", 5}};
+    for (const auto& [line, position] : steps) {
+        Global::ProcessVornLine(QLatin1String(line));
+        EXPECT_EQ(Global::ListPosition, position) << line;
+    }
 }
 
 TEST_F(ReplyDispatcher, TheModelLineNamesTheModelAndSetsBothModelFlags) {

@@ -1,5 +1,6 @@
 // The scan log: records of each mode, the indicators, CSV detection, one file at a time, rows
-// kept whole, and a failing disk.
+// kept whole, a failing disk; and what frame and channel lines of a low-speed scan put there, and
+// the end of a scan.
 
 #include "program_fixture.h"
 #include "replies/replytokens.h"
@@ -11,13 +12,14 @@ namespace {
 
 class ScanLog : public ProgramFixture {
 protected:
+    void SetUp() override {
+        ProgramFixture::SetUp();
+        startProgram();
+    }
     // Opens the log through the menu with the name the file dialog answers.
     void openLog(const QString& name) {
         UserPrompts::setFileDialogHandler([name](const UserPrompts::FileDialogRequest& request) {
             EXPECT_EQ(request.mode, UserPrompts::FileDialogMode::Save);
-            EXPECT_EQ(request.filter,
-                      "Comma Separated Variable Files (*.csv)|*.csv|Log Files (*.log)|*.log|Text "
-                      "Files (*.txt)|*.txt|All Files (*.*)|*.*");
             return name;
         });
         frame().mnuOpenLogFile->trigger();
@@ -30,10 +32,27 @@ protected:
                                             .arg(frame().toolbarButton(1)->isEnabled())
                                             .arg(frame().toolbarButton(2)->isEnabled());
     }
+    static QByteArray closedLog(const QString& name) {
+        frame().mnuCloseLogFile->trigger();
+        return contents(name);
+    }
+    // A frame line and the channel lines from..to, each "n <pressure> 24.1".
+    static void sendFrame(const char* number, const char* pressure, int from = 0, int to = 15) {
+        Global::ProcessVornLine(QStringLiteral("FRAME = ") + QLatin1String(number));
+        for (int channel = from; channel <= to; ++channel) {
+            Global::ProcessVornLine(QStringLiteral("%1 %2 24.1").arg(channel).arg(pressure));
+        }
+    }
+    static QByteArray row(const char* head, const char* pressure) {
+        QByteArray text = head;
+        for (int channel = 0; channel < 16; ++channel) {
+            text += QByteArray(",") + pressure;
+        }
+        return text + "\r\n";
+    }
 };
 
 TEST_F(ScanLog, RecordsOfEachModeInPlainAndCommaSeparatedLogs) {
-    startProgram();
     EXPECT_EQ(indicators(), "No Log File 1010");
     openLog("run.txt");
     EXPECT_EQ(indicators(), "Logging to run.txt 0101");
@@ -54,14 +73,11 @@ TEST_F(ScanLog, RecordsOfEachModeInPlainAndCommaSeparatedLogs) {
     frame().mnuCloseLogFile->trigger();
     EXPECT_EQ(contents("run.CSV"), "SET,PERIOD,500\r\n");
 
-    for (const auto& [name, csv] : {std::pair{"runcsv", true}, {"run.csv.bak", false}}) {
-        openLog(name);
-        EXPECT_EQ(Global::LogAsCsv, csv) << name;
-        if (!csv) {
-            break; // the last one stays open
-        }
-        frame().mnuCloseLogFile->trigger();
-    }
+    openLog("runcsv");
+    EXPECT_TRUE(Global::LogAsCsv);
+    frame().mnuCloseLogFile->trigger();
+    openLog("run.csv.bak"); // stays open
+    EXPECT_FALSE(Global::LogAsCsv);
     // After a scan the toolbar offers Open while a log is open: the open one is closed first,
     // and the indicators name the new one.
     Global::LogLine(0, "last");
@@ -82,7 +98,6 @@ TEST_F(ScanLog, RecordsOfEachModeInPlainAndCommaSeparatedLogs) {
 // Records that arrive while a row is open wait for its end; a row that never got its last field
 // is ended when the next one starts, and at close.
 TEST_F(ScanLog, RowsStayWhole) {
-    startProgram();
     openLog("rows.csv");
     Global::LogLine(1, "0.016");
     Global::LogLine(1, "1");
@@ -113,7 +128,6 @@ TEST_F(ScanLog, AnUnfinishedRowEndsWhenTheScanDoesAndErrorsAreLoggedUnderTheirSe
         {"last frame", "FRAME = 99", [] {}, false},
         {"disconnect", "FRAME = 1", [] { Global::SetDisconnected(); }, true},
     };
-    startProgram();
     Global::LogStatusData = true;
     Global::FramesPerScan = 100;
     // Each kind of record under its own setting: error lines only under LogErrors.
@@ -144,7 +158,6 @@ TEST_F(ScanLog, AFailingWriteIsReportedOnceAndEndsTheLog) {
     if (!QFile::exists("/dev/full")) {
         GTEST_SKIP() << "no /dev/full here";
     }
-    startProgram();
     openLog("/dev/full");
     Global::SetScanning();
     Global::LogLine(0, "first");
@@ -161,6 +174,42 @@ TEST_F(ScanLog, AFailingWriteIsReportedOnceAndEndsTheLog) {
     ASSERT_EQ(messages.size(), 2);
     EXPECT_EQ(messages[1].text, "Error opening log file " + sandbox.path("missing/run.txt"));
     EXPECT_EQ(indicators(), "No Log File 1010");
+}
+
+TEST_F(ScanLog, CommaSeparatedRowsCarryTimeOrTriggerThenFrameAndPressures) {
+    Global::FramePeriod = 0.016f;
+    FormInstance<MDIMain>::instance().mnuBarGraphTemp_Click(); // the log still takes pressures
+    openLog("scan.csv");
+    sendFrame("3", "0.5");
+    Global::LogStatusData = true;
+    // Channel 15 lost: the row ends before the next one, and a status line that came meanwhile
+    // follows it.
+    sendFrame("4", "-1.25", 0, 14);
+    Global::ProcessVornLine("STATUS: READY");
+    Global::ExtTrigScan = true;
+    sendFrame("5", "7");
+    EXPECT_EQ(closedLog("scan.csv"), row("0.048,3", "0.5") +
+                                         row("0.064,4", "-1.25").replace(",-1.25\r\n", "\r\n") +
+                                         "STATUS:,READY\r\n" + row("XTRIG,5", "7"));
+}
+
+TEST_F(ScanLog, APlainLogTakesTheLinesAsReceived) {
+    openLog("scan.txt");
+    Global::ProcessVornLine("frame = 12");
+    Global::ProcessVornLine("0 1.5 24.1");
+    Global::ProcessVornLine("16 1.5 24.1"); // not a channel
+    Global::LogScanData = false;
+    sendFrame("13", "2");
+    EXPECT_EQ(closedLog("scan.txt"), "frame = 12\r\n0 1.5 24.1\r\n");
+}
+
+TEST_F(ScanLog, TheFrameNumberedFramesPerScanMinusOneEndsTheScan) {
+    Global::FramesPerScan = 10;
+    Global::SetScanning();
+    Global::ProcessVornLine("FRAME = 8");
+    EXPECT_FALSE(frame().mnuStartScan->isEnabled());
+    Global::ProcessVornLine("FRAME = 9");
+    EXPECT_TRUE(frame().mnuStartScan->isEnabled());
 }
 
 } // namespace

@@ -51,7 +51,6 @@ TEST(TrendRing, KeepsTheNewestFramesInOrderAndOnlyValuesItCanDraw) {
     ring.addFrame(7, 7);
     EXPECT_EQ(ring.size(), 3u);
     EXPECT_EQ(ring.firstFrom(6), 2u);
-    EXPECT_EQ(CapacityFor(60), 60'000u);
 }
 
 TEST(TrendPicture, ShowsTheSpanBeforeTheNewestWithEachColumnsExtremes) {
