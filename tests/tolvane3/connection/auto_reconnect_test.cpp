@@ -66,4 +66,21 @@ TEST_F(ProgramFixture, ALostConnectionIsRetriedSilentlyWithGrowingPausesUntilCan
     EXPECT_TRUE(messages.isEmpty());
 }
 
+// Turned off in the settings window, reconnecting stops at once.
+TEST_F(ProgramFixture, TurningReconnectingOffStopsTheCountdown) {
+    SettingsSandbox::store(
+        {{"AutoReconnect", "True"}, {"StatusPollAlways", "False"}, {"StatusPollOff", "True"}});
+    startProgram();
+    Timing::setScale(1000);
+    ASSERT_TRUE(connectTo(module.address()));
+    module.dropConnection();
+    QTimer& countdown = *window().autoReconnector->tmrCountdown;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return countdown.isActive(); }));
+    linkConfig().bringForward();
+    linkConfig().chkAutoReconnect->setChecked(false);
+    linkConfig().cmdOk->click();
+    EXPECT_FALSE(countdown.isActive());
+    EXPECT_EQ(frame().statusPanel(1), QStringLiteral("No connection"));
+}
+
 } // namespace
