@@ -7,7 +7,7 @@
 
 namespace {
 
-TEST_F(ProgramFixture, StartUpShowsCaptionPanelsAndTheConnectionWindow) {
+TEST_F(ProgramFixture, StartUpShowsPanelsAndTheConnectionWindowAndConnectShowsItAgain) {
     SettingsSandbox::store({{"LogErrors", "True"}});
     sandbox.writeHistory("10.0.0.1\r\n10.0.0.2\r\n" + QByteArray("\r\n").repeated(9));
     MDIMain& started = startProgram();
@@ -25,6 +25,13 @@ TEST_F(ProgramFixture, StartUpShowsCaptionPanelsAndTheConnectionWindow) {
     EXPECT_EQ(window().size(), window().sizeHint()); // not squeezed into the unshown area
     EXPECT_EQ(started.mdiArea->subWindowList()[1]->widget(), &FormInstance<Bar>::instance());
     EXPECT_FALSE(FormInstance<Bar>::instance().isVisible());
+
+    // Connect shows the connection window again, not a second one.
+    started.hideMdiChild(&window());
+    started.mnuConnect->trigger();
+    EXPECT_TRUE(window().isVisible());
+    EXPECT_EQ(started.mdiArea->subWindowList().size(), 2);
+    EXPECT_EQ(started.mdiArea->activeSubWindow()->widget(), &window());
 }
 
 TEST_F(ProgramFixture, ShutDownSavesSettingsAndHistoryAndUnloadsTheWindows) {
@@ -43,16 +50,6 @@ TEST_F(ProgramFixture, ShutDownSavesSettingsAndHistoryAndUnloadsTheWindows) {
     EXPECT_FALSE(FormInstance<Commands>::isLoaded() || FormInstance<Error>::isLoaded());
     EXPECT_FALSE(FormInstance<Main>::isLoaded());
     EXPECT_FALSE(FormInstance<Bar>::isLoaded());
-}
-
-TEST_F(ProgramFixture, ConnectShowsTheConnectionWindowAgain) {
-    startProgram();
-    frame().hideMdiChild(&window());
-    EXPECT_FALSE(window().isVisible());
-    frame().mnuConnect->trigger();
-    EXPECT_TRUE(window().isVisible());
-    EXPECT_EQ(frame().mdiArea->subWindowList().size(), 2); // shown again, not added twice
-    EXPECT_EQ(frame().mdiArea->activeSubWindow()->widget(), &window());
 }
 
 } // namespace

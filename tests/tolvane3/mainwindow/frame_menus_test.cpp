@@ -1,5 +1,5 @@
-// The frame: toolbar buttons, status panels and the bar-graph check marks (the entries that send
-// a command are checked with the scan control).
+// The frame: toolbar buttons, status panels and default buttons (the entries that send a command
+// are checked with the scan control, the bar-graph check marks with the bar graph).
 
 #include "program_fixture.h"
 
@@ -76,26 +76,6 @@ TEST_F(ProgramFixture, OnlyTheAboutBoxAndTheLinkSettingsHaveADefaultButton) {
     EXPECT_EQ(windows, 11); // the frame and every dialog with buttons
     defaults.sort();
     EXPECT_EQ(defaults.join(' ').toStdString(), "About.cmdOk LinkConfig.cmdOk");
-}
-
-// The decimal places and the pressure/temperature choice act as option groups.
-TEST_F(ProgramFixture, BarGraphChoicesLeaveExactlyTheChosenEntryChecked) {
-    // Without engineering units the bar graph shows whole numbers whatever is chosen.
-    FormInstance<VornConfig>::instance().chkEu->setChecked(true);
-    frame().mnuBarGraph2Places->setChecked(true);
-    frame().mnuBarGraph3Places->trigger();
-    frame().mnuBarGraph3Places->trigger(); // choosing the checked entry again keeps it
-    const auto places = frame().decimalPlacesEntries();
-    for (std::size_t i = 0; i < places.size(); ++i) {
-        EXPECT_EQ(places[i]->isChecked(), i == 3) << i;
-    }
-    EXPECT_EQ(Global::DisplayFormat, QStringLiteral("0.000"));
-
-    frame().mnuBarGraphPress->setChecked(true);
-    frame().mnuBarGraphTemp->trigger();
-    frame().mnuBarGraphTemp->trigger();
-    EXPECT_TRUE(frame().mnuBarGraphTemp->isChecked());
-    EXPECT_FALSE(frame().mnuBarGraphPress->isChecked());
 }
 
 } // namespace
