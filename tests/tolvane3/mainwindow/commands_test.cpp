@@ -48,7 +48,7 @@ TEST_F(CommandsTest, EachListingButtonSendsItsCommandAndGivesTheFocusBack) {
     }
 }
 
-TEST_F(CommandsTest, TypedTextGoesOutWholeWhenItHoldsALineBreak) {
+TEST_F(CommandsTest, TypedTextGoesOutWholeWhenItHoldsALineBreakAndEnterActsNowhereElse) {
     openConnected();
     QPlainTextEdit* box = commands().txtCommand;
     const std::pair<std::function<void()>, QByteArray> cases[] = {
@@ -72,11 +72,7 @@ TEST_F(CommandsTest, TypedTextGoesOutWholeWhenItHoldsALineBreak) {
         EXPECT_EQ(bytesSent(), sent);
         EXPECT_EQ(box->toPlainText().isEmpty(), !sent.isEmpty()) << sent.toStdString();
     }
-}
-
-// Enter belongs to the command box alone; Space on the focused button is a press.
-TEST_F(CommandsTest, EnterElsewherePressesNothingAndEscapeTakesClosesPath) {
-    openConnected();
+    // Enter belongs to the command box alone; Space on the focused button is a press.
     Commands& form = commands();
     checkPresses<Commands>({
         {"Enter in the results", key(form.txtResult, Qt::Key_Return), "", true},
