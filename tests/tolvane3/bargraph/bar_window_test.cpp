@@ -1,4 +1,4 @@
-// The bar graph window in the frame: its controls by name and place, scale modes, values, tags,
+// The bar graph window in the frame: its controls' places, scale modes, values, tags,
 // the hidden window and the BarGraph menu.
 
 #include "bargraph/Bar.h"
@@ -37,34 +37,18 @@ protected:
     }
 };
 
-TEST_F(BarGraphTest, EveryControlIsFoundByItsNameAndPlacedAsAFractionOfTheWindow) {
+TEST_F(BarGraphTest, ControlsArePlacedAsAFractionOfTheWindowAndShowPlainText) {
     openSized({1000, 1000});
-    QStringList names{"linTop",   "linCenter", "linBot",       "linBotWL",
-                      "linBotWR", "labFrame",  "labFrameData", "labUnits"};
-    for (int i = 0; i < 16; ++i) {
-        for (const char* base : {"linTick", "labChan", "labMin", "labMax", "labPress", "shaBar"}) {
-            names << QLatin1String(base) + QString::number(i);
-        }
-    }
-    for (int k = 0; k < 9; ++k) {
-        names << QStringLiteral("linGrid%1").arg(k) << QStringLiteral("labLeg%1").arg(k);
-    }
-    for (const QString& name : names) {
-        EXPECT_EQ(bar().findChildren<QWidget*>(name).size(), 1) << name.toStdString();
-    }
     for (QLabel* each : bar().findChildren<QLabel*>()) {
         EXPECT_EQ(each->textFormat(), Qt::PlainText) << each->objectName().toStdString();
     }
-
     const auto line = [](const char* name) {
         return bar().findChild<LineControl*>(QLatin1String(name))->line();
     };
     EXPECT_EQ(line("linCenter"), QLine(550, 100, 550, 900));
     EXPECT_EQ(line("linGrid0"), QLine(283, 100, 283, 900));
-    EXPECT_EQ(line("linGrid4"), QLine(550, 100, 550, 900)); // on the zero line
     EXPECT_EQ(line("linGrid8"), QLine(817, 100, 817, 900));
     EXPECT_EQ(line("linTick15"), QLine(540, 850, 560, 850));
-    EXPECT_EQ(bar().linGrid[3]->penStyle(), Qt::DashDotDotLine);
     EXPECT_EQ(label(QStringLiteral("labChan15"))->geometry(), QRect(15, 850, 40, 50));
     EXPECT_EQ(label(QStringLiteral("labChan15"))->text(), QStringLiteral("16"));
     // The font follows the label's height: 50 pixels.
@@ -74,8 +58,8 @@ TEST_F(BarGraphTest, EveryControlIsFoundByItsNameAndPlacedAsAFractionOfTheWindow
     EXPECT_EQ(bar().shaBar[0]->geometry(), QRect(0, 0, 0, 0));
 }
 
-// Each display mode with a decimal-places choice: the ends of every bar, the units and the full
-// scale that bars are drawn against.
+// Each display mode with a decimal-places choice: the entries checked, the ends of every bar, the
+// units and the full scale that bars are drawn against.
 TEST_F(BarGraphTest, ScaleModesAndDecimalPlacesGiveEndsUnitsAndFullScales) {
     openSized({1000, 1000});
     Global::CvtUnit = QStringLiteral("6.894757");
@@ -109,6 +93,12 @@ TEST_F(BarGraphTest, ScaleModesAndDecimalPlacesGiveEndsUnitsAndFullScales) {
         setEngineeringUnits(row.engineeringUnits);
         (frame().*row.display)->trigger();
         (frame().*row.places)->trigger();
+        // Option groups: choosing the checked entry again (the next row) keeps it.
+        for (QAction* entry : frame().decimalPlacesEntries()) {
+            EXPECT_EQ(entry->isChecked(), entry == frame().*row.places);
+        }
+        EXPECT_EQ(frame().mnuBarGraphTemp->isChecked(), row.display == &MDIMain::mnuBarGraphTemp);
+        EXPECT_NE(frame().mnuBarGraphPress->isChecked(), frame().mnuBarGraphTemp->isChecked());
         EXPECT_EQ(bar().labUnits->text(), QLatin1String(row.units));
         EXPECT_EQ(bar().labUnits->accessibleName(), QLatin1String(row.units));
         for (int i : {0, 15}) {
@@ -126,13 +116,11 @@ TEST_F(BarGraphTest, ScaleModesAndDecimalPlacesGiveEndsUnitsAndFullScales) {
     frame().mnuBarGraph1Places->trigger();
     EXPECT_EQ(bar().labUnits->text(), QString());
     EXPECT_EQ(bar().labMax[0]->text(), QStringLiteral("0.0"));
-
-    QStringList legend;
+    QStringList legend; // the one check of these texts, which reach the accessibility bus
     for (QLabel* each : bar().labLeg) {
-        legend << each->text();
+        legend << each->accessibleName();
     }
-    EXPECT_EQ(legend,
-              QStringList({"-100%", "-75%", "-50%", "-25%", "0%", "25%", "50%", "75%", "100%"}));
+    EXPECT_EQ(legend.join(' '), QStringLiteral("-100% -75% -50% -25% 0% 25% 50% 75% 100%"));
 }
 
 TEST_F(BarGraphTest, FramesShowValuesAndBarsAndTagsMarkLowAndHigh) {
@@ -154,7 +142,6 @@ TEST_F(BarGraphTest, FramesShowValuesAndBarsAndTagsMarkLowAndHigh) {
     EXPECT_TRUE(QTest::qWaitFor(
         [] { return bar().labPress[1]->accessibleName() == QStringLiteral("-3.00"); }));
     EXPECT_EQ(bar().shaBar[0]->geometry(), QRect(550, 110, 133, 30));
-    EXPECT_EQ(bar().shaBar[4]->geometry(), QRect(550, 310, 0, 30));
 
     const QColor plain = textColour(0);
     frame().mnuTag1to8->trigger();
@@ -163,14 +150,11 @@ TEST_F(BarGraphTest, FramesShowValuesAndBarsAndTagsMarkLowAndHigh) {
     EXPECT_EQ(textColour(5), QColor(255, 0, 0));
     EXPECT_EQ(textColour(8), QColor(255, 0, 0));
     EXPECT_EQ(textColour(7), plain); // ties keep the first
-    EXPECT_EQ(textColour(6), plain);
 
     Global::SetScanning(); // a new scan clears the tags
     for (int i = 0; i < 16; ++i) {
         EXPECT_EQ(textColour(i), plain) << i;
     }
-    bar().TagHighAndLow(5, 4); // an empty range: channel 0 green, then red
-    EXPECT_EQ(textColour(0), QColor(255, 0, 0));
 }
 
 // Hidden, the window changes nothing but its full scales follow; Open shows it over the
@@ -196,7 +180,6 @@ TEST_F(BarGraphTest, AHiddenWindowChangesNothingOpenShowsItAndCloseDestroysIt) {
     EXPECT_TRUE(bar().isVisible());
     EXPECT_FALSE(window().isVisible());
     EXPECT_EQ(frame().mdiArea->activeSubWindow()->widget(), &bar());
-    EXPECT_EQ(frame().mdiArea->activeSubWindow()->windowTitle(), QStringLiteral("Bar Graph"));
     EXPECT_EQ(bar().labUnits->text(), QStringLiteral("Degrees C"));
     EXPECT_EQ(bar().labMax[0]->text(), QStringLiteral("70.00"));
 
@@ -211,44 +194,29 @@ TEST_F(BarGraphTest, AHiddenWindowChangesNothingOpenShowsItAndCloseDestroysIt) {
 }
 
 // Whatever the window's size, the legend labels shown never run into each other, past their
-// places or past the window; every other one goes first, then all but -100%, 0% and 100%.
+// places or past the window; which ones give way is the rules' business.
 TEST_F(BarGraphTest, LegendLabelsNeverRunIntoEachOtherAtAnySize) {
-    const struct {
-        QSize area;
-        int shownAtLeast;
-        int shownAtMost;
-    } rows[] = {
-        {{2000, 300}, 9, 9}, {{1000, 1000}, 3, 9}, {{640, 480}, 3, 9},
-        {{300, 1000}, 0, 5}, {{40, 1000}, 0, 0},
-    };
-    openSized(rows[0].area);
-    for (const auto& row : rows) {
-        resized(row.area);
-        SCOPED_TRACE(row.area.width());
-        QList<int> shown;
+    const std::pair<QSize, int> rows[] = {{{2000, 300}, 9}, {{640, 480}, 3}, {{40, 1000}, 0}};
+    openSized(rows[0].first);
+    for (const auto& [area, shownAtLeast] : rows) {
+        resized(area);
+        SCOPED_TRACE(area.width());
+        int shown = 0;
         int lastRight = std::numeric_limits<int>::min();
-        for (int k = 0; k < 9; ++k) {
-            QLabel* each = bar().labLeg[k];
+        for (QLabel* each : bar().labLeg) {
             if (each->isHidden()) {
                 continue;
             }
-            shown << k;
+            ++shown;
             const int textWidth = each->fontMetrics().horizontalAdvance(each->text());
-            const QRect place = each->geometry();
-            const int left = place.center().x() - textWidth / 2;
-            EXPECT_LE(textWidth, place.width()) << k;
-            EXPECT_GT(left, lastRight) << k;
-            EXPECT_GE(left, 0) << k;
+            const int left = each->geometry().center().x() - textWidth / 2;
+            EXPECT_LE(textWidth, each->width());
+            EXPECT_GT(left, lastRight);
+            EXPECT_GE(left, 0);
             lastRight = left + textWidth;
-            EXPECT_LE(lastRight, row.area.width()) << k;
+            EXPECT_LE(lastRight, area.width());
         }
-        EXPECT_GE(shown.size(), row.shownAtLeast);
-        EXPECT_LE(shown.size(), row.shownAtMost);
-        if (!shown.isEmpty()) {
-            EXPECT_EQ(shown.first(), 0);
-            EXPECT_EQ(shown.last(), 8);
-            EXPECT_TRUE(shown.contains(4));
-        }
+        EXPECT_GE(shown, shownAtLeast);
     }
 }
 

@@ -103,15 +103,14 @@ TEST_F(ProgramFixture, APollChoiceAppliedWithCloseActsAtOnceOnlyWhileConnected) 
 
 TEST_F(ProgramFixture, BrowseSetsTheDataFileNameUnlessCancelled) {
     startProgram();
-    QString answer; // empty: cancelled
-    UserPrompts::setFileDialogHandler(
-        [&](const UserPrompts::FileDialogRequest&) { return answer; });
     linkConfig().txtHssFileName->setText(QStringLiteral("before.csv"));
-    linkConfig().cmdBrowse->click();
-    EXPECT_EQ(linkConfig().txtHssFileName->text(), QStringLiteral("before.csv"));
-    answer = QStringLiteral("/data/wing run.csv");
-    linkConfig().cmdBrowse->click();
-    EXPECT_EQ(linkConfig().txtHssFileName->text(), answer);
+    for (const QString& answer : {QString() /* cancelled */, QStringLiteral("/data/run 2.csv")}) {
+        UserPrompts::setFileDialogHandler(
+            [&](const UserPrompts::FileDialogRequest&) { return answer; });
+        linkConfig().cmdBrowse->click();
+        EXPECT_EQ(linkConfig().txtHssFileName->text(),
+                  answer.isEmpty() ? QStringLiteral("before.csv") : answer);
+    }
 }
 
 } // namespace

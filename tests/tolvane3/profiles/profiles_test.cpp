@@ -1,12 +1,13 @@
-// The sensor-profile windows and the command-file upload against a fake module: the file a
-// listing writes, the lines an upload sends and when, the ways a file fails, and uploads that
-// lose their connection.
+// The sensor-profile windows, the command-file upload and the point lists against a fake module:
+// the file a listing writes, the lines an upload sends and when, the ways a file fails, uploads
+// that lose their connection, and the point-list requests.
 
 #include "profiles/CreateSPF.h"
 #include "profiles/Upload.h"
 #include "profiles/UploadSPF.h"
 #include "program_fixture.h"
 
+#include <QComboBox>
 #include <QFile>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -17,12 +18,6 @@ using UserPrompts::FileDialogMode;
 
 class ProfilesTest : public ProgramFixture {
 protected:
-    void connectSettled() {
-        startProgram();
-        ASSERT_TRUE(connectTo(module.address()));
-        ASSERT_TRUE(module.answerLists("ICHS"));
-        module.clearReceived();
-    }
     // Every file dialog answered with the name.
     void answerFileDialogs(const QString& name) {
         UserPrompts::setFileDialogHandler([this, name](const UserPrompts::FileDialogRequest& r) {
@@ -38,15 +33,13 @@ protected:
 };
 
 TEST_F(ProfilesTest, CreateWritesTheChosenSensorsLinesAsListedAndAppendsOnASecondStart) {
-    SettingsSandbox::store({{"StatusPollAlways", "False"}, {"StatusPollOff", "True"}});
-    connectSettled();
+    ASSERT_TRUE(startConnectedQuietly());
     const QString path = sandbox.path(QStringLiteral("sensor.spf"));
     answerFileDialogs(path);
     frame().mnuCreateSensorProfileFile->trigger();
     frame().mnuCreateSensorProfileFile->trigger(); // open already: only brought forward
     ASSERT_EQ(fileDialogs.size(), 1);
     EXPECT_EQ(fileDialogs[0].mode, FileDialogMode::Save);
-    EXPECT_EQ(fileDialogs[0].filter, QStringLiteral("All Files (*.spf)|*.spf"));
     CreateSPF& form = FormInstance<CreateSPF>::instance();
     ASSERT_TRUE(form.isVisible());
     EXPECT_EQ(form.windowTitle(), QStringLiteral("Creating ") + path);
@@ -107,7 +100,7 @@ TEST_F(ProfilesTest, AFailedProfileWriteIsReportedOnceAndEndsTheRun) {
     if (!QFile::exists(QStringLiteral("/dev/full"))) {
         GTEST_SKIP() << "needs /dev/full";
     }
-    connectSettled();
+    ASSERT_TRUE(startConnectedQuietly());
     answerFileDialogs(QStringLiteral("/dev/full"));
     frame().mnuCreateSensorProfileFile->trigger();
     CreateSPF& form = FormInstance<CreateSPF>::instance();
@@ -125,24 +118,21 @@ TEST_F(ProfilesTest, AFailedProfileWriteIsReportedOnceAndEndsTheRun) {
 }
 
 TEST_F(ProfilesTest, AFileThatIsNotChosenOrCannotBeOpenedOpensNoWindow) {
-    connectSettled();
+    ASSERT_TRUE(startConnectedQuietly());
     const QString missing = sandbox.path(QStringLiteral("missing/file.spf"));
     const struct {
         const char* name;
         QAction* MDIMain::*entry;
         QString chosen;
-        const char* filter;
         QString message;
     } cases[] = {
-        {"create, cancelled", &MDIMain::mnuCreateSensorProfileFile, QString(),
-         "All Files (*.spf)|*.spf", QString()},
+        {"create, cancelled", &MDIMain::mnuCreateSensorProfileFile, QString(), QString()},
         {"create in a missing folder", &MDIMain::mnuCreateSensorProfileFile, missing,
-         "All Files (*.spf)|*.spf", "Error creating " + missing},
+         "Error creating " + missing},
         {"upload of a missing profile", &MDIMain::mnuUploadSensorProfileFile, missing,
-         "All Files (*.spf)|*.spf", "Error opening " + missing},
-        {"command file, cancelled", &MDIMain::mnuUploadFileToVorn, QString(), "All Files (*.*)|*.*",
-         QString()},
-        {"missing command file", &MDIMain::mnuUploadFileToVorn, missing, "All Files (*.*)|*.*",
+         "Error opening " + missing},
+        {"command file, cancelled", &MDIMain::mnuUploadFileToVorn, QString(), QString()},
+        {"missing command file", &MDIMain::mnuUploadFileToVorn, missing,
          "Error opening upload file " + missing},
     };
     for (const auto& c : cases) {
@@ -152,7 +142,6 @@ TEST_F(ProfilesTest, AFileThatIsNotChosenOrCannotBeOpenedOpensNoWindow) {
         answerFileDialogs(c.chosen);
         (frame().*c.entry)->trigger();
         ASSERT_EQ(fileDialogs.size(), 1);
-        EXPECT_EQ(fileDialogs[0].filter, QLatin1String(c.filter));
         ASSERT_EQ(messages.size(), c.message.isEmpty() ? 0 : 1);
         if (!c.message.isEmpty()) {
             EXPECT_EQ(messages[0].text, c.message);
@@ -166,7 +155,7 @@ TEST_F(ProfilesTest, AFileThatIsNotChosenOrCannotBeOpenedOpensNoWindow) {
 TEST_F(ProfilesTest, UploadSendsTheProfileForTheChosenSensorAndASecondStartSendsItAllAgain) {
     // Without status polls nothing comes from the module after the file's last line.
     SettingsSandbox::store({{"StatusPollInterval", "0"}});
-    connectSettled();
+    ASSERT_TRUE(startConnectedQuietly());
     const QString path =
         sandbox.write("sensor.spf", "SET TEMP 12 25.0\r\n\r\n' copied from 3\r\n"
                                     "SET ABS3 1\r\nSET NEGPTS3 1\nINSERT 5 3 1.0 2.0\r\n");
@@ -199,8 +188,7 @@ TEST_F(ProfilesTest, UploadSendsTheProfileForTheChosenSensorAndASecondStartSends
 }
 
 TEST_F(ProfilesTest, ACommandFileGoesOneLinePerTickUnchangedAndEndsWithItsLastLine) {
-    SettingsSandbox::store({{"StatusPollAlways", "False"}, {"StatusPollOff", "True"}});
-    connectSettled();
+    ASSERT_TRUE(startConnectedQuietly());
     const QString path = sandbox.write("commands.txt", "SET A 1\r\n\r\n  set b 2 \nSET C 3\r\n");
     answerFileDialogs(path);
     // Ticks by hand first: the timer's own would come after ten minutes.
@@ -228,20 +216,6 @@ TEST_F(ProfilesTest, ACommandFileGoesOneLinePerTickUnchangedAndEndsWithItsLastLi
     form.cmdClose->click();
     EXPECT_FALSE(FormInstance<Upload>::isLoaded());
     EXPECT_TRUE(window().Command1->isEnabled());
-
-    // Cancel stops sending; Close (or the close box) is the way out.
-    module.clearReceived();
-    frame().mnuUploadFileToVorn->trigger();
-    Upload& canceled = FormInstance<Upload>::instance();
-    canceled.cmdCancel->click();
-    canceled.cmdCancel->click();
-    EXPECT_EQ(canceled.labUploadFileName->text(), QStringLiteral("Upload canceled"));
-    EXPECT_FALSE(canceled.TimerUpload->isActive());
-    EXPECT_TRUE(canceled.cmdClose->isEnabled());
-    canceled.close();
-    EXPECT_FALSE(FormInstance<Upload>::isLoaded());
-    EXPECT_TRUE(window().Command1->isEnabled());
-    EXPECT_EQ(commandsSoFar(), QList<QByteArray>{});
 
     // A dwell of 0 still paces the file.
     module.clearReceived();
@@ -283,10 +257,11 @@ TEST_F(ProfilesTest, KeysStartNoRunAndEndNoneInProgress) {
     });
     ASSERT_TRUE(FormInstance<Upload>::isShown());
     EXPECT_TRUE(upload.TimerUpload->isActive());
-    checkPresses<Upload>({
-        {"Space on Cancel", key(upload.cmdCancel, Qt::Key_Space), "", true},
-        {"Escape once canceled", key(&upload, Qt::Key_Escape), "", false},
-    });
+    checkPresses<Upload>({{"Space on Cancel", key(upload.cmdCancel, Qt::Key_Space), "", true}});
+    EXPECT_FALSE(upload.TimerUpload->isActive());
+    EXPECT_TRUE(upload.cmdClose->isEnabled());
+    checkPresses<Upload>({{"Escape once canceled", key(&upload, Qt::Key_Escape), "", false}});
+    EXPECT_TRUE(window().Command1->isEnabled());
 
     frame().mnuCreateSensorProfileFile->trigger();
     CreateSPF& created = FormInstance<CreateSPF>::instance();
@@ -297,7 +272,7 @@ TEST_F(ProfilesTest, KeysStartNoRunAndEndNoneInProgress) {
 }
 
 TEST_F(ProfilesTest, ListingsAndUploadsStopAndSaySoWhenTheConnectionIsLost) {
-    connectSettled();
+    ASSERT_TRUE(startConnectedQuietly());
     Timing::setScale(1000); // neither upload gets to its end first, however slow the test runs
     const QString path = sandbox.write("sensor.spf", "SET ABS3 1\r\nSET ABS4 1\r\n");
     answerFileDialogs(path);
@@ -328,6 +303,49 @@ TEST_F(ProfilesTest, ListingsAndUploadsStopAndSaySoWhenTheConnectionIsLost) {
     EXPECT_EQ(created.labStatusText->text(),
               QStringLiteral("Connection lost, profile not complete"));
     EXPECT_FALSE(created.btnStart->isEnabled());
+}
+
+// The point list dialogs: OK sends the request, empty choices included; Cancel, Escape and the
+// close box send nothing. Every way out unloads; Enter is none.
+TEST_F(ProfilesTest, PointListOkSendsTheRowsAndChannelAsChosenAndEveryWayOutUnloads) {
+    ASSERT_TRUE(startConnectedQuietly());
+    constexpr int none = -1;
+    enum Way { Ok, Cancel, Escape, CloseBox, Enter };
+    const std::tuple<bool, int, int, int, Way, const char*> cases[] = {
+        // master list?, start row, ending row, channel, the way out, bytes sent
+        {true, 0, 69, 3, Ok, "List M 0 69 3\r"},
+        {false, 0, none, 5, Ok, "List A 0  5\r"},
+        {false, 60, 2, 15, Ok, "List A 60 2 15\r"},
+        {true, none, none, none, Ok, "List M   \r"},
+        {true, 1, 2, 3, Cancel, ""},
+        {true, 1, 2, 3, Escape, ""},
+        {false, 1, 2, 3, CloseBox, ""},
+        {true, 1, 2, 3, Enter, ""}, // last: the dialog stays open
+    };
+    for (const auto& [master, start, end, channel, way, sent] : cases) {
+        frame().mnuCommands->trigger();
+        Commands& commands = FormInstance<Commands>::instance();
+        (master ? commands.cmdListMP : commands.cmdListAselect)->click();
+        PointListDialog& dialog =
+            master ? static_cast<PointListDialog&>(FormInstance<MasterList>::instance())
+                   : FormInstance<AllList>::instance();
+        ASSERT_TRUE(dialog.isVisible());
+        EXPECT_FALSE(dialog.cmbChannel->isEditable());
+        EXPECT_EQ(dialog.cmbChannel->currentIndex(), none);
+        dialog.cmbStartTemp->setCurrentIndex(start);
+        dialog.cmbEndingTemp->setCurrentIndex(end);
+        dialog.cmbChannel->setCurrentIndex(channel);
+        if (way == CloseBox) {
+            dialog.close();
+        } else if (way == Escape || way == Enter) {
+            QTest::keyClick(dialog.cmbChannel, way == Escape ? Qt::Key_Escape : Qt::Key_Return);
+        } else {
+            (way == Ok ? dialog.cmdOk : dialog.cmdCancel)->click();
+        }
+        EXPECT_EQ(bytesSent(), sent);
+        EXPECT_EQ(FormInstance<MasterList>::isLoaded() || FormInstance<AllList>::isLoaded(),
+                  way == Enter);
+    }
 }
 
 } // namespace

@@ -1,5 +1,5 @@
-// The error list window against a fake module: one ERROR per activation, Clear Errors, and the
-// error lines it shows.
+// The error list window against a fake module: one ERROR per activation, Clear Errors and its
+// keys, and which lines it shows.
 
 #include "program/linebox.h"
 #include "program_fixture.h"
@@ -28,11 +28,15 @@ protected:
     }
 };
 
-TEST_F(ErrorWindowTest, EveryActivationAsksOnceBelowTheEarlierAnswersAndClearStartsAfresh) {
+TEST_F(ErrorWindowTest, EveryActivationAsksOnceClearStartsAfreshAndOnlyAPressClears) {
     ASSERT_TRUE(startConnectedQuietly());
+    Global::ProcessVornLine(QStringLiteral("ERROR: 3 while closed")); // not kept for the window
     frame().toolbarButton(13)->trigger();
     ASSERT_TRUE(focusOn(errorWindow()));
     EXPECT_EQ(bytesSent(), "ERROR\r"); // shown and focused: one activation
+    for (const char* line : {"ERROR:5 not an error line", "error: 6 nor this"}) {
+        Global::ProcessVornLine(QLatin1String(line));
+    }
     answerErrors("ERROR: 1 first answer");
 
     ASSERT_TRUE(focusOn(frame()));
@@ -50,14 +54,8 @@ TEST_F(ErrorWindowTest, EveryActivationAsksOnceBelowTheEarlierAnswersAndClearSta
     EXPECT_EQ(bytesSent(), "CLEAR\rERROR\r");
     answerErrors("ERROR: 3 new");
     EXPECT_EQ(shownLines(), QStringList({"ERROR: 12 bad key", "ERROR: 3 new"}));
-}
 
-// Enter presses nothing, Clear Errors least of all; Space on the focused button is a press.
-TEST_F(ErrorWindowTest, OnlyAPressClearsAndEscapeTakesClosesPath) {
-    ASSERT_TRUE(startConnectedQuietly());
-    frame().mnuErrors->trigger();
-    ASSERT_TRUE(focusOn(errorWindow()));
-    EXPECT_EQ(bytesSent(), "ERROR\r");
+    // Enter presses nothing, Clear Errors least of all; Space on the focused button is a press.
     Error& form = errorWindow();
     checkPresses<Error>({
         {"Enter in the box", key(form.txtError, Qt::Key_Return), "", true},
@@ -67,16 +65,6 @@ TEST_F(ErrorWindowTest, OnlyAPressClearsAndEscapeTakesClosesPath) {
         {"Escape", key(form.txtError, Qt::Key_Escape), "", false},
     });
     EXPECT_TRUE(window().Command1->isEnabled());
-}
-
-TEST_F(ErrorWindowTest, OnlyErrorLinesShowAndNoneIsKeptWhileTheWindowIsClosed) {
-    startProgram();
-    Global::ProcessVornLine(QStringLiteral("ERROR: 3 while closed"));
-    frame().mnuErrors->trigger();
-    for (const char* line : {"ERROR: 4 shown", "ERROR:5 not an error line", "error: 6 nor this"}) {
-        Global::ProcessVornLine(QLatin1String(line));
-    }
-    EXPECT_EQ(shownLines(), QStringList({"ERROR: 4 shown"}));
 }
 
 } // namespace

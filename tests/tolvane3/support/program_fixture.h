@@ -44,11 +44,15 @@ protected:
     static MDIMain& frame() { return FormInstance<MDIMain>::instance(); }
     static LinkConfig& linkConfig() { return FormInstance<LinkConfig>::instance(); }
 
-    // Types the address and presses Connect; true once the socket is connected.
-    static bool connectTo(const QString& address) {
+    // Types the address and presses Connect; true once the socket is connected (or, for
+    // failToConnect, once the attempt has failed).
+    static bool connectTo(const QString& address, short until = Global::Connected) {
         window().txtIpAdd->setText(address);
         window().Command1->click();
-        return QTest::qWaitFor([] { return Global::ConnState == Global::Connected; });
+        return QTest::qWaitFor([until] { return Global::ConnState == until; });
+    }
+    static bool failToConnect(const QString& address) {
+        return connectTo(address, Global::Disconnected);
     }
     // The connect sequence has read all four groups of settings.
     static bool settingsRead(int waitMs) {
@@ -59,18 +63,8 @@ protected:
             },
             waitMs);
     }
-    // Presses Connect with the address and waits until the attempt has failed.
-    static bool failToConnect(const QString& address) {
-        window().txtIpAdd->setText(address);
-        window().Command1->click();
-        return QTest::qWaitFor([] { return Global::ConnState == Global::Disconnected; });
-    }
 
-    // A file's bytes, or "<missing>" when it cannot be read.
-    static QByteArray contents(const QString& name) {
-        QFile file(name);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-    }
+    static QByteArray contents(const QString& name) { return SettingsSandbox::contents(name); }
     // Moves the focus to the window and waits until it is there.
     static bool focusOn(QWidget& target) {
         target.windowHandle()->requestActivate();

@@ -86,11 +86,13 @@ public:
     SettingsSandbox& operator=(const SettingsSandbox&) = delete;
 
     QString path(const QString& name) const { return dir_.filePath(name); }
-    // IpHist.cfg's bytes ("<missing>" when there is no such file), and writing it.
-    QByteArray history() const {
-        QFile file(path(QStringLiteral("IpHist.cfg")));
+    // A file's bytes, or "<missing>" when it cannot be read.
+    static QByteArray contents(const QString& name) {
+        QFile file(name);
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
     }
+    // IpHist.cfg's bytes, and writing it.
+    QByteArray history() const { return contents(path(QStringLiteral("IpHist.cfg"))); }
     void writeHistory(const QByteArray& bytes) const { write("IpHist.cfg", bytes); }
     // A file of the bytes in the folder; its path.
     QString write(const char* name, const QByteArray& bytes) const {

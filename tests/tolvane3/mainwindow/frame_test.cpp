@@ -1,15 +1,63 @@
-// The frame: toolbar buttons, status panels and the bar-graph check marks (the entries that send
-// a command are checked with the scan control).
+// The frame: start-up and shut-down through its load and unload handlers, toolbar buttons,
+// status panels and default buttons (the entries that send a command are checked with the scan
+// control, the bar-graph check marks with the bar graph).
 
 #include "program_fixture.h"
 
 #include <QAccessible>
 #include <QApplication>
 #include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QStatusBar>
 #include <QToolBar>
 
 namespace {
+
+TEST_F(ProgramFixture, StartUpShowsPanelsAndTheConnectionWindowAndConnectShowsItAgain) {
+    SettingsSandbox::store({{"LogErrors", "True"}});
+    sandbox.writeHistory("10.0.0.1\r\n10.0.0.2\r\n" + QByteArray("\r\n").repeated(9));
+    MDIMain& started = startProgram();
+
+    // The disconnected state, entered last, words panel 1 its own way.
+    EXPECT_EQ(started.statusPanel(1), QStringLiteral("No connection"));
+    // Settings and history are loaded into their homes; the dialog stays hidden.
+    EXPECT_FALSE(linkConfig().isVisible());
+    EXPECT_TRUE(linkConfig().chkErrors->isChecked());
+    EXPECT_EQ(window().lstIpHistory->count(), 2);
+    // The connection window is the frame's visible child; the bar graph is loaded hidden.
+    ASSERT_EQ(started.mdiArea->subWindowList().size(), 2);
+    EXPECT_EQ(started.mdiArea->subWindowList()[0]->widget(), &window());
+    EXPECT_TRUE(window().isVisible());
+    EXPECT_EQ(window().size(), window().sizeHint()); // not squeezed into the unshown area
+    EXPECT_EQ(started.mdiArea->subWindowList()[1]->widget(), &FormInstance<Bar>::instance());
+    EXPECT_FALSE(FormInstance<Bar>::instance().isVisible());
+
+    // Connect shows the connection window again, not a second one.
+    started.hideMdiChild(&window());
+    started.mnuConnect->trigger();
+    EXPECT_TRUE(window().isVisible());
+    EXPECT_EQ(started.mdiArea->subWindowList().size(), 2);
+    EXPECT_EQ(started.mdiArea->activeSubWindow()->widget(), &window());
+}
+
+TEST_F(ProgramFixture, ShutDownSavesSettingsAndHistoryAndUnloadsTheWindows) {
+    startProgram();
+    Global::AddToIpHistory(QStringLiteral("10.9.8.7"));
+    linkConfig().chkHSS->setChecked(true);
+    frame().mnuAbout->trigger();
+    frame().mnuCommands->trigger();
+    frame().mnuErrors->trigger();
+    frame().mnuExit->trigger();
+    EXPECT_FALSE(frame().isVisible());
+    EXPECT_EQ(sandbox.history(), "10.9.8.7" + QByteArray("\r\n").repeated(11));
+    EXPECT_EQ(SettingsSandbox::stored("HssEnabled"), QStringLiteral("True"));
+    EXPECT_FALSE(FormInstance<LinkConfig>::isLoaded());
+    EXPECT_FALSE(FormInstance<About>::isLoaded());
+    EXPECT_FALSE(FormInstance<Commands>::isLoaded() || FormInstance<Error>::isLoaded());
+    EXPECT_FALSE(FormInstance<Main>::isLoaded());
+    EXPECT_FALSE(FormInstance<Bar>::isLoaded());
+}
 
 TEST_F(ProgramFixture, ToolbarButtonsHaveAnIconAndAreNamedByTheirToolTip) {
     for (QAction* action : frame().Toolbar1->actions()) {
@@ -76,26 +124,6 @@ TEST_F(ProgramFixture, OnlyTheAboutBoxAndTheLinkSettingsHaveADefaultButton) {
     EXPECT_EQ(windows, 11); // the frame and every dialog with buttons
     defaults.sort();
     EXPECT_EQ(defaults.join(' ').toStdString(), "About.cmdOk LinkConfig.cmdOk");
-}
-
-// The decimal places and the pressure/temperature choice act as option groups.
-TEST_F(ProgramFixture, BarGraphChoicesLeaveExactlyTheChosenEntryChecked) {
-    // Without engineering units the bar graph shows whole numbers whatever is chosen.
-    FormInstance<VornConfig>::instance().chkEu->setChecked(true);
-    frame().mnuBarGraph2Places->setChecked(true);
-    frame().mnuBarGraph3Places->trigger();
-    frame().mnuBarGraph3Places->trigger(); // choosing the checked entry again keeps it
-    const auto places = frame().decimalPlacesEntries();
-    for (std::size_t i = 0; i < places.size(); ++i) {
-        EXPECT_EQ(places[i]->isChecked(), i == 3) << i;
-    }
-    EXPECT_EQ(Global::DisplayFormat, QStringLiteral("0.000"));
-
-    frame().mnuBarGraphPress->setChecked(true);
-    frame().mnuBarGraphTemp->trigger();
-    frame().mnuBarGraphTemp->trigger();
-    EXPECT_TRUE(frame().mnuBarGraphTemp->isChecked());
-    EXPECT_FALSE(frame().mnuBarGraphPress->isChecked());
 }
 
 } // namespace
