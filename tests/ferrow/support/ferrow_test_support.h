@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <initializer_list>
 #include <sstream>
 #include <string>
 #include <utility>
@@ -26,6 +27,8 @@ constexpr Milliseconds patience = 10s;
 bool retryUntil(const std::function<bool(Milliseconds left)>& attempt, Milliseconds limit);
 // True when the socket, pipe or terminal has something to read (or has ended) within the limit.
 bool readable(net::Handle handle, Milliseconds limit);
+// Closes each open socket or descriptor and marks it closed.
+void closeAll(std::initializer_list<net::Handle*> handles);
 
 // A fresh directory made current for the test's life: ferrow names its files relative to it.
 struct TemporaryCurrentDirectory {
