@@ -1,9 +1,6 @@
 // Any capture file, frame type, channel count and form: the converter must neither crash nor
-// overrun, and must write no more lines than the file has whole records. (The formatter's match
-// with printf is checked over every float range by its unit test.)
-//
-// Input: byte 0 frame type, bytes 1-2 channel count (little-endian, signed), byte 3 form,
-// the rest the capture file.
+// overrun, and must write no more lines than the file has whole records. Input: byte 0 frame
+// type, bytes 1-2 channel count (little-endian, signed), byte 3 form, the rest the capture.
 
 #include "convert/converter.h"
 #include "log/errlog.h"

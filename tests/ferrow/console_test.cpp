@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <regex>
 #include <sstream>
@@ -227,23 +228,18 @@ TEST_F(LocalConsole, ErrlogRecordsCarryKindUnpaddedTimeStampCrLfAndAFailureIsSai
 // The module's bytes exactly; a second open ends the first file; a file that cannot be opened
 // or written says so once and ends the log.
 TEST_F(LocalConsole, TextLogKeepsTheModulesBytesAndEndsOnceOnAFailure) {
-    const std::string bytes("STATUS: READY\r\nbare\n\0end", 25);
+    std::string logged; // 100 kB: past any buffer, so /dev/full fails
+    for (int i = 0; i < 4000; ++i) {
+        logged += std::string("STATUS: READY\r\nbare\n\0end", 25);
+    }
     textLog.close(); // nothing open: nothing said
     for (const char* file : {"first.log", "second.log", "no/such/dir/x.log", "/dev/full"}) {
         textLog.open(file);
-        for (int i = 0; i < 4000; ++i) { // 100 kB: past any buffer, so /dev/full fails
-            for (const char byte : bytes) {
-                textLog.logByte(byte);
-            }
-        }
+        std::ranges::for_each(logged, [this](char byte) { textLog.logByte(byte); });
     }
     textLog.close();
     EXPECT_FALSE(textLog.isOpen());
 
-    std::string logged;
-    for (int i = 0; i < 4000; ++i) {
-        logged += bytes;
-    }
     EXPECT_EQ(firstDifference(readFile("first.log"), logged), "");
     EXPECT_EQ(firstDifference(readFile("second.log"), logged), "");
     EXPECT_EQ(outputs.takeConsole(),

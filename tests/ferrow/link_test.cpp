@@ -61,14 +61,10 @@ TEST_F(Link, ReceiverHasALargeBufferTakesAnyDatagramAndAnEmptyOneDoesNotCloseIt)
 // The full size keeps the EVENT line operators know; a capped one names the limit to raise.
 TEST(ReceiveBufferEvent, SaysTheSizeSetAndWhatWasAskedWhenLessWasGranted) {
     constexpr int per = reportedPerSetByte;
-    const std::tuple<int, int, std::string> cases[] = {
-        {per * 67108864, 67108864,
-         "UDP receive buffer of " + std::to_string(per * 67108864) + " bytes\n"},
-        {per * 212992, 67108864,
-         "UDP receive buffer of 212992 bytes, less than the 67108864 bytes asked for\n"}};
-    for (const auto& [reported, asked, event] : cases) {
-        EXPECT_EQ(ModuleLink::receiveBufferEvent(reported, asked), event);
-    }
+    EXPECT_EQ(ModuleLink::receiveBufferEvent(per * 67108864, 67108864),
+              "UDP receive buffer of " + std::to_string(per * 67108864) + " bytes\n");
+    EXPECT_EQ(ModuleLink::receiveBufferEvent(per * 212992, 67108864),
+              "UDP receive buffer of 212992 bytes, less than the 67108864 bytes asked for\n");
 }
 
 // OPEN while connected closes the first connection; a module hanging up ends the connection
@@ -136,19 +132,28 @@ TEST_F(Link, ProgressLinesEveryIntervalNoneForZeroAndANegativeOneCountsLikeItsMa
     }
 }
 
-TEST_F(Link, EveryDatagramFillsOneWholeRecordZeroPaddedAndNeverMore) {
+// A datagram fills one whole record, zero-padded and never more; arming again writes the
+// recording in progress first; a failed arm stores nothing.
+TEST_F(Link, EveryDatagramFillsOneWholeRecordAndArmingAgainWritesTheRecordingFirst) {
     settings.frameType = "PXT"; // 76-byte records for 16 channels
     settings.frameCount = 5;
-    capture.arm("run.bin");
-    for (const auto& [length, tag] : {std::pair{60, 'a'}, {0, 'b'}, {4096, 'c'}, {77, 'd'}}) {
+    capture.arm("first.bin");
+    for (const auto& [length, tag] :
+         {std::pair{60, 'a'}, {0, 'b'}, {4096, 'c'}, {77, 'd'}, {4096, 'e'}}) {
         store(static_cast<std::size_t>(length), tag);
     }
-    store(4096, 'e');
+    capture.arm("second.bin");
+    store(4096, 'f');
+    capture.arm("no/such/dir/run.bin");
+    EXPECT_FALSE(capture.armed());
+    EXPECT_EQ(store(76, 'g'), StoreResult::GoOn);
     capture.endRecording();
 
-    EXPECT_EQ(readFile("run.bin"), std::string(60, 'a') + std::string(16 + 76, '\0') +
-                                       std::string(76, 'c') + std::string(76, 'd') +
-                                       std::string(76, 'e'));
+    EXPECT_EQ(readFile("first.bin"), std::string(60, 'a') + std::string(16 + 76, '\0') +
+                                         std::string(76, 'c') + std::string(76, 'd') +
+                                         std::string(76, 'e'));
+    EXPECT_EQ(readFile("second.bin"), std::string(76, 'f'));
+    EXPECT_THAT(errlogLines(), HasSubstr("ERROR: Cannot open file no/such/dir/run.bin\n"));
 }
 
 TEST_F(Link, ChangingTheFrameCountAfterArmingNeverOverrunsTheBuffer) {
@@ -169,21 +174,6 @@ TEST_F(Link, ChangingTheFrameCountAfterArmingNeverOverrunsTheBuffer) {
     settings.frameCount = 2;
     EXPECT_EQ(store(104, 'a'), StoreResult::GoOn);
     EXPECT_EQ(store(104, 'b'), StoreResult::Complete);
-}
-
-TEST_F(Link, ArmingWritesTheRecordingInProgressFirstAndAFailedArmStoresNothing) {
-    capture.arm("first.bin");
-    store(104, 'a');
-    capture.arm("second.bin");
-    store(104, 'b');
-    capture.arm("no/such/dir/run.bin");
-    EXPECT_FALSE(capture.armed());
-    EXPECT_EQ(store(104, 'c'), StoreResult::GoOn);
-    capture.endRecording();
-
-    EXPECT_EQ(readFile("first.bin"), std::string(104, 'a'));
-    EXPECT_EQ(readFile("second.bin"), std::string(104, 'b'));
-    EXPECT_THAT(errlogLines(), HasSubstr("ERROR: Cannot open file no/such/dir/run.bin\n"));
 }
 
 TEST_F(Link, AnImpossibleBufferIsRefusedWithoutArming) {

@@ -9,11 +9,9 @@
 
 namespace ferrow::test {
 
-// The real ferrow program run in a directory, its standard input and output connected to this
-// test: through pipes, or through a pseudo-terminal as an operator's console would be, or with
-// no keys at all: standard input the null device (NUL to a Windows program). The program is ferrow
-// from VORN_BIN_DIR, or VORN_FERROW; VORN_FERROW_LAUNCHER, when set, runs it (wine, for a Windows
-// build's ferrow.exe).
+// The real ferrow (from VORN_BIN_DIR, or VORN_FERROW, run by VORN_FERROW_LAUNCHER when set: wine
+// for a Windows build) in a directory, its keys and output through pipes, a pseudo-terminal as an
+// operator's console, or without keys: standard input the null device.
 class FerrowProcess {
 public:
     enum class Console { Pipes, Terminal, NullDevice };

@@ -4,7 +4,6 @@
 #include <csignal>
 #include <cstdlib>
 #include <fcntl.h>
-#include <initializer_list>
 #include <poll.h>
 #include <pty.h>
 #include <regex>
@@ -13,24 +12,10 @@
 #include <sys/wait.h>
 #include <termios.h>
 #include <unistd.h>
-#include <utility>
 
 namespace ferrow::test {
 
 namespace fs = std::filesystem;
-
-namespace {
-
-// Closes each open descriptor and marks it closed.
-void closeAll(std::initializer_list<int*> fds) {
-    for (int* fd : fds) {
-        if (*fd >= 0) {
-            close(std::exchange(*fd, -1));
-        }
-    }
-}
-
-} // namespace
 
 FerrowProcess::FerrowProcess(const fs::path& dir, Console console) {
     const char* binaries = std::getenv("VORN_BIN_DIR");

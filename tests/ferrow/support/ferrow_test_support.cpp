@@ -1,18 +1,12 @@
 #include "ferrow_test_support.h"
 
 #include <algorithm>
-#include <atomic>
 #include <bit>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <regex>
-
-#ifdef _WIN32
-#include <process.h>
-#else
-#include <unistd.h>
-#endif
 
 namespace ferrow::test {
 
@@ -22,14 +16,6 @@ namespace {
 
 float valueOf(std::uint32_t frame, int index) {
     return static_cast<float>(index) * 0.25f - 2.0f + static_cast<float>(frame % 100) * 10.0f;
-}
-
-int processId() {
-#ifdef _WIN32
-    return _getpid();
-#else
-    return getpid();
-#endif
 }
 
 } // namespace
@@ -55,10 +41,16 @@ bool readable(net::Handle handle, Milliseconds limit) {
     return net::pollHandles(&entry, 1, static_cast<int>(limit.count())) > 0;
 }
 
+void closeAll(std::initializer_list<net::Handle*> handles) {
+    for (net::Handle* handle : handles) {
+        if (*handle != net::invalidHandle) {
+            net::closeHandle(std::exchange(*handle, net::invalidHandle));
+        }
+    }
+}
+
 TemporaryCurrentDirectory::TemporaryCurrentDirectory() {
-    static std::atomic<int> counter = 0;
-    path = fs::temp_directory_path() /
-           ("ferrow-test-" + std::to_string(processId()) + "-" + std::to_string(counter++));
+    path = fs::temp_directory_path() / ("ferrow-test-" + std::to_string(std::random_device()()));
     fs::remove_all(path);
     fs::create_directories(path);
     fs::current_path(path);

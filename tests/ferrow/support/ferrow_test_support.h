@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <initializer_list>
 #include <sstream>
 #include <string>
 #include <utility>
@@ -26,6 +27,8 @@ constexpr Milliseconds patience = 10s;
 bool retryUntil(const std::function<bool(Milliseconds left)>& attempt, Milliseconds limit);
 // True when the socket, pipe or terminal has something to read (or has ended) within the limit.
 bool readable(net::Handle handle, Milliseconds limit);
+// Closes each open socket or descriptor and marks it closed.
+void closeAll(std::initializer_list<net::Handle*> handles);
 
 // A fresh directory made current for the test's life: ferrow names its files relative to it.
 struct TemporaryCurrentDirectory {
@@ -40,8 +43,7 @@ void writeFile(const std::filesystem::path& file, std::string_view bytes);
 // "" when equal, else the sizes and the first line that differs: a short message for a large
 // file, where a full diff would run to megabytes.
 std::string firstDifference(std::string_view actual, std::string_view expected);
-// ERRLOG.TXT as one "KIND: text" line per record, without the time stamp and the blank line
-// that follows each record. (The record bytes have a test of their own.)
+// ERRLOG.TXT as one "KIND: text" line per record, without time stamps and blank lines.
 std::string errlogLines();
 
 // Console captured in memory; ERRLOG.TXT in the current directory, stamped 3/3/2005 14:05:09.042.
@@ -60,8 +62,8 @@ struct RecordShape {
 };
 constexpr RecordShape vornShape{104, 4, 8, 16};
 
-// Little-endian records whose values differ per frame and index, negatives and exact halves
-// among them; the bytes outside number and values are 0xAA.
+// Little-endian records, values differing per frame and index (negatives and exact halves among
+// them), other bytes 0xAA.
 std::string records(const RecordShape& shape, const std::vector<std::uint32_t>& frames);
 inline std::string vornFrame(std::uint32_t frame) {
     return records(vornShape, {frame});

@@ -2,9 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <initializer_list>
 #include <stdexcept>
-#include <utility>
 
 namespace ferrow::test {
 
@@ -23,15 +21,6 @@ sockaddr_in loopback(int port) {
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     address.sin_port = htons(static_cast<std::uint16_t>(port));
     return address;
-}
-
-// Closes each open socket and marks it closed.
-void closeAll(std::initializer_list<net::Handle*> handles) {
-    for (net::Handle* handle : handles) {
-        if (*handle != net::invalidHandle) {
-            net::closeHandle(std::exchange(*handle, net::invalidHandle));
-        }
-    }
 }
 
 } // namespace
