@@ -5,7 +5,6 @@
 #include "program/Global.h"
 #include "program/forms.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
@@ -23,9 +22,6 @@ LiveSession::LiveSession() {
 }
 
 bool LiveSession::start(const QStringList& simulatorPresets) {
-    if (qEnvironmentVariableIsEmpty("VORN_BIN_DIR")) {
-        qputenv("VORN_BIN_DIR", QCoreApplication::applicationDirPath().toLocal8Bit());
-    }
     QStringList options;
     for (const QString& preset : simulatorPresets) {
         options << QStringLiteral("--set") << preset;

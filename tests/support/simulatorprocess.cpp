@@ -1,5 +1,6 @@
 #include "simulatorprocess.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
@@ -7,14 +8,14 @@
 #include <csignal>
 
 SimulatorProcess::~SimulatorProcess() {
-    if (process_.state() != QProcess::NotRunning) {
-        process_.kill();
-        process_.waitForFinished(WaitMs);
-    }
+    process_.kill(); // nothing to do when the test stopped it
+    process_.waitForFinished(WaitMs);
 }
 
 QString SimulatorProcess::programPath() {
-    return QDir(qEnvironmentVariable("VORN_BIN_DIR")).filePath(QStringLiteral("vornsim"));
+    const QString binaries =
+        qEnvironmentVariable("VORN_BIN_DIR", QCoreApplication::applicationDirPath());
+    return QDir(binaries).filePath(QStringLiteral("vornsim"));
 }
 
 quint16 SimulatorProcess::start(const QStringList& extraArguments) {
@@ -42,27 +43,17 @@ bool SimulatorProcess::stopWith(int signalNumber) {
 }
 
 QByteArray SimulatorProcess::receivedInTranscript(const QString& transcriptPath) {
+    // Records are "RX n\n" or "TX n\n", n bytes and "\n"; notes are lines beginning "# ".
     QFile file(transcriptPath);
     if (!file.open(QIODevice::ReadOnly)) {
         return {};
     }
-    // Records are "RX n\n" or "TX n\n", n bytes and "\n"; notes are lines beginning "# ".
-    const QByteArray transcript = file.readAll();
     QByteArray received;
-    qsizetype at = 0;
-    while (at < transcript.size()) {
-        const qsizetype lineEnd = transcript.indexOf('\n', at);
-        if (lineEnd < 0) {
-            break;
-        }
-        const QByteArray header = transcript.mid(at, lineEnd - at);
-        at = lineEnd + 1;
+    while (!file.atEnd()) {
+        const QByteArray header = file.readLine();
         if (header.startsWith("RX ") || header.startsWith("TX ")) {
-            const qsizetype length = header.mid(3).toLongLong();
-            if (header.startsWith("RX ")) {
-                received += transcript.mid(at, length);
-            }
-            at += length + 1;
+            const QByteArray record = file.read(header.mid(3).trimmed().toLongLong() + 1);
+            received += header.startsWith("RX ") ? record.left(record.size() - 1) : QByteArray();
         }
     }
     return received;

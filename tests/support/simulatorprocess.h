@@ -10,10 +10,7 @@ class SimulatorProcess {
 public:
     static constexpr int WaitMs = 10000;
 
-    SimulatorProcess() = default;
-    ~SimulatorProcess();
-    SimulatorProcess(const SimulatorProcess&) = delete;
-    SimulatorProcess& operator=(const SimulatorProcess&) = delete;
+    ~SimulatorProcess(); // QProcess makes it uncopyable
 
     static QString programPath();
     // Starts vornsim with --listen 127.0.0.1:0 and the extra options; the port once it listens,

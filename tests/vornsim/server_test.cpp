@@ -17,6 +17,7 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <memory>
+#include <numeric>
 
 using vornsim::PressureModel;
 
@@ -48,7 +49,8 @@ std::unique_ptr<QTcpSocket> connectTo(const vornsim::ModuleServer& sim) {
     return socket;
 }
 
-// Sends `command`; everything received until `done` holds for it (or until it ends with `end`).
+// Sends `command`; everything received until `done` holds for it (or until it ends with `end`,
+// or until `size` bytes are in).
 QByteArray ask(QTcpSocket& socket, const QByteArray& command,
                const std::function<bool(const QByteArray&)>& done) {
     socket.write(command);
@@ -58,6 +60,14 @@ QByteArray ask(QTcpSocket& socket, const QByteArray& command,
 }
 QByteArray ask(QTcpSocket& socket, const QByteArray& command, const QByteArray& end) {
     return ask(socket, command, [&](const QByteArray& bytes) { return bytes.endsWith(end); });
+}
+QByteArray ask(QTcpSocket& socket, const QByteArray& command, qsizetype size) {
+    return ask(socket, command, [&](const QByteArray& bytes) { return bytes.size() >= size; });
+}
+
+QByteArray contents(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 // Readings of the default module: full scale 15 for channels 0-7, 50 for 8-15, repeated.
@@ -98,11 +108,9 @@ QByteArray expectedFrame(const Layout& layout, quint32 number, const PressureMod
 } // namespace
 
 TEST(CommandPort, OptionsShapeWhatEveryClientReceives) {
-    QByteArray binary; // one line of every byte value but CR and LF
-    for (int byte = 0; byte < 256; ++byte) {
-        binary += byte == '\r' || byte == '\n' ? QByteArray() : QByteArray(1, char(byte));
-    }
-    binary += "\r\n";
+    QByteArray binary(256, '\0'); // one line of every byte value but CR and LF
+    std::iota(binary.begin(), binary.end(), '\0');
+    binary.removeIf([](char byte) { return byte == '\r' || byte == '\n'; }).append("\r\n");
     const QByteArray greeting = "Module 3099 SN 0417\r\n";
     const std::tuple<const char*, QByteArray, QByteArray> cases[] = {
         // Options, commands, replies: in order, in any case, empty lines skipped.
@@ -165,32 +173,19 @@ TEST(CommandPort, RepliesAreCutIntoSeparateWritesAtTheChosenOffsetsAsTheTranscri
     // Each write is one TX record: its length, its bytes, a line end.
     const QByteArray status = "RX 7\nSTATUS\r\nTX 3\nSTA\nTX 7\nTUS: RE\nTX 5\nADY\r\n\n";
     const QByteArray end = status + status + "# disconnected\n";
-    QByteArray written;
-    static_cast<void>(QTest::qWaitFor(
-        [&] {
-            QFile file(path);
-            written = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-            return written.endsWith(end);
-        },
-        kWaitMs));
+    static_cast<void>(QTest::qWaitFor([&] { return contents(path).endsWith(end); }, kWaitMs));
+    const QByteArray written = contents(path);
     EXPECT_TRUE(written.startsWith("# connected 127.0.0.1:") && written.endsWith(end))
         << written.toStdString();
 }
 
 TEST(SavedSettings, WhatTheNextClientListsAfterAReconnectionARebootOrARestart) {
     enum End { Reconnect, Reboot, Restart };
-    constexpr int kRebootMs = 500;
-    struct Case {
-        const char* options; // STATE: a state file
-        QByteArray kept;     // sent first; group S then shows the lines of `shown`
-        QByteArray shown;
-        QByteArray lost;    // sent next: refused, unsaved before a reboot, or unsaved
-        QByteArray replies; // to `lost`
-        End end;
-    };
     const QByteArray binaryHost = "SET HOST 127.0.0.1 23 U\r\n";
     const QByteArray badValue = "ERROR: Invalid value\r\n";
-    const Case cases[] = {
+    // Options (STATE: a state file); sent first, after which group S shows these lines; sent
+    // next (refused, unsaved before a reboot, or unsaved) and its replies; how the client goes.
+    const std::tuple<const char*, QByteArray, QByteArray, QByteArray, QByteArray, End> cases[] = {
         // Words and keys in any case, values of several words; refused SETs change nothing.
         {"", "set PERIOD 250\rSet UNITSCAN kpa\rSET HOST 10.0.0.5 23 U\r",
          "SET PERIOD 250\r\nSET UNITSCAN KPA\r\nSET HOST 10.0.0.5 23 U\r\n",
@@ -206,37 +201,35 @@ TEST(SavedSettings, WhatTheNextClientListsAfterAReconnectionARebootOrARestart) {
          "SET UNITSCAN KPA\r\n" + binaryHost, "SET PERIOD 250\rSTATUS\r", kReady, Restart}};
     QTemporaryDir dir;
     const QString state = dir.filePath(QStringLiteral("module.state"));
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.options);
-        const QString options =
-            QString::fromLatin1(c.options).replace(QStringLiteral("STATE"), state);
+    for (const auto& [preset, kept, shown, lost, replies, end] : cases) {
+        SCOPED_TRACE(preset);
+        const QString options = QString::fromLatin1(preset).replace(QStringLiteral("STATE"), state);
         auto sim = startSim(options);
         auto client = connectTo(*sim);
         // Each `shown` ends with the group's last line.
         const QByteArray first =
-            ask(*client, c.kept + "List S\r", c.shown.mid(c.shown.lastIndexOf("SET HOST")));
-        for (const QByteArray& line : c.shown.split('\n')) {
+            ask(*client, kept + "List S\r", shown.mid(shown.lastIndexOf("SET HOST")));
+        for (const QByteArray& line : shown.split('\n')) {
             EXPECT_TRUE(first.contains(line + '\n')) << line.toStdString() << first.toStdString();
         }
         QElapsedTimer clock;
         clock.start();
-        EXPECT_EQ(ask(*client, c.lost,
+        EXPECT_EQ(ask(*client, lost,
                       [&](const QByteArray& bytes) {
-                          return c.end == Reboot
+                          return end == Reboot
                                      ? client->state() == QAbstractSocket::UnconnectedState
-                                     : bytes.size() >= c.replies.size();
+                                     : bytes.size() >= replies.size();
                       }),
-                  c.replies);
-        if (c.end == Reboot) { // the port stays closed while the module reboots
+                  replies);
+        if (end == Reboot) { // the port stays closed for the reboot's 500 ms
             QTcpSocket early;
             early.connectToHost(QHostAddress(QHostAddress::LocalHost), sim->port());
-            EXPECT_TRUE(!early.waitForConnected(kWaitMs) || clock.elapsed() >= kRebootMs);
+            EXPECT_TRUE(!early.waitForConnected(kWaitMs) || clock.elapsed() >= 500);
         }
         client.reset();
-        if (c.end == Restart) {
+        if (end == Restart) {
             sim.reset();
-            QFile file(state);
-            EXPECT_TRUE(file.open(QIODevice::ReadOnly) && file.readAll().endsWith(first));
+            EXPECT_TRUE(contents(state).endsWith(first));
             sim = startSim(options);
         }
         EXPECT_EQ(ask(*connectTo(*sim), "STATUS\rList S\r", kReady + first), kReady + first);
@@ -270,13 +263,11 @@ TEST(BinaryScan, SendsEachLayoutsFramesNumberedAndPacedWithDropRepeatAndBurst) {
             "SET BIN 1\rSET HOST 127.0.0.1 " + QByteArray::number(receiver.localPort()) +
             (burst ? " U\rSET PERIOD 60000\rSET AVG 60000" : " U\rSET PERIOD 625\rSET AVG 5") +
             "\rSET FPS " + QByteArray::number(numbers.last() - numbers.first() + 1) + "\rSCAN\r");
-        QList<QByteArray> frames;
-        QList<qint64> arrivals;
+        QList<std::pair<QByteArray, qint64>> frames; // with their arrival times
         static_cast<void>(QTest::qWaitFor(
             [&] {
                 while (receiver.hasPendingDatagrams()) {
-                    frames.append(receiver.receiveDatagram().data());
-                    arrivals.append(clock.nsecsElapsed());
+                    frames.append({receiver.receiveDatagram().data(), clock.nsecsElapsed()});
                 }
                 return frames.size() >= numbers.size();
             },
@@ -284,21 +275,16 @@ TEST(BinaryScan, SendsEachLayoutsFramesNumberedAndPacedWithDropRepeatAndBurst) {
         ASSERT_EQ(frames.size(), numbers.size());
         const PressureModel readings = moduleReadings(7, layout.channels);
         for (int i = 0; i < frames.size(); ++i) {
-            EXPECT_EQ(frames[i], expectedFrame(layout, numbers[i], readings)) << "frame " << i;
+            EXPECT_EQ(frames[i].first, expectedFrame(layout, numbers[i], readings))
+                << "frame " << i;
             // Frame k is not due before k intervals after the start.
             const qint64 due = (numbers[i] - numbers.first()) * kIntervalNs;
-            EXPECT_TRUE(burst || arrivals[i] >= due) << "frame " << i << " came early";
+            EXPECT_TRUE(burst || frames[i].second >= due) << "frame " << i << " came early";
         }
         // The scan ends with its last frame: ready again, nothing more on either port.
         EXPECT_EQ(ask(*client, "STATUS\r", kReady), kReady);
         EXPECT_FALSE(receiver.hasPendingDatagrams());
     }
-}
-
-// The fields after the channel number in engineering units: pressure x factor, temperature.
-QByteArray unitFields(const PressureModel& readings, double factor, int channel, quint32 frame) {
-    return QByteArray::number(readings.pressure(channel, frame) * factor, 'f', 4) + ' ' +
-           QByteArray::number(readings.temperature(channel, frame), 'f', 2);
 }
 
 // Three frames of sixteen channel lines, 16 ms apart (50 us x 20 x 16); FPS 0 scans until STOP.
@@ -307,11 +293,17 @@ TEST(TextScan, SendsFramesInEngineeringUnitsRawCountsOrFixedTextsThenEndsOrStops
     PressureModel zeroed = readings;
     zeroed.removeOffsets();
     using Fields = std::function<QByteArray(int channel, quint32 frame)>;
+    // The fields after the channel number in engineering units: pressure x factor, temperature.
+    auto units = [](const PressureModel& model, double factor) -> Fields {
+        return [&model, factor](int c, quint32 f) {
+            return QByteArray::number(model.pressure(c, f) * factor, 'f', 4) + ' ' +
+                   QByteArray::number(model.temperature(c, f), 'f', 2);
+        };
+    };
     const std::tuple<const char*, QByteArray, Fields> cases[] = {
         // Options, commands before the scan, a channel line's fields.
-        {"", "SET FPS 0\r", [&](int c, quint32 f) { return unitFields(readings, 1.0, c, f); }},
-        {"", "SET CVTUNIT 6.894757\r",
-         [&](int c, quint32 f) { return unitFields(readings, 6.894757, c, f); }},
+        {"", "SET FPS 0\r", units(readings, 1.0)},
+        {"", "SET CVTUNIT 6.894757\r", units(readings, 6.894757)},
         // Raw: full scale (15 or 50) is 32767 counts; temperatures in hundredths of a degree.
         {"", "SET EU 0\rSET CVTUNIT 2\r",
          [&](int c, quint32 f) {
@@ -319,8 +311,7 @@ TEST(TextScan, SendsFramesInEngineeringUnitsRawCountsOrFixedTextsThenEndsOrStops
                         std::lround(readings.pressure(c, f) / (c < 8 ? 15 : 50) * 32767)) +
                     ' ' + QByteArray::number(std::lround(readings.temperature(c, f) * 100));
          }},
-        {"", "CALZ\rSET XSCANTRIG 1\r",
-         [&](int c, quint32 f) { return unitFields(zeroed, 1.0, c, f); }},
+        {"", "CALZ\rSET XSCANTRIG 1\r", units(zeroed, 1.0)},
         {"--fixed-values 1.50,+020.0", "SET EU 0\r", [](int, quint32) { return "1.50 +020.0"; }},
         {"--fixed-values x,y --omit-channel 3", "",
          [](int c, quint32) { return c == 3 ? QByteArray() : "x y"; }},
@@ -338,13 +329,9 @@ TEST(TextScan, SendsFramesInEngineeringUnitsRawCountsOrFixedTextsThenEndsOrStops
         }
         auto sim = startSim(QString::fromLatin1(options));
         auto client = connectTo(*sim);
-        const bool endless = commands.startsWith("SET FPS 0");
         const QByteArray scan = "SET PERIOD 50\rSET AVG 20\rSET FPS 3\r" + commands + "SCAN\r";
-        EXPECT_EQ(
-            ask(*client, scan, [&](const QByteArray& b) { return b.size() >= expected.size(); })
-                .left(expected.size()),
-            expected);
-        if (endless) {
+        EXPECT_EQ(ask(*client, scan, expected.size()).left(expected.size()), expected);
+        if (commands.startsWith("SET FPS 0")) { // endless until STOP
             const QByteArray stopped = ask(*client, "STATUS\rSTOP\rSTATUS\r", kReady);
             EXPECT_TRUE(stopped.contains("STATUS: SCAN\r\n")) << stopped.toStdString();
         }
@@ -353,47 +340,15 @@ TEST(TextScan, SendsFramesInEngineeringUnitsRawCountsOrFixedTextsThenEndsOrStops
     }
 }
 
-TEST(SensorTables, EveryListedLineIsTakenBackBySetAndHeldForTheNextClient) {
-    auto sim = startSim();
-    auto client = connectTo(*sim);
-    auto answer = [&](const QByteArray& commands) {
-        return ask(*client, commands + "STATUS\r", kReady).chopped(kReady.size());
-    };
-    const QByteArray tables = "LIST O\rList g\rLIST B\rLIST L\rLIST H\rLIST N\r";
-    // The sensor number where a profile's reader takes it from.
-    const QRegularExpression sensorAt(QStringLiteral("^(SET TEMP |SET [A-Z]+)(\\d+) "));
-    auto sensorOf = [&](const QByteArray& line) {
-        return sensorAt.match(QString::fromLatin1(line)).captured(2).toInt();
-    };
-    // Each line back with a value of its own as its last word.
-    const QList<QByteArray> listed = answer(tables).replace("\r\n", "\n").chopped(1).split('\n');
-    ASSERT_EQ(listed.size(), 6 * 16);
-    QByteArray changed;
-    for (int i = 0; i < listed.size(); ++i) {
-        EXPECT_EQ(sensorOf(listed[i]), i % 16) << listed[i].toStdString();
-        const QByteArray value = listed[i].startsWith("SET ABS") ? "1" : QByteArray::number(i);
-        changed += listed[i].left(listed[i].lastIndexOf(' ') + 1) + value + "\r\n";
-    }
-    EXPECT_EQ(answer(changed.replace("\r\n", "\r")), "");
-    EXPECT_EQ(answer(tables), changed.replace("\r", "\r\n"));
-
-    // Tables and points are held by the module for the next client.
-    answer("INSERT 0 3 1.5 -2\rFILL\r");
-    const QByteArray all = answer(tables + "LIST A 0 69\r");
-    client.reset();
-    client = connectTo(*sim);
-    EXPECT_EQ(answer(tables + "LIST A 0 69\r"), all);
-}
-
-TEST(PointTables, AnswersEachCommandWithItsReadyLinesAndKeepsTheLast100RefusalsUntilClear) {
+// Point tables answer each command with its READY lines and keep the last 100 refusals until
+// CLEAR; every listed sensor table line is taken back by SET; both are held for the next client.
+TEST(Tables, PointAndSensorTablesAnswerAsAModuleAndAreHeldForTheNextClient) {
     const QByteArray ready2 = QByteArray("READY\r\n").repeated(2);
     const QByteArray ready3 = QByteArray("READY\r\n").repeated(3);
     QByteArray frobs;
-    QByteArray frobbed;
     QByteArray kept;
     for (int i = 0; i < 105; ++i) {
         frobs += "FROB " + QByteArray::number(i) + '\r';
-        frobbed += "ERROR: Invalid command\r\n";
         kept += i < 5 ? "" : "ERROR: Invalid command: FROB " + QByteArray::number(i) + "\r\n";
     }
     const std::pair<QByteArray, QByteArray> steps[] = {
@@ -422,16 +377,38 @@ TEST(PointTables, AnswersEachCommandWithItsReadyLinesAndKeepsTheLast100RefusalsU
          "ERROR: Invalid command: DELETE 0 69\r\nERROR: Invalid value: SET ABS3 2\r\n"
          "ERROR: Invalid command: FROB??\r\n"},
         {"CLEAR\rERROR\rSTATUS\r", kReady},
-        {frobs + "ERROR\r", frobbed + kept},
+        {frobs + "ERROR\r", QByteArray("ERROR: Invalid command\r\n").repeated(105) + kept},
     };
     auto sim = startSim();
     auto client = connectTo(*sim);
+    auto answer = [&](const QByteArray& commands) {
+        return ask(*client, commands + "STATUS\r", kReady).chopped(kReady.size());
+    };
     for (const auto& [commands, replies] : steps) {
         SCOPED_TRACE(commands.left(40).toStdString());
-        EXPECT_EQ(
-            ask(*client, commands, [&](const QByteArray& b) { return b.size() >= replies.size(); }),
-            replies);
+        EXPECT_EQ(ask(*client, commands, replies.size()), replies);
     }
+    const QByteArray tables = "LIST O\rList g\rLIST B\rLIST L\rLIST H\rLIST N\r";
+    // The sensor number where a profile's reader takes it from.
+    const QRegularExpression sensorAt(QStringLiteral("^(SET TEMP |SET [A-Z]+)(\\d+) "));
+    // Each line back with a value of its own as its last word.
+    const QList<QByteArray> listed = answer(tables).replace("\r\n", "\n").chopped(1).split('\n');
+    ASSERT_EQ(listed.size(), 6 * 16);
+    QByteArray changed;
+    for (int i = 0; i < listed.size(); ++i) {
+        EXPECT_EQ(sensorAt.match(QString::fromLatin1(listed[i])).captured(2).toInt(), i % 16)
+            << listed[i].toStdString();
+        const QByteArray value = listed[i].startsWith("SET ABS") ? "1" : QByteArray::number(i);
+        changed += listed[i].left(listed[i].lastIndexOf(' ') + 1) + value + "\r\n";
+    }
+    EXPECT_EQ(answer(changed.replace("\r\n", "\r")), "");
+    EXPECT_EQ(answer(tables), changed.replace("\r", "\r\n"));
+
+    // Tables and points are held by the module for the next client.
+    const QByteArray all = answer(tables + "LIST A 0 69\r");
+    client.reset();
+    client = connectTo(*sim);
+    EXPECT_EQ(answer(tables + "LIST A 0 69\r"), all);
 }
 
 TEST(PressureModel, ReadingsFollowTheSeedStayWithinFullScaleAndChangeFromFrameToFrame) {

@@ -92,11 +92,9 @@ TEST(StateFile, KeepsSettingsSensorTablesAndPointsAndRefusesALineTheModuleWouldR
     EXPECT_EQ(vornsim::readStateFile(path, read), "");
     EXPECT_EQ(vornsim::stateFileLines(read), vornsim::stateFileLines(state));
     QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
     EXPECT_TRUE(file.readAll().endsWith("SET HOST 0 0 T\r\nINSERT 7 3 1.5 -2\r\n"));
-    file.close();
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write("INSERT 7 3 1 1\nINSERT 70 3 1 1\n"));
-    file.close();
+    ASSERT_TRUE(file.resize(0) && file.write("INSERT 7 3 1 1\nINSERT 70 3 1 1\n") && file.flush());
     EXPECT_EQ(vornsim::readStateFile(path, read),
               "Bad state file " + path + ", line 2: ERROR: Invalid row");
 }
