@@ -65,10 +65,12 @@ void ProcessVornLine(const QString& line) {
         return;
     }
     const ReplyTokens tokens(line);
+    const QString first = tokens[0];
+    const bool frameLine = first.compare(QLatin1String("FRAME"), Qt::CaseInsensitive) == 0;
+    const int channel = frameLine ? -1 : ChannelNumber(first);
     // The module sends a frame's lines together: any other line once the scan is over means that
     // an unfinished row gets no more channels.
-    if (!ScanRunning && tokens[0].toUpper() != QLatin1String("FRAME") &&
-        ChannelNumber(tokens[0]) < 0) {
+    if (!ScanRunning && !frameLine && channel < 0) {
         EndOpenLogRow();
     }
     if (FormInstance<CreateSPF>::isShown()) {
@@ -84,10 +86,9 @@ void ProcessVornLine(const QString& line) {
         FormInstance<Commands>::instance().echoLine(line);
     }
     const int valueIndex = FormInstance<MDIMain>::instance().mnuBarGraphTemp->isChecked() ? 2 : 1;
-    const QString first = tokens[0];
-    if (first.toUpper() == QLatin1String("FRAME")) {
+    if (frameLine) {
         HandleFrameLine(tokens, line);
-    } else if (const int channel = ChannelNumber(first); channel >= 0) {
+    } else if (channel >= 0) {
         HandleChannelLine(channel, tokens, line, valueIndex);
     } else if (first == QLatin1String("SET")) {
         HandleSetLine(tokens, line);
