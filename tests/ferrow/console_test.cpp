@@ -91,26 +91,11 @@ TEST_F(LocalConsole, BadAndLongLinesEachGiveOneErrorAndReadingGoesOn) {
     EXPECT_EQ(outputs.takeConsole(), "ERROR: BFILE value not found\n");
 }
 
-// Each way a value can be missing or unreadable, key by key: an ERROR on the console or (frame
-// counts) in ERRLOG.TXT, and the setting kept.
-TEST_F(LocalConsole, RefusedSetValuesAreReportedAndKeepTheSettings) {
-    const std::string before = settingsBlock(settings);
-    for (const char* line : {"SET", "SET FPS 10", "SET NUMFRAMES", "SET NUMFRAMES lots",
-                             "SET NUMFRAMES -3", "SET BRCV", "SET BRCV x", "SET ECHO off", "SET IP",
-                             "SET BFILE", "SET AFILE", "SET UDPPORT none"}) {
-        std::filesystem::remove("ERRLOG.TXT");
-        const std::string printed = type(line);
-        const std::string logged = errlogLines();
-        EXPECT_TRUE(printed.starts_with("ERROR: ") !=
-                    (logged.find("\nERROR: ERROR: ") != std::string::npos))
-            << line << ": " << printed << logged;
-        EXPECT_EQ(settingsBlock(settings), before) << line;
-    }
-}
-
 // Command words match by prefix without regard to case, each line logged as typed. A frame type
 // key sets the type even when refused, and takes only the channel counts the converter can read.
-TEST_F(LocalConsole, CommandWordsMatchByPrefixAndFrameTypesTakeOnlyCountsTheyCanHave) {
+// Each way a value can be missing or unreadable gives an ERROR on the console or (frame counts)
+// in ERRLOG.TXT and keeps the settings; accepted ones show in LIST, and SAVE writes them.
+TEST_F(LocalConsole, TypedLinesAreRefusedOrTakenAndTheTakenOnesListedAndSaved) {
     // Line, refused, then the settings' first line after "SET " ("QUIT": it quits).
     const std::tuple<const char*, bool, const char*> cases[] = {
         {"", 0, "VORN 16"},           {"  ", 1, "VORN 16"},
@@ -127,9 +112,20 @@ TEST_F(LocalConsole, CommandWordsMatchByPrefixAndFrameTypesTakeOnlyCountsTheyCan
             << line;
     }
     EXPECT_TRUE(errlogLines().starts_with("EVENT: COMMAND IS \r\nEVENT: COMMAND IS   \r\n"));
-}
 
-TEST_F(LocalConsole, AcceptedValuesShowInListAndSaveWritesThemWithCrLfLineEnds) {
+    const std::string before = settingsBlock(settings);
+    for (const char* line : {"SET", "SET FPS 10", "SET NUMFRAMES", "SET NUMFRAMES lots",
+                             "SET NUMFRAMES -3", "SET BRCV", "SET BRCV x", "SET ECHO off", "SET IP",
+                             "SET BFILE", "SET AFILE", "SET UDPPORT none"}) {
+        std::filesystem::remove("ERRLOG.TXT");
+        const std::string printed = type(line);
+        const std::string logged = errlogLines();
+        EXPECT_TRUE(printed.starts_with("ERROR: ") !=
+                    (logged.find("\nERROR: ERROR: ") != std::string::npos))
+            << line << ": " << printed << logged;
+        EXPECT_EQ(settingsBlock(settings), before) << line;
+    }
+
     for (const char* line : {"SET HKQ 64", "SET BRCV 0", "SET NUMFRAMES 99999999999", "SET ECHO 0",
                              "SET IPADDR 10.0.0.5:2323", "SET BFILENAME run1.bin",
                              "SET AFILE scan.log", "SET UDPPORT 5023"}) {
