@@ -111,18 +111,16 @@ TEST_F(Tolvane3WithVornsim, AProfileOfSensor3UploadedIntoSensor9GivesItTheSameTa
     const auto labelBecomes = [](const QLabel* label, const char* text) {
         return QTest::qWaitFor([&] { return label->text() == QLatin1String(text); }, WaitMs);
     };
-    const auto chooseFile = [](const QString& name) {
-        UserPrompts::setFileDialogHandler([name](const auto&) { return name; });
-    };
     const auto createProfile = [&](const char* position, const char* name) {
-        chooseFile(sandbox.path(QLatin1String(name)));
+        const QString file = sandbox.path(QLatin1String(name));
+        UserPrompts::setFileDialogHandler([file](const auto&) { return file; });
         frame().mnuCreateSensorProfileFile->trigger();
         CreateSPF& form = FormInstance<CreateSPF>::instance();
         form.txtSensorPosition->setText(QLatin1String(position));
         form.btnStart->click();
         EXPECT_TRUE(labelBecomes(form.labStatusText, "Done creating file"));
         form.btnExit->click();
-        return contents(sandbox.path(QLatin1String(name)));
+        return contents(file);
     };
     // Sensor 3's tables and points: in the module's state file and, as listed, in its profile.
     const QByteArray sensor3 = "SET TEMP 3 OFFSET 1.25\r\nSET TEMP 3 GAIN 0.98\r\nSET ABS3 1\r\n"
@@ -135,7 +133,7 @@ TEST_F(Tolvane3WithVornsim, AProfileOfSensor3UploadedIntoSensor9GivesItTheSameTa
     Timing::setScale(0.01); // a profile line every 5 ms
     EXPECT_EQ(createProfile("4", "sensor3.spf"), sensor3);
 
-    chooseFile(sandbox.path(QStringLiteral("sensor3.spf")));
+    UserPrompts::setFileDialogHandler([&](const auto&) { return sandbox.path("sensor3.spf"); });
     frame().mnuUploadSensorProfileFile->trigger();
     UploadSPF& upload = FormInstance<UploadSPF>::instance();
     upload.txtSensorPosition->setText(QStringLiteral("10"));
