@@ -1,12 +1,31 @@
 #include "scanframes.h"
 
 #include "bargraph/Bar.h"
+#include "bargraph/overrange.h"
+#include "mainwindow/MDIMain.h"
 #include "program/Global.h"
 #include "program/forms.h"
 #include "scanlog.h"
 #include "trend/Trend.h"
 
 namespace Global {
+namespace {
+
+BarGraph::ExcursionTracker& Excursions() {
+    static BarGraph::ExcursionTracker excursions;
+    return excursions;
+}
+
+// Watched whether or not the bar graph is open: its full scales are kept while it is closed.
+void WatchChannelValue(int channel, float value) {
+    const BarGraph::ChannelWarnings warnings =
+        BarGraph::WarningsFor(value, FullScale[channel], AlarmRanges[channel]);
+    if (Excursions().update(channel, warnings)) {
+        ShowChannelWarnings();
+    }
+}
+
+} // namespace
 
 void HandleFrameLine(const ReplyTokens& tokens, const QString& line) {
     const QString frame = tokens[2];
@@ -42,6 +61,7 @@ void HandleChannelLine(int channel, const ReplyTokens& tokens, const QString& li
     if (Trend* trend = FormInstance<Trend>::loaded()) {
         trend->SetValue(barChannel, number);
     }
+    WatchChannelValue(channel, number);
     if (!LogScanData) {
         return;
     }
@@ -52,6 +72,16 @@ void HandleChannelLine(int channel, const ReplyTokens& tokens, const QString& li
     // The log always takes the pressure, whichever value the bars show.
     constexpr int LastChannel = 15;
     LogLine(channel == LastChannel ? 2 : 1, tokens[1]);
+}
+
+void ShowChannelWarnings() {
+    FormInstance<MDIMain>::instance().setStatusWarning(
+        ScanRunning ? BarGraph::WarningText(Excursions()) : QString());
+}
+
+void EndChannelWarnings() {
+    Excursions().clear();
+    ShowChannelWarnings();
 }
 
 } // namespace Global
