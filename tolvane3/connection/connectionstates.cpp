@@ -158,12 +158,11 @@ void ShowNoConnection() {
 void SetScanning() {
     ApplyColumn(ScanningColumn);
     FormInstance<Bar>::instance().ResetLables();
-    EndChannelWarnings();
+    BeginChannelWarnings();
 }
 
 void RestoreAfterScan() {
     ApplyColumn(AfterScanColumn);
-    ShowChannelWarnings();
 }
 
 void ApplyStatusPollChoice() {

@@ -10,10 +10,10 @@ void HandleFrameLine(const ReplyTokens& tokens, const QString& line);
 // channel is 0..15; valueIndex is 1 (pressure) or 2 (temperature), the token the bar shows.
 void HandleChannelLine(int channel, const ReplyTokens& tokens, const QString& line, int valueIndex);
 
-// Panel 2 names the channels beyond full scale or alarm limits while a scan runs; nothing once it
-// ends, so that a warning never outlives the values it is about.
-void ShowChannelWarnings();
-// No more values follow (a new scan begins, the connection went): every excursion ends.
+// Values beyond full scale or alarm limits are warned of from the start of a scan until Stop, the
+// end of its last frame or a lost connection: panel 2 names their channels meanwhile, and values
+// arriving after the end (in flight when Stop was sent) warn of nothing.
+void BeginChannelWarnings();
 void EndChannelWarnings();
 
 } // namespace Global

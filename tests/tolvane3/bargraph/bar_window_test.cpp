@@ -249,7 +249,7 @@ TEST_F(BarGraphTest, TheScaleIsDrawnWhenTheWindowAppearsAndWhenTheUnitArrives) {
 // Values from the module while a scan runs, two beyond full scale (50 for channels 9 to 16) and one
 // beyond the alarm limits set in their dialog: orange bars, arrowheads at the axis's ends, bold
 // values, panel 2 naming them and each excursion counted once. Back inside, or the scan stopped,
-// panel 2 shows the status again; nothing of it reaches the module.
+// panel 2 shows the status again, whatever still arrives; nothing of it reaches the module.
 TEST_F(BarGraphTest, ValuesBeyondFullScaleOrAlarmLimitsAreWarnedOfWhileTheyLast) {
     ASSERT_TRUE(startConnectedQuietly());
     frame().mnuBarGraphOpen->trigger();
@@ -302,6 +302,10 @@ TEST_F(BarGraphTest, ValuesBeyondFullScaleOrAlarmLimitsAreWarnedOfWhileTheyLast)
     EXPECT_EQ(Global::OverRangeEvents[8], 2);
     frame().mnuStop->trigger();
     EXPECT_TRUE(panelReads("Status Off"));
+    module.sendLine("8 77 20"); // in flight when Stop went out
+    ASSERT_TRUE(QTest::qWaitFor([] { return bar().labPress[8]->text() == "77.00"; }));
+    EXPECT_TRUE(panelReads("Status Off"));
+    EXPECT_EQ(Global::OverRangeEvents[8], 2);
     EXPECT_EQ(bytesSent(), QByteArray("SCAN\rSTOP\r"));
 }
 
