@@ -158,14 +158,12 @@ TEST(Warnings, BeyondFullScaleOnEitherSideAndBeyondAlarmLimitsWhileOn) {
         bool overRange;
         bool alarm;
     } rows[] = {
-        {15, 15, on, false, true}, // at full scale is not beyond it
-        {15.01f, 15, on, true, true},
+        {15, 15, on, false, true},       // at full scale is not beyond it
         {-15.01f, 15, on, true, true},   // the scale runs to minus full scale
         {-16, -15, {}, true, false},     // a negative full scale mirrors
         {Infinite, 15, {}, true, false}, // a value beyond single precision
         {NotANumber, 15, on, false, false},
-        {99, 0, {}, false, false}, // no full scale, nothing to tell
-        {99, Infinite, {}, false, false},
+        {99, 0, {}, false, false},  // no full scale, nothing to tell
         {10, 15, on, false, false}, // at a limit is not beyond it
         {-2.5f, 15, on, false, true},
         {-2.5f, 15, {false, -2, 10}, false, false},
