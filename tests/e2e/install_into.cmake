@@ -17,6 +17,7 @@ string(JOIN "\n" expected
        share/doc/vorn-suite/changelog.gz
        share/doc/vorn-suite/copyright
        share/icons/hicolor/scalable/apps/tolvane3.svg
+       share/lintian/overrides/vorn-suite
        share/man/man1/ferrow.1.gz
        share/man/man1/tolvane3.1.gz
        share/man/man1/vornsim.1.gz
