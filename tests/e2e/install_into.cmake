@@ -1,6 +1,7 @@
 # Installs the build tree into PREFIX (emptied first) and checks that exactly the programs, the
-# desktop entry, the icon, the AppStream metadata, the manual pages, the copyright file and the
-# changelog arrived, each where desktops, software centres, man and Debian look for it.
+# desktop entry, the icon, the AppStream metadata, the manual pages, the copyright file, the
+# changelog and the lintian overrides arrived, each where desktops, software centres, man and
+# Debian's tools look for it.
 #   cmake -DBUILD_DIR=... -DPREFIX=... -P install_into.cmake
 file(REMOVE_RECURSE ${PREFIX})
 execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${PREFIX}
