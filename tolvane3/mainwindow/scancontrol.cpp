@@ -10,6 +10,7 @@
 #include "program/forms.h"
 #include "program/userprompts.h"
 #include "replies/scanlog.h"
+#include "review/lastcapture.h"
 #include "scanconfig/VornConfig.h"
 
 #include <QCheckBox>
@@ -58,7 +59,11 @@ void MDIMain::mnuStartScan_Click() {
     window.closeSocket();
     Global::SetDisconnected();
     setStatusPanel(2, QStringLiteral("High speed scan running in the Ferrow console"));
+    const QString dataFileName = FormInstance<LinkConfig>::instance().txtHssFileName->text();
+    const double framePeriod = Global::ExtTrigScan ? 0.0 : Global::FramePeriod;
     ExecCmd(CaptureConsolePath());
+    ReviewData::NoteHighSpeedScan(dataFileName, framePeriod);
+    mnuReviewLastCapture->setEnabled(ReviewData::LastCaptureWritten().has_value());
     window.autoReconnector->connectAgain();
 }
 
