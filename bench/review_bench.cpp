@@ -39,7 +39,8 @@ bool WriteCapture(const QString& name, long long frames) {
         }
         block += QByteArray::number(frame);
         for (int channel = 0; channel < Channels; ++channel) {
-            const double value = 15 * std::sin(2 * M_PI * (frame / 2500.0 + channel / 16.0));
+            const double value =
+                15 * std::sin(2 * M_PI * (static_cast<double>(frame) / 2500.0 + channel / 16.0));
             const auto end = std::to_chars(text.data(), text.data() + text.size(),
                                            static_cast<float>(value), std::chars_format::fixed, 6);
             block += ',';
@@ -90,7 +91,8 @@ int main(int argc, char** argv) {
         return 1;
     }
     std::printf("file: %lld frames, %.1f MB, written in %.1f s\n", frames,
-                static_cast<double>(QFileInfo(name).size()) / 1e6, clock.elapsed() / 1e3);
+                static_cast<double>(QFileInfo(name).size()) / 1e6,
+                static_cast<double>(clock.elapsed()) / 1e3);
 
     MDIMain& frame = FormInstance<MDIMain>::instance();
     frame.show();
@@ -112,7 +114,7 @@ int main(int argc, char** argv) {
     while (!review->loaded()) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
     }
-    const double loadSeconds = clock.elapsed() / 1e3;
+    const double loadSeconds = static_cast<double>(clock.elapsed()) / 1e3;
     watch.stop();
     const std::size_t values = review->recording().values.size();
     std::printf("load: %.2f s, longest event-loop stall %lld ms\n", loadSeconds, longestStallMs);

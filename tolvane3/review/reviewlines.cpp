@@ -55,9 +55,9 @@ void ReviewLines::paint(QPainter* painter, const QStyleOptionGraphicsItem*, QWid
             for (qsizetype i = start; i < end; ++i) {
                 piece.append(toPixel(line.points[i]));
             }
-            // A lone frame between two gaps is shown as a dot.
+            // A lone frame between two gaps is shown as a dot big enough to be seen.
             if (piece.size() == 1) {
-                painter->drawPoint(piece.front());
+                painter->drawEllipse(piece.front(), 1.5, 1.5);
             } else {
                 painter->drawPolyline(piece);
             }

@@ -45,6 +45,8 @@ TEST_F(ReviewTest, OpensARecordingFromTheMenuTellsItsGapAndHidesAChannelByItsLeg
 
     const QList<QLegendMarker*> markers = review->chtReview->chart()->legend()->markers();
     ASSERT_EQ(markers.size(), 2);
+    // The legend shows the entries of series added to a chart on screen once it is laid out.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return markers[0]->isVisible(); }));
     Q_EMIT markers[0]->clicked();
     EXPECT_EQ(review->shownChannels(), (std::vector<bool>{false, true}));
     EXPECT_TRUE(markers[0]->isVisible()); // still there to be clicked again
