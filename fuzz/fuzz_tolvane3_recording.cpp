@@ -25,7 +25,7 @@ ReviewData::Recording Read(QByteArrayView bytes, qsizetype split, bool& refused)
 
 bool SameBits(const std::vector<float>& one, const std::vector<float>& other) {
     return one.size() == other.size() &&
-           std::memcmp(one.data(), other.data(), one.size() * sizeof(float)) == 0;
+           (one.empty() || std::memcmp(one.data(), other.data(), one.size() * sizeof(float)) == 0);
 }
 
 } // namespace

@@ -17,6 +17,8 @@ constexpr qint64 DecidingBytes = 1024 * 1024;
 // Frame numbers beyond this lose their exactness on the chart's double axis.
 constexpr qint64 LargestFrame = qint64{1} << 53;
 constexpr int ScanLogChannels = 16;
+// The most values a frame of any type carries (PXT and WGN); more are no frame's.
+constexpr int MaxChannels = 512;
 constexpr qsizetype ShownLineBytes = 80;
 constexpr std::size_t ShownRanges = 5;
 
@@ -185,7 +187,7 @@ public:
             values_.push_back(*value);
         }
         const auto count = static_cast<int>(values_.size());
-        if (count == 0 || (into.channels != 0 && count != into.channels)) {
+        if (count == 0 || count > MaxChannels || (into.channels != 0 && count != into.channels)) {
             return false;
         }
         into.channels = count;
