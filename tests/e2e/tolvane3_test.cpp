@@ -1,16 +1,21 @@
 // tolvane3 end to end against the simulated module, one path each: connecting (the binary host
 // corrected with a reboot, after which the program reconnects by itself) and handing a
-// high-speed scan to the real ferrow, after which it connects again; a low-speed scan into a
-// comma-separated log; a sensor profile's round trip; and the program as a real process that
-// connects and is ended by SIGTERM with its settings saved.
+// high-speed scan to the real ferrow, after which it connects again and its capture opens for
+// review; a low-speed scan into a comma-separated log; a sensor profile's round trip; and the
+// program as a real process that connects and is ended by SIGTERM with its settings saved.
 
 #include "profiles/CreateSPF.h"
 #include "profiles/UploadSPF.h"
 #include "program_fixture.h"
+#include "review/Review.h"
 #include "simulatorprocess.h"
 #include "vornsim/textframe.h"
 
+#include <QChart>
+#include <QChartView>
 #include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QProcess>
 #include <QUdpSocket>
 #include <csignal>
@@ -73,6 +78,16 @@ TEST_F(Tolvane3WithVornsim, TheHostIsCorrectedWithARebootAndAHighSpeedScanGoesTo
     EXPECT_EQ(contents("capture.csv").count('\n'), 1000);
     EXPECT_TRUE(receivedBecomes(corrected + "SCAN\r" + connectSequence));
     EXPECT_EQ(messages.size(), 1); // the reboot's warning; refused retries say nothing
+
+    // The capture opens for review in one step, in seconds by the frame period of AVG x PERIOD.
+    ASSERT_TRUE(frame().mnuReviewLastCapture->isEnabled());
+    frame().mnuReviewLastCapture->trigger();
+    auto* review = qobject_cast<Review*>(frame().mdiArea->activeSubWindow()->widget());
+    ASSERT_NE(review, nullptr);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return review->loaded(); }, WaitMs));
+    EXPECT_EQ(review->recording().frameCount(), 1000u);
+    EXPECT_EQ(review->chtReview->chart()->axes(Qt::Horizontal).constFirst()->titleText(),
+              "Time (s)");
 }
 
 TEST_F(Tolvane3WithVornsim, ALowSpeedScanFillsTheCommaSeparatedLogWithWhatTheModuleSent) {

@@ -18,6 +18,8 @@
 #include "programinfo.h"
 #include "replies/Error.h"
 #include "replies/scanlog.h"
+#include "review/Review.h"
+#include "review/lastcapture.h"
 #include "scanconfig/VornConfig.h"
 #include "trend/Trend.h"
 
@@ -98,6 +100,11 @@ void MDIMain::buildMenus() {
     mnuBarGraph = topLevel("mnuBarGraph", "BarGraph");
     mnuBarGraphOpen = item("mnuBarGraphOpen", "Open", &MDIMain::mnuBarGraphOpen_Click);
     mnuTrend = item("mnuTrend", "Trend", &MDIMain::mnuTrend_Click);
+    mnuReviewRecording =
+        item("mnuReviewRecording", "Review Recording...", &MDIMain::mnuReviewRecording_Click);
+    mnuReviewLastCapture =
+        item("mnuReviewLastCapture", "Review Last Capture", &MDIMain::mnuReviewLastCapture_Click);
+    mnuReviewLastCapture->setEnabled(false);
     mnuLine10 = separator("mnuLine10");
     mnuBarGraphPress =
         checkItem("mnuBarGraphPress", "Display Pressures", &MDIMain::mnuBarGraphPress_Click);
@@ -422,6 +429,21 @@ void MDIMain::mnuBarGraphOpen_Click() {
 // while closed.
 void MDIMain::mnuTrend_Click() {
     showMdiChild(&FormInstance<Trend>::instance());
+}
+
+void MDIMain::mnuReviewRecording_Click() {
+    const QString name =
+        UserPrompts::ChooseFile(UserPrompts::FileDialogMode::Open,
+                                QStringLiteral("Recordings|*.csv;*.txt;*.log|All Files (*.*)|*.*"));
+    if (!name.isEmpty()) {
+        Review::Open(name);
+    }
+}
+
+void MDIMain::mnuReviewLastCapture_Click() {
+    if (const auto capture = ReviewData::LastCaptureWritten()) {
+        Review::Open(capture->csvPath, capture->framePeriod);
+    }
 }
 
 void MDIMain::mnuBarGraphPress_Click() {

@@ -45,6 +45,8 @@ public:
     QAction* mnuBarGraph = nullptr;
     QAction* mnuBarGraphOpen = nullptr;
     QAction* mnuTrend = nullptr;
+    QAction* mnuReviewRecording = nullptr;
+    QAction* mnuReviewLastCapture = nullptr; // enabled once a high-speed scan left a capture
     QAction* mnuLine10 = nullptr;
     QAction* mnuBarGraphPress = nullptr;
     QAction* mnuBarGraphTemp = nullptr;
@@ -117,6 +119,8 @@ public Q_SLOTS:
     void mnuConnect_Click();
     void mnuBarGraphOpen_Click();
     void mnuTrend_Click();
+    void mnuReviewRecording_Click();
+    void mnuReviewLastCapture_Click();
     void mnuBarGraphPress_Click();
     void mnuBarGraphTemp_Click();
     void mnuBarGraph0Places_Click();

@@ -11,6 +11,7 @@
 #include "program/userprompts.h"
 #include "replies/scanframes.h"
 #include "replies/scanlog.h"
+#include "review/lastcapture.h"
 #include "scanconfig/VornConfig.h"
 
 #include <QCheckBox>
@@ -59,7 +60,11 @@ void MDIMain::mnuStartScan_Click() {
     window.closeSocket();
     Global::SetDisconnected();
     setStatusPanel(2, QStringLiteral("High speed scan running in the Ferrow console"));
+    const QString dataFileName = FormInstance<LinkConfig>::instance().txtHssFileName->text();
+    const double framePeriod = Global::ExtTrigScan ? 0.0 : Global::FramePeriod;
     ExecCmd(CaptureConsolePath());
+    ReviewData::NoteHighSpeedScan(dataFileName, framePeriod);
+    mnuReviewLastCapture->setEnabled(ReviewData::LastCaptureWritten().has_value());
     window.autoReconnector->connectAgain();
 }
 

@@ -1,12 +1,13 @@
 #include "Trend.h"
 
 #include "bargraph/barscale.h"
+#include "channelstyle.h"
+#include "chartfiles.h"
 #include "mainwindow/MDIMain.h"
 #include "program/Global.h"
 #include "program/forms.h"
 #include "program/settingsstore.h"
 #include "program/timing.h"
-#include "program/userprompts.h"
 #include "trendcsv.h"
 
 #include <QAction>
@@ -19,9 +20,7 @@
 #include <QLegendMarker>
 #include <QLineSeries>
 #include <QPen>
-#include <QPixmap>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QVBoxLayout>
 #include <QValueAxis>
 #include <algorithm>
@@ -43,11 +42,6 @@ qint64 FrameNumberOf(const QString& text) {
     const double number = Global::LeadingNumber(text);
     constexpr double Exact = 9007199254740992.0; // 2^53
     return std::fabs(number) < Exact ? static_cast<qint64>(number) : 0;
-}
-
-// Neighbouring channels far apart on the colour wheel, every other one darker.
-QColor ChannelColour(int channel) {
-    return QColor::fromHsv(channel * 7 % 16 * 360 / 16, 255, channel % 2 == 0 ? 220 : 150);
 }
 
 // Places after the point of a display format "0" to "0.00000".
@@ -89,7 +83,7 @@ Trend::Trend() : samples_(TrendData::CapacityFor(DefaultSpanSeconds)) {
         chart->addSeries(series);
         // The theme has five colours; 16 lines need their own. A one-pixel line is drawn by the
         // fast path, where the default two-pixel one costs a stroke.
-        series->setPen(QPen(ChannelColour(channel), 1));
+        series->setPen(QPen(TrendData::ChannelColour(channel), 1));
         series->attachAxis(axisTime_);
         series->attachAxis(axisValue_);
         linChannel[channel] = series;
@@ -211,16 +205,7 @@ void Trend::chtTrend_LegendClick(int channel) {
     QLineSeries* series = linChannel[channel];
     series->setVisible(shown);
     showPoints(channel);
-    // A hidden series hides its marker too; it stays, dimmed, to be clicked again.
-    for (QLegendMarker* marker : chtTrend->chart()->legend()->markers(series)) {
-        marker->setVisible(true);
-        QColor label = marker->labelBrush().color();
-        label.setAlphaF(shown ? 1.0f : 0.4f);
-        marker->setLabelBrush(label);
-        QColor swatch = marker->brush().color();
-        swatch.setAlphaF(shown ? 1.0f : 0.4f);
-        marker->setBrush(swatch);
-    }
+    TrendData::ShowLegendEntry(*chtTrend->chart(), series, shown);
     applyValueRange();
 }
 
@@ -247,26 +232,12 @@ const TrendData::SampleRing& Trend::drawnSamples() const {
 }
 
 void Trend::cmdSavePicture_Click() {
-    const QString name = UserPrompts::ChooseFile(UserPrompts::FileDialogMode::Save,
-                                                 QStringLiteral("PNG Files (*.png)|*.png"),
-                                                 QStringLiteral("trend.png"));
-    if (!name.isEmpty() && !chtTrend->grab().save(name, "PNG")) {
-        UserPrompts::MsgBox(QStringLiteral("Error writing ") + name);
-    }
+    TrendData::SavePicture(*chtTrend, QStringLiteral("trend.png"));
 }
 
 void Trend::cmdSaveData_Click() {
-    const QString name = UserPrompts::ChooseFile(UserPrompts::FileDialogMode::Save,
-                                                 QStringLiteral("CSV Files (*.csv)|*.csv"),
-                                                 QStringLiteral("trend.csv"));
-    if (name.isEmpty()) {
-        return;
-    }
-    QSaveFile file(name);
-    const QByteArray csv = TrendData::CsvOf(drawnSamples(), spanSeconds(), shown_);
-    if (!file.open(QIODevice::WriteOnly) || file.write(csv) != csv.size() || !file.commit()) {
-        UserPrompts::MsgBox(QStringLiteral("Error writing ") + name);
-    }
+    TrendData::SaveData(QStringLiteral("trend.csv"),
+                        [this] { return TrendData::CsvOf(drawnSamples(), spanSeconds(), shown_); });
 }
 
 // Closing the window destroys it, samples and all; the next opening starts afresh.

@@ -4,18 +4,14 @@
 #include <charconv>
 
 namespace TrendData {
-namespace {
 
-// The shortest text that reads back as the same value, never in exponent form; fast, since a
-// minute of a 1 kHz scan is a million values written while the window waits.
-void AppendValue(QByteArray& csv, float value) {
+// Fast, since a minute of a 1 kHz scan is a million values written while the window waits.
+void AppendCsvValue(QByteArray& csv, float value) {
     std::array<char, 64> text; // the longest, the smallest subnormal in full, takes 48
     const auto written =
         std::to_chars(text.data(), text.data() + text.size(), value, std::chars_format::fixed);
     csv.append(text.data(), written.ptr - text.data());
 }
-
-} // namespace
 
 QString ChannelName(int channel) {
     return QStringLiteral("Ch ") + QString::number(channel + 1);
@@ -42,7 +38,7 @@ QByteArray CsvOf(const SampleRing& samples, double span, quint16 shown) {
             }
             csv += ',';
             if (sample.present & (1u << channel)) {
-                AppendValue(csv, sample.values[channel]);
+                AppendCsvValue(csv, sample.values[channel]);
             }
         }
         csv += "\r\n";

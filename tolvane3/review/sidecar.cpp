@@ -1,0 +1,54 @@
+#include "sidecar.h"
+
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QJsonValue>
+#include <cmath>
+
+namespace ReviewData {
+namespace {
+
+// A sidecar is a few hundred bytes; anything far larger is not one.
+constexpr qint64 LargestSidecar = 1024 * 1024;
+
+std::optional<QByteArray> ContentsOf(const QString& name) {
+    QFile file(name);
+    if (!file.open(QIODevice::ReadOnly) || file.size() > LargestSidecar) {
+        return std::nullopt;
+    }
+    return file.read(LargestSidecar);
+}
+
+} // namespace
+
+std::optional<Sidecar> SidecarFrom(const QByteArray& json) {
+    QJsonParseError error{};
+    const QJsonDocument document = QJsonDocument::fromJson(json, &error);
+    if (error.error != QJsonParseError::NoError || !document.isObject()) {
+        return std::nullopt;
+    }
+    const QJsonObject object = document.object();
+    Sidecar sidecar;
+    const QJsonValue unit = object.value(QStringLiteral("unit"));
+    const QJsonValue period = object.value(QStringLiteral("framePeriodSeconds"));
+    if ((!unit.isUndefined() && !unit.isString()) ||
+        (!period.isUndefined() && !period.isDouble())) {
+        return std::nullopt;
+    }
+    sidecar.unit = unit.toString();
+    const double seconds = period.toDouble();
+    sidecar.framePeriodSeconds = std::isfinite(seconds) && seconds > 0 ? seconds : 0;
+    return sidecar;
+}
+
+std::optional<Sidecar> SidecarOf(const QString& recordingFile) {
+    std::optional<QByteArray> json = ContentsOf(recordingFile + QStringLiteral(".json"));
+    const QLatin1StringView conversion(".csv");
+    if (!json && recordingFile.endsWith(conversion, Qt::CaseInsensitive)) {
+        json = ContentsOf(recordingFile.chopped(conversion.size()) + QStringLiteral(".bin.json"));
+    }
+    return json ? SidecarFrom(*json) : std::nullopt;
+}
+
+} // namespace ReviewData

@@ -1,0 +1,18 @@
+#pragma once
+// How a channel looks in every chart window: its line colour and its legend entry, dimmed while
+// the channel is hidden.
+
+#include <QColor>
+
+class QChart;
+class QAbstractSeries;
+
+namespace TrendData {
+
+// Neighbouring channels far apart on the colour wheel, every other one darker.
+QColor ChannelColour(int channel);
+
+// A hidden series hides its legend marker too; it is kept, dimmed, to be clicked again.
+void ShowLegendEntry(QChart& chart, QAbstractSeries* series, bool shown);
+
+} // namespace TrendData
