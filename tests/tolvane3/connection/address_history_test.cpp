@@ -81,15 +81,11 @@ TEST(AddressHistory, LoadingReadsElevenLinesAndOnlyAFullFileFillsTheList) {
 
 TEST(AddressHistory, AnOverlongLineIsCutWithoutShiftingTheOthers) {
     SettingsSandbox sandbox;
-    QByteArray bytes = QByteArray(100000, 'x') + "\r\n";
-    for (int line = 1; line < AddressHistory::UsedSlots; ++line) {
-        bytes += QByteArray::number(line) + "\r\n";
-    }
-    sandbox.writeHistory(bytes);
+    sandbox.writeHistory(QByteArray(100000, 'x') +
+                         "\r\n1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n9\r\n10\r\n");
     Global::LoadIpHistory();
-    EXPECT_LT(Global::IpHistory[0].size(), 100000);
-    EXPECT_TRUE(Global::IpHistory[0].startsWith(QStringLiteral("xxxx")));
-    EXPECT_EQ(Global::IpHistory[10], QStringLiteral("10"));
+    EXPECT_TRUE(Global::IpHistory[0].size() < 100000 && Global::IpHistory[0].startsWith("xxxx"));
+    EXPECT_EQ(Global::IpHistory[10], "10");
 }
 
 } // namespace

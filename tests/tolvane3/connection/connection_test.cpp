@@ -158,7 +158,7 @@ TEST_F(Connection, RefusedOrMalformedAddressesAndErrorsWhileConnectedShowTheSock
     EXPECT_TRUE(messages.isEmpty());
     Q_EMIT window().Winsock1->errorOccurred(QAbstractSocket::NetworkError);
     ASSERT_EQ(messages.size(), 1);
-    EXPECT_EQ(messages[0].text, QStringLiteral("Host is unreachable\rError Number 10065"));
+    EXPECT_EQ(messages[0].text, "Host is unreachable\rError Number 10065");
     EXPECT_EQ(Global::ConnState, Global::Disconnected);
     EXPECT_TRUE(module.waitForDisconnection());
     EXPECT_EQ(messages.size(), 1);

@@ -19,13 +19,9 @@ protected:
         ProgramFixture::TearDown();
     }
     // A shell script in the test's directory, ready to run.
-    static QString script(const char* name, const QByteArray& body) {
-        const QString path = QDir::current().absoluteFilePath(QLatin1String(name));
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write("#!/bin/sh\n" + body);
-        file.close();
-        file.setPermissions(file.permissions() | QFile::ExeOwner);
+    QString script(const char* name, const QByteArray& body) {
+        const QString path = sandbox.write(name, "#!/bin/sh\n" + body);
+        EXPECT_TRUE(QFile::setPermissions(path, QFile::permissions(path) | QFile::ExeOwner));
         return path;
     }
 };
@@ -34,8 +30,7 @@ TEST_F(ScanControl, ALowSpeedScanSendsScanAndStopAroundItsStatesAndCalZeroAndSav
     startProgram();
     ASSERT_TRUE(connectTo(module.address()));
     frame().mnuStartScan->trigger();
-    EXPECT_FALSE(frame().mnuStartScan->isEnabled());
-    EXPECT_TRUE(frame().toolbarButton(7)->isEnabled());
+    EXPECT_TRUE(!frame().mnuStartScan->isEnabled() && frame().toolbarButton(7)->isEnabled());
     frame().mnuStop->trigger();
     EXPECT_TRUE(frame().mnuStartScan->isEnabled());
     for (QAction* entry :
