@@ -23,7 +23,7 @@ protected:
     }
 };
 
-TEST_F(CommandsTest, EachListingButtonSendsItsCommandAndGivesTheFocusBack) {
+TEST_F(CommandsTest, EachListingButtonSendsItsCommandAndGivesTheFocusBackAndSaveAsksFirst) {
     openConnected();
     const std::tuple<QPushButton * Commands::*, const char*, const char*> cases[] = {
         {&Commands::cmdListAall, "LIST A 0 69\r", "LIST A 0 59\r"},
@@ -46,6 +46,16 @@ TEST_F(CommandsTest, EachListingButtonSendsItsCommandAndGivesTheFocusBack) {
             EXPECT_EQ(commands().focusWidget(), commands().txtCommand) << model30xx;
         }
     }
+    // Save asks first and sends only on Yes.
+    for (const auto answer : {QMessageBox::No, QMessageBox::Yes}) {
+        answerMessages(answer);
+        commands().cmdSave->click();
+        EXPECT_EQ(bytesSent(), answer == QMessageBox::Yes ? "SAVE\r" : "");
+    }
+    ASSERT_EQ(messages.size(), 2);
+    EXPECT_EQ(messages[0].text,
+              "Warning this will make all changes permanant. Do you want to continue?");
+    EXPECT_EQ(messages[0].buttons, QMessageBox::Yes | QMessageBox::No);
 }
 
 TEST_F(CommandsTest, TypedTextGoesOutWholeWhenItHoldsALineBreakAndEnterActsNowhereElse) {
@@ -80,19 +90,6 @@ TEST_F(CommandsTest, TypedTextGoesOutWholeWhenItHoldsALineBreakAndEnterActsNowhe
         {"Space on a listing button", key(form.cmdListC, Qt::Key_Space), "LIST C\r", true},
         {"Escape", key(form.txtCommand, Qt::Key_Escape), "", false},
     });
-}
-
-TEST_F(CommandsTest, SaveAsksFirstAndSendsOnlyOnYes) {
-    openConnected();
-    for (const auto answer : {QMessageBox::No, QMessageBox::Yes}) {
-        answerMessages(answer);
-        commands().cmdSave->click();
-        EXPECT_EQ(bytesSent(), answer == QMessageBox::Yes ? "SAVE\r" : "");
-    }
-    ASSERT_EQ(messages.size(), 2);
-    EXPECT_EQ(messages[0].text,
-              "Warning this will make all changes permanant. Do you want to continue?");
-    EXPECT_EQ(messages[0].buttons, QMessageBox::Yes | QMessageBox::No);
 }
 
 TEST_F(CommandsTest, TheResultBoxDropsItsOldestLineOnceItHolds32000Characters) {

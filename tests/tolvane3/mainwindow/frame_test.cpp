@@ -54,7 +54,8 @@ TEST_F(ProgramFixture, StartUpShowsTheConnectionWindowAndShutDownSavesAndUnloads
                  FormInstance<Main>::isLoaded() || FormInstance<Bar>::isLoaded());
 }
 
-TEST_F(ProgramFixture, ToolbarButtonsHaveAnIconAndAreNamedByTheirToolTip) {
+TEST_F(ProgramFixture, ToolbarButtonsAreNamedByTheirToolTipAndStatusPanelsByTheirText) {
+    startProgram();
     for (QAction* action : frame().Toolbar1->actions()) {
         if (action->isSeparator()) {
             continue;
@@ -67,11 +68,7 @@ TEST_F(ProgramFixture, ToolbarButtonsHaveAnIconAndAreNamedByTheirToolTip) {
             << action->objectName().toStdString();
         EXPECT_EQ(accessible->text(QAccessible::Name), action->toolTip());
     }
-}
-
-// Screen readers and automation on the accessibility bus read each panel's text as its name.
-TEST_F(ProgramFixture, StatusPanelsAreNamedByTheirCurrentText) {
-    startProgram();
+    // Screen readers and automation on the accessibility bus read each panel's text as its name.
     for (int panel = 1; panel <= MDIMain::StatusPanelCount; ++panel) {
         QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(
             frame().StatusBar1->findChild<QLabel*>(QStringLiteral("StatusBar1Panel%1").arg(panel)));

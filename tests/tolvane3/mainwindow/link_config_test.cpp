@@ -13,7 +13,7 @@ void openDialog() {
     FormInstance<MDIMain>::instance().toolbarButton(5)->trigger();
 }
 
-TEST_F(ProgramFixture, OpeningShowsAppliedSettingsAndLocksTheConnectButton) {
+TEST_F(ProgramFixture, OpeningShowsAppliedSettingsLocksConnectAndCloseAppliesAndWrites) {
     startProgram();
     Global::LogOutgoing = true;
     Global::StatusPollInterval = QStringLiteral("4");
@@ -50,12 +50,20 @@ TEST_F(ProgramFixture, OpeningShowsAppliedSettingsAndLocksTheConnectButton) {
     FormInstance<Commands>::instance().close();
     EXPECT_TRUE(window().Command1->isEnabled());
 
+    // Browse sets the data file name unless cancelled.
+    for (const QString& answer : {QString(), QStringLiteral("/data/run 2.csv")}) {
+        UserPrompts::setFileDialogHandler(
+            [&](const UserPrompts::FileDialogRequest&) { return answer; });
+        linkConfig().cmdBrowse->click();
+        EXPECT_EQ(linkConfig().txtHssFileName->text(), answer.isEmpty() ? "kept.csv" : answer);
+    }
+
     // Close writes FERROW.CFG, and says so when it cannot.
     ASSERT_TRUE(QFile::remove("FERROW.CFG") && QDir::current().mkdir("FERROW.CFG"));
     openDialog();
     linkConfig().cmdOk->click();
-    ASSERT_EQ(messages.size(), 1);
-    EXPECT_EQ(messages[0].text, "Error writing " + QDir::current().absoluteFilePath("FERROW.CFG"));
+    EXPECT_EQ(messageTexts(),
+              QStringList{"Error writing " + QDir::current().absoluteFilePath("FERROW.CFG")});
 }
 
 TEST_F(ProgramFixture, APollChoiceAppliedWithCloseActsAtOnceOnlyWhileConnected) {
@@ -69,30 +77,17 @@ TEST_F(ProgramFixture, APollChoiceAppliedWithCloseActsAtOnceOnlyWhileConnected) 
         FormInstance<LinkConfig>::instance().cmdOk->click();
     };
     choose(linkConfig().optStatusPollAlways);
-    EXPECT_TRUE(Global::StatusPollAlways);
+    EXPECT_TRUE(Global::StatusPollAlways && !window().tmrStatus->isActive());
     EXPECT_EQ(frame().statusPanel(2), QString());
-    EXPECT_FALSE(window().tmrStatus->isActive());
 
     ASSERT_TRUE(connectTo(module.address()));
     ASSERT_TRUE(module.waitForCommandCount("STATUS", 1));
     choose(linkConfig().optStatusPollOff);
-    EXPECT_FALSE(window().tmrStatus->isActive());
     EXPECT_EQ(frame().statusPanel(2), "Status Off");
+    EXPECT_FALSE(window().tmrStatus->isActive());
     choose(linkConfig().optStatusPollAlways);
     EXPECT_EQ(frame().statusPanel(2), "Getting Status");
     EXPECT_TRUE(window().tmrStatus->isActive());
-}
-
-TEST_F(ProgramFixture, BrowseSetsTheDataFileNameUnlessCancelled) {
-    startProgram();
-    linkConfig().txtHssFileName->setText(QStringLiteral("before.csv"));
-    for (const QString& answer : {QString() /* cancelled */, QStringLiteral("/data/run 2.csv")}) {
-        UserPrompts::setFileDialogHandler(
-            [&](const UserPrompts::FileDialogRequest&) { return answer; });
-        linkConfig().cmdBrowse->click();
-        EXPECT_EQ(linkConfig().txtHssFileName->text(),
-                  answer.isEmpty() ? QStringLiteral("before.csv") : answer);
-    }
 }
 
 } // namespace

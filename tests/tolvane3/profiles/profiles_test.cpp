@@ -105,9 +105,8 @@ TEST_F(ProfilesTest, AFailedProfileWriteIsReportedOnceAndEndsTheRun) {
         module.sendLine(line);
     }
     ASSERT_TRUE(QTest::qWaitFor([] { return frame().statusPanel(2).endsWith('X'); }));
-    ASSERT_EQ(messages.size(), 1);
-    EXPECT_EQ(messages[0].text, "Error writing /dev/full");
-    EXPECT_EQ(form.labStatusText->text(), messages[0].text);
+    EXPECT_EQ(messageTexts(), QStringList{"Error writing /dev/full"});
+    EXPECT_EQ(form.labStatusText->text(), "Error writing /dev/full");
     EXPECT_FALSE(form.btnStart->isEnabled());
     EXPECT_EQ(commandsSoFar(), QList<QByteArray>{"LIST O"});
 }
@@ -137,10 +136,7 @@ TEST_F(ProfilesTest, AFileThatIsNotChosenOrCannotBeOpenedOpensNoWindow) {
         answerFileDialogs(c.chosen);
         (frame().*c.entry)->trigger();
         ASSERT_EQ(fileDialogs.size(), 1);
-        ASSERT_EQ(messages.size(), c.message.isEmpty() ? 0 : 1);
-        if (!c.message.isEmpty()) {
-            EXPECT_EQ(messages[0].text, c.message);
-        }
+        EXPECT_EQ(messageTexts(), c.message.isEmpty() ? QStringList() : QStringList{c.message});
         EXPECT_FALSE(FormInstance<CreateSPF>::isLoaded() || FormInstance<UploadSPF>::isLoaded() ||
                      FormInstance<Upload>::isLoaded());
         EXPECT_TRUE(window().Command1->isEnabled());

@@ -40,6 +40,15 @@ protected:
         });
     }
 
+    // The texts of the message boxes so far, in order.
+    QStringList messageTexts() const {
+        QStringList texts;
+        for (const UserPrompts::MessageBoxRequest& request : messages) {
+            texts << request.text;
+        }
+        return texts;
+    }
+
     static MDIMain& startProgram() {
         MDIMain& started = FormInstance<MDIMain>::instance();
         started.MDIForm_Load();

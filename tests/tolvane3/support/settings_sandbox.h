@@ -48,8 +48,8 @@ public:
         if (Global::LogFileOpen) {
             Global::CloseLogFile();
         }
-        unload<About, Commands, MasterList, AllList, Error, Timeout, VornConfig, CreateSPF, UploadSPF,
-               Upload, LinkConfig, Main, Bar, Trend, MDIMain>();
+        unload<About, Commands, MasterList, AllList, Error, Timeout, VornConfig, CreateSPF,
+               UploadSPF, Upload, LinkConfig, Main, Bar, Trend, MDIMain>();
         Global::ConnState = Global::Disconnected;
         Global::ListPosition = 1;
         Global::RebootPending = Global::AutoReconnect = Global::ScanRunning = Global::ExtTrigScan =
