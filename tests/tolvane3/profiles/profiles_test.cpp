@@ -45,6 +45,8 @@ TEST_F(ProfilesTest, CreateWritesTheChosenSensorsLinesAsListedAndAppendsOnASecon
         form.txtSensorPosition->setText(QLatin1String(position));
         EXPECT_EQ(form.sensorIndex(), index) << position;
     }
+    QTest::keyClick(form.txtSensorPosition, Qt::Key_Return);
+    EXPECT_TRUE(form.txtSensorPosition->isEnabled()); // Enter starts no run
 
     // The module's listings; the high bank's NEGPTSH is no line of sensor 0.
     const std::pair<QByteArray, QList<QByteArray>> listings[] = {
@@ -220,8 +222,8 @@ TEST_F(ProfilesTest, ACommandFileGoesOneLinePerTickUnchangedAndEndsWithItsLastLi
 }
 
 // Enter in a box presses nothing (Start clears a sensor's table at once; Enter on buttons is the
-// frame's check). A run in progress outlives Escape; the window's own Close, or Cancel first,
-// ends it.
+// frame's check, Enter in the created profile's position the creation's). A run in progress
+// outlives Escape; the window's own Close, or Cancel first, ends it.
 TEST_F(ProfilesTest, KeysStartNoRunAndEndNoneInProgress) {
     SettingsSandbox::store({{"StatusPollInterval", "0"}});
     ASSERT_TRUE(startConnectedQuietly());
@@ -269,8 +271,8 @@ TEST_F(ProfilesTest, ListingsAndUploadsStopAndSaySoWhenTheConnectionIsLost) {
     module.dropConnection();
 
     ASSERT_TRUE(QTest::qWaitFor([] { return Global::ConnState == Global::Disconnected; }));
-    // The command file's end of sending is the same as at its end or on Cancel.
     EXPECT_EQ(upload.labUploadFileName->text(), "Connection lost, upload stopped");
+    EXPECT_TRUE(!upload.TimerUpload->isActive() && upload.cmdClose->isEnabled());
     EXPECT_EQ(profile.labStatusText->text(), "Connection lost, upload stopped");
     EXPECT_TRUE(!profile.tmrUpload->isActive() && profile.btnStart->isEnabled());
     // Part of a listing is in the file: no second listing is appended to it.
