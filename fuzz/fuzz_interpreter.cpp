@@ -1,8 +1,11 @@
-// Any keys typed in local mode: the line editor and the interpreter must neither crash nor
-// overrun, whatever the lines (over 255 characters, NUL bytes, any words). Each input runs in
-// its own scratch folder; lines that would leave it (a path separator) or reach the network
-// (OPEN) are skipped, and the frame count is held small so BLOG's buffer fits the memory limit.
+// Any bytes read as FERROW.CFG, then typed as keys in local mode: the reader must leave every
+// setting within what its setter allows, and neither it, the line editor nor the interpreter may
+// crash or overrun, whatever the lines (over 255 characters, NUL bytes, any words). Each input
+// runs in its own scratch folder; lines that would leave it (a path separator) or reach the
+// network (OPEN) are skipped, and the frame count is held small so BLOG's buffer fits the memory
+// limit.
 
+#include "console/config_file.h"
 #include "console/interpreter.h"
 #include "console/line_editor.h"
 #include "console/words.h"
@@ -37,6 +40,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         ferrow::Mode mode = ferrow::Mode::Local;
         ferrow::Interpreter interpreter(settings, out, link, capture, textLog, mode);
         ferrow::LineEditor editor;
+        std::istringstream config(std::string(reinterpret_cast<const char*>(data), size));
+        ferrow::readConfig(config, settings, out);
+        if (settings.frameCount < 1 || settings.progressInterval < 1 ||
+            settings.frameType != "VORN" || settings.channelCount != 16) {
+            __builtin_trap();
+        }
+        settings.frameCount = std::min(settings.frameCount, 1000);
         for (std::size_t i = 0; i < size; ++i) {
             const auto line = editor.key(data[i], out);
             if (line && line->size() > ferrow::LineEditor::capacity) {

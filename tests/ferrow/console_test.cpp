@@ -91,23 +91,28 @@ TEST_F(LocalConsole, BadAndLongLinesEachGiveOneErrorAndReadingGoesOn) {
     EXPECT_EQ(outputs.takeConsole(), "ERROR: BFILE value not found\n");
 }
 
-TEST_F(LocalConsole, CommandWordsMatchByPrefixWithoutRegardToCaseAndEveryLineIsLogged) {
-    const std::tuple<const char*, bool, bool> cases[] = {
-        // line, refused, quits
-        {"", false, false},     {"  ", true, false},   {"QUI", true, false},
-        {"help", false, false}, {"quit", false, true}, {"QUITTING now", false, true}};
-    for (const auto& [line, refused, quits] : cases) {
+// Command words match by prefix without regard to case, each line logged as typed. A frame type
+// key sets the type even when refused, and takes only the channel counts the converter can read.
+// Each way a value can be missing or unreadable gives an ERROR on the console or (frame counts)
+// in ERRLOG.TXT and keeps the settings; accepted ones show in LIST, and SAVE writes them.
+TEST_F(LocalConsole, TypedLinesAreRefusedOrTakenAndTheTakenOnesListedAndSaved) {
+    // Line, refused, then the settings' first line after "SET " ("QUIT": it quits).
+    const std::tuple<const char*, bool, const char*> cases[] = {
+        {"", 0, "VORN 16"},           {"  ", 1, "VORN 16"},
+        {"QUI", 1, "VORN 16"},        {"help", 0, "VORN 16"},
+        {"quit", 0, "QUIT"},          {"QUITTING now", 0, "QUIT"},
+        {"SET PXT 64", 0, "PXT 64"},  {"SET HKQ 48", 1, "HKQ 64"},
+        {"SET HKQ", 1, "HKQ 64"},     {"SET VORN 64", 0, "VORN 16"},
+        {"SET wgn 513", 1, "WGN 16"}, {"SET PXT 512", 0, "PXT 512"}};
+    for (const auto& [line, refused, after] : cases) {
         mode = Mode::Local;
         EXPECT_EQ(type(line).starts_with("ERROR: "), refused) << line;
-        EXPECT_EQ(mode == Mode::Quit, quits) << line;
+        const std::string block = settingsBlock(settings);
+        EXPECT_EQ(mode == Mode::Quit ? "QUIT" : block.substr(4, block.find('\n') - 4), after)
+            << line;
     }
-    // As typed, with its CR.
     EXPECT_TRUE(errlogLines().starts_with("EVENT: COMMAND IS \r\nEVENT: COMMAND IS   \r\n"));
-}
 
-// Each way a value can be missing or unreadable, key by key: an ERROR on the console or (frame
-// counts) in ERRLOG.TXT, and the setting kept.
-TEST_F(LocalConsole, RefusedSetValuesAreReportedAndKeepTheSettings) {
     const std::string before = settingsBlock(settings);
     for (const char* line : {"SET", "SET FPS 10", "SET NUMFRAMES", "SET NUMFRAMES lots",
                              "SET NUMFRAMES -3", "SET BRCV", "SET BRCV x", "SET ECHO off", "SET IP",
@@ -120,21 +125,7 @@ TEST_F(LocalConsole, RefusedSetValuesAreReportedAndKeepTheSettings) {
             << line << ": " << printed << logged;
         EXPECT_EQ(settingsBlock(settings), before) << line;
     }
-}
 
-// The converter must have a layout for every count taken; the type changes even when refused.
-TEST_F(LocalConsole, FrameTypeKeysSetTheTypeAndTakeOnlyChannelCountsItCanHave) {
-    const std::tuple<const char*, const char*, bool> cases[] = {
-        {"SET PXT 64", "SET PXT 64", false}, {"SET HKQ 48", "SET HKQ 64", true},
-        {"SET HKQ", "SET HKQ 64", true},     {"SET VORN 64", "SET VORN 16", false},
-        {"SET wgn 513", "SET WGN 16", true}, {"SET PXT 512", "SET PXT 512", false}};
-    for (const auto& [line, setting, refused] : cases) {
-        EXPECT_EQ(type(line).starts_with("ERROR: "), refused) << line;
-        EXPECT_TRUE(settingsBlock(settings).starts_with(std::string(setting) + "\n")) << line;
-    }
-}
-
-TEST_F(LocalConsole, AcceptedValuesShowInListAndSaveWritesThemWithCrLfLineEnds) {
     for (const char* line : {"SET HKQ 64", "SET BRCV 0", "SET NUMFRAMES 99999999999", "SET ECHO 0",
                              "SET IPADDR 10.0.0.5:2323", "SET BFILENAME run1.bin",
                              "SET AFILE scan.log", "SET UDPPORT 5023"}) {
@@ -153,7 +144,7 @@ TEST_F(LocalConsole, AcceptedValuesShowInListAndSaveWritesThemWithCrLfLineEnds) 
     EXPECT_EQ(type("SAVE"), "ERROR: Could not write to file CONFIG.TXT\n");
 }
 
-TEST_F(LocalConsole, ToggleNeedsAConnectionClosingsWithNothingOpenDoNothingLogOpensALog) {
+TEST_F(LocalConsole, ToggleNeedsAConnectionCloseDoesNothingLogOpensCvtWritesTheRecordingFirst) {
     EXPECT_EQ(type("TOGGLE"), "Got toggle\nERROR: Cannot enter pass through mode, not connected\n");
     EXPECT_EQ(mode, Mode::Local);
     EXPECT_EQ(type("CLOSE") + type("CBLOG") + type("CLOG"), "");
@@ -161,9 +152,6 @@ TEST_F(LocalConsole, ToggleNeedsAConnectionClosingsWithNothingOpenDoNothingLogOp
     type("LOG other.log");
     EXPECT_TRUE(textLog.isOpen() && std::filesystem::exists("Data.log") &&
                 std::filesystem::exists("other.log"));
-}
-
-TEST_F(LocalConsole, ConvertWhileRecordingWritesTheRecordingFirst) {
     type("SET NUMFRAMES 4");
     type("BLOG run1");
     const std::string frame = vornFrame(0);
@@ -204,7 +192,7 @@ TEST(EscapeSequences, AreMeasuredWholeOnceCompleteAndWaitedForWhileUnfinished) {
     EXPECT_FALSE(endsInsideEscapeSequence(bytes("abc")));
 }
 
-TEST_F(LocalConsole, ErrlogRecordsCarryKindUnpaddedTimeStampCrLfAndAFailureIsSaidOnce) {
+TEST_F(LocalConsole, ErrlogAndTextLogKeepTheirBytesAndSayAFailureOnce) {
     outputs.log.event("Connected\n");
     outputs.log.error("ERROR: bind() failed with error 98\n");
     outputs.log.event("FERROW Version 0.90a");
@@ -223,11 +211,9 @@ TEST_F(LocalConsole, ErrlogRecordsCarryKindUnpaddedTimeStampCrLfAndAFailureIsSai
     outputs.log.error("Cannot open file x\n");
 
     EXPECT_EQ(outputs.takeConsole(), "ERROR: Could not open to ERRLOG.TXT file\n");
-}
 
-// The module's bytes exactly; a second open ends the first file; a file that cannot be opened
-// or written says so once and ends the log.
-TEST_F(LocalConsole, TextLogKeepsTheModulesBytesAndEndsOnceOnAFailure) {
+    // The module's bytes exactly; a second open ends the first file; a file that cannot be opened
+    // or written says so once and ends the log.
     std::string logged; // 100 kB: past any buffer, so /dev/full fails
     for (int i = 0; i < 4000; ++i) {
         logged += std::string("STATUS: READY\r\nbare\n\0end", 25);

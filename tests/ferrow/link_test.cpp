@@ -32,7 +32,7 @@ struct Link : ::testing::Test {
 };
 
 // A large receive buffer, since the default loses frames in bursts; any length of datagram.
-TEST_F(Link, ReceiverHasALargeBufferTakesAnyDatagramAndAnEmptyOneDoesNotCloseIt) {
+TEST_F(Link, ReceiverHasALargeBufferSaidAsOperatorsKnowItAndTakesAnyDatagram) {
     link.connect(module.address());
     ASSERT_TRUE(link.connected() && link.udpOpen());
     int granted = 0;
@@ -56,10 +56,8 @@ TEST_F(Link, ReceiverHasALargeBufferTakesAnyDatagramAndAnEmptyOneDoesNotCloseIt)
         patience);
     EXPECT_EQ(lengths, (std::vector<std::size_t>{1, 4096}));
     EXPECT_TRUE(link.udpOpen());
-}
 
-// The full size keeps the EVENT line operators know; a capped one names the limit to raise.
-TEST(ReceiveBufferEvent, SaysTheSizeSetAndWhatWasAskedWhenLessWasGranted) {
+    // The full size keeps the EVENT line operators know; a capped one names the limit to raise.
     constexpr int per = reportedPerSetByte;
     EXPECT_EQ(ModuleLink::receiveBufferEvent(per * 67108864, 67108864),
               "UDP receive buffer of " + std::to_string(per * 67108864) + " bytes\n");
@@ -132,9 +130,27 @@ TEST_F(Link, ProgressLinesEveryIntervalNoneForZeroAndANegativeOneCountsLikeItsMa
     }
 }
 
-// A datagram fills one whole record, zero-padded and never more; arming again writes the
-// recording in progress first; a failed arm stores nothing.
-TEST_F(Link, EveryDatagramFillsOneWholeRecordAndArmingAgainWritesTheRecordingFirst) {
+// A changed frame count never overruns the buffer. A datagram fills one whole record, zero-padded
+// and never more; arming again writes the recording in progress first; a failed arm stores nothing.
+TEST_F(Link, NoChangeOverrunsTheBufferEveryDatagramFillsOneRecordArmingAgainWritesTheFirst) {
+    settings.frameCount = 2; // buffer (104 + 10) * 2 = 228 bytes: two records and 20 spare
+    capture.arm("run.bin");
+    settings.frameCount = 10;
+    EXPECT_EQ(store(4096, 'a'), StoreResult::GoOn);
+    EXPECT_EQ(store(4096, 'b'), StoreResult::GoOn);
+    EXPECT_EQ(store(4096, 'c'), StoreResult::Full);
+    capture.endRecording();
+
+    EXPECT_EQ(readFile("run.bin"), std::string(104, 'a') + std::string(104, 'b'));
+    EXPECT_THAT(errlogLines(), HasSubstr("Buffer overflow reading data at offset 312\n"));
+
+    // Lowered instead, the capture ends at the new count.
+    settings.frameCount = 10;
+    capture.arm("run.bin");
+    settings.frameCount = 2;
+    EXPECT_EQ(store(104, 'a'), StoreResult::GoOn);
+    EXPECT_EQ(store(104, 'b'), StoreResult::Complete);
+
     settings.frameType = "PXT"; // 76-byte records for 16 channels
     settings.frameCount = 5;
     capture.arm("first.bin");
@@ -154,26 +170,6 @@ TEST_F(Link, EveryDatagramFillsOneWholeRecordAndArmingAgainWritesTheRecordingFir
                                          std::string(76, 'e'));
     EXPECT_EQ(readFile("second.bin"), std::string(76, 'f'));
     EXPECT_THAT(errlogLines(), HasSubstr("ERROR: Cannot open file no/such/dir/run.bin\n"));
-}
-
-TEST_F(Link, ChangingTheFrameCountAfterArmingNeverOverrunsTheBuffer) {
-    settings.frameCount = 2; // buffer (104 + 10) * 2 = 228 bytes: two records and 20 spare
-    capture.arm("run.bin");
-    settings.frameCount = 10;
-    EXPECT_EQ(store(4096, 'a'), StoreResult::GoOn);
-    EXPECT_EQ(store(4096, 'b'), StoreResult::GoOn);
-    EXPECT_EQ(store(4096, 'c'), StoreResult::Full);
-    capture.endRecording();
-
-    EXPECT_EQ(readFile("run.bin"), std::string(104, 'a') + std::string(104, 'b'));
-    EXPECT_THAT(errlogLines(), HasSubstr("Buffer overflow reading data at offset 312\n"));
-
-    // Lowered instead, the capture ends at the new count.
-    settings.frameCount = 10;
-    capture.arm("run.bin");
-    settings.frameCount = 2;
-    EXPECT_EQ(store(104, 'a'), StoreResult::GoOn);
-    EXPECT_EQ(store(104, 'b'), StoreResult::Complete);
 }
 
 TEST_F(Link, AnImpossibleBufferIsRefusedWithoutArming) {

@@ -22,11 +22,7 @@ LiveSession::LiveSession() {
 }
 
 bool LiveSession::start(const QStringList& simulatorPresets) {
-    QStringList options;
-    for (const QString& preset : simulatorPresets) {
-        options << QStringLiteral("--set") << preset;
-    }
-    if (simulator_.start(options) == 0) {
+    if (simulator_.start(simulatorPresets) == 0) {
         std::fprintf(stderr, "vornsim did not start\n");
         return false;
     }

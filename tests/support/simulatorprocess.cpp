@@ -18,10 +18,13 @@ QString SimulatorProcess::programPath() {
     return QDir(binaries).filePath(QStringLiteral("vornsim"));
 }
 
-quint16 SimulatorProcess::start(const QStringList& extraArguments) {
+quint16 SimulatorProcess::start(const QStringList& presets, QStringList options) {
+    for (const QString& preset : presets) {
+        options << QStringLiteral("--set") << preset;
+    }
     process_.start(programPath(),
                    QStringList{QStringLiteral("--listen"), QStringLiteral("127.0.0.1:0")} +
-                       extraArguments);
+                       options);
     if (!process_.waitForStarted(WaitMs) ||
         !QTest::qWaitFor([this] { return process_.canReadLine(); }, WaitMs)) {
         return 0;

@@ -13,9 +13,9 @@ public:
     ~SimulatorProcess(); // QProcess makes it uncopyable
 
     static QString programPath();
-    // Starts vornsim with --listen 127.0.0.1:0 and the extra options; the port once it listens,
-    // 0 when it did not start or printed something other than its address.
-    quint16 start(const QStringList& extraArguments = {});
+    // Starts vornsim with --listen 127.0.0.1:0, each preset ("KEY=VALUE") as a --set, and the
+    // options; the port once it listens, 0 when it did not start or printed anything else.
+    quint16 start(const QStringList& presets = {}, QStringList options = {});
     // "127.0.0.1:<port>", ready to type into the connection window or a configuration file.
     QString address() const;
     // Sends the signal and waits for the process to end; true when it exited 0 by itself.

@@ -22,6 +22,8 @@
 namespace {
 
 constexpr int ScanTextNamingMs = 250;
+const QColor BarColour(0, 0, 255);
+const QColor WarningColour(255, 140, 0);
 
 bool IsChannel(short nChan) {
     return nChan >= 0 && nChan < Bar::Channels;
@@ -129,8 +131,13 @@ void Bar::InitBackground() {
                           "Percent of full scale");
     }
     for (int i = 0; i < Channels; ++i) {
-        shaBar[i] = NewFilledShape(this, QColor(0, 0, 255));
+        shaBar[i] = NewFilledShape(this, BarColour);
         shaBar[i]->setObjectName(IndexedName("shaBar", i));
+    }
+    for (int i = 0; i < Channels; ++i) {
+        shaArrow[i] = new ArrowControl(this, WarningColour);
+        shaArrow[i]->setObjectName(IndexedName("shaArrow", i));
+        shaArrow[i]->hide();
     }
 }
 
@@ -195,6 +202,24 @@ void Bar::placeBar(int channel) {
     if (shaBar[channel]->geometry() != pixels) {
         shaBar[channel]->setGeometry(pixels);
     }
+    ArrowControl& arrow = *shaArrow[channel];
+    if (!arrow.isHidden()) {
+        arrow.setGeometry(BarGraph::ToPixels(
+            BarGraph::OverRangeBarFor(channel, arrow.pointsRight()).head, size()));
+    }
+}
+
+void Bar::showWarnings(int channel, BarGraph::ChannelWarnings warnings) {
+    BarGraph::ChannelWarnings& shown = shownWarnings_[static_cast<std::size_t>(channel)];
+    if (warnings == shown) {
+        return;
+    }
+    shown = warnings;
+    SetShapeFill(*shaBar[channel], warnings.any() ? WarningColour : BarColour);
+    shaArrow[channel]->setVisible(warnings.overRange);
+    QFont font = labPress[channel]->font();
+    font.setBold(warnings.any());
+    labPress[channel]->setFont(font);
 }
 
 void Bar::showScanText(QLabel& label, const QString& text) {
@@ -251,7 +276,15 @@ void Bar::CalcBar(short nChan, float value, float fullScale) {
     if (!isVisible() || !IsChannel(nChan)) {
         return;
     }
-    if (const auto bar = BarGraph::CalcBarRect(nChan, value, fullScale)) {
+    const BarGraph::ChannelWarnings warnings =
+        BarGraph::WarningsFor(value, fullScale, Global::AlarmRanges[nChan]);
+    showWarnings(nChan, warnings);
+    if (warnings.overRange) {
+        const bool rightOfZero = BarGraph::DrawnRightOfZero(value, fullScale);
+        shaArrow[nChan]->setPointsRight(rightOfZero);
+        Global::BarRects[nChan] = BarGraph::OverRangeBarFor(nChan, rightOfZero).shaft;
+        placeBar(nChan);
+    } else if (const auto bar = BarGraph::CalcBarRect(nChan, value, fullScale)) {
         Global::BarRects[nChan] = *bar;
         placeBar(nChan);
     }

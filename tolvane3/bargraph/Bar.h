@@ -6,12 +6,18 @@
 //
 // The updating methods show nothing while the window is hidden, so that a scan costs nothing
 // here until the window is open; the full-scale tables follow the settings all the same.
+//
+// A value beyond its full scale or its alarm limits shows in bold over an orange bar; beyond full
+// scale the bar runs to the end of the axis, where an arrowhead points out of the scale.
+
+#include "overrange.h"
 
 #include <QMetaObject>
 #include <QTimer>
 #include <QWidget>
 #include <array>
 
+class ArrowControl;
 class LineControl;
 class QLabel;
 class QRectF;
@@ -44,6 +50,7 @@ public:
     std::array<QLabel*, Channels> labPress{};
     std::array<QLabel*, LegendLabels> labLeg{};
     std::array<QWidget*, Channels> shaBar{};
+    std::array<ArrowControl*, Channels> shaArrow{};
 
     void InitBackground();
     void DrawBackground();
@@ -53,7 +60,8 @@ public:
     void SetPressValue(short nChan, const QString& sPress);
     void SetMaxValue(short nChan, const QString& sPress);
     void SetMinValue(short nChan, const QString& sPress);
-    // A value or full scale that cannot be drawn (not finite, full scale 0) leaves the bar as is.
+    // A value or full scale that cannot be drawn (not finite, full scale 0) leaves the bar as is,
+    // unless the value is beyond the full scale.
     void CalcBar(short nChan, float value, float fullScale);
     void SetXScale();
     // Green for the lowest shown value, then red for the highest; earlier tags stay.
@@ -74,6 +82,7 @@ private:
     void placeLabel(QLabel* label, const QRectF& fraction);
     int fittingLegendStride() const;
     void placeBar(int channel);
+    void showWarnings(int channel, BarGraph::ChannelWarnings warnings);
     // The frame number and the values change up to 17,000 times a second in a scan. Announcing
     // each change on the accessibility bus costs about 80 us when a screen reader listens, which
     // would stall the scan for seconds; their accessible names follow their texts a few times a
@@ -83,4 +92,5 @@ private:
 
     QMetaObject::Connection activation_;
     QTimer scanTextNames_;
+    std::array<BarGraph::ChannelWarnings, Channels> shownWarnings_{};
 };

@@ -16,6 +16,11 @@ constexpr int WidestLegendStride = 4; // -100%, 0% and 100%
 // The zero line and plus full scale, where the bars start and the rightmost grid line lies.
 constexpr float ZeroX = 0.55f;
 constexpr float FullScaleX = 0.816695f;
+// The axis runs as far beyond either full scale; an over-range bar's arrowhead ends there.
+constexpr double AxisLeftX = 0.25;
+constexpr double AxisRightX = 0.85;
+constexpr double ArrowLength = 0.025;
+constexpr double ArrowHeight = 0.04;
 
 double RowY(int channel) {
     return LabelHeight * channel + RowTop;
@@ -23,6 +28,14 @@ double RowY(int channel) {
 
 QRectF LabelRect(double left, double top, double width) {
     return {left, top, width, LabelHeight};
+}
+
+// A channel's bar in its row, still without width.
+Global::BarRect BarInRow(int channel) {
+    Global::BarRect bar;
+    bar.top = static_cast<float>(0.05 * channel + 0.11);
+    bar.height = 0.03f;
+    return bar;
 }
 
 QPointF ClampedPixels(const QPointF& fraction, const QSize& area) {
@@ -41,13 +54,13 @@ QLineF CenterLine() {
     return {0.55, 0.1, 0.55, AxisY};
 }
 QLineF AxisLine() {
-    return {0.25, AxisY, 0.85, AxisY};
+    return {AxisLeftX, AxisY, AxisRightX, AxisY};
 }
 QLineF AxisLeftEnd() {
-    return {0.25, AxisY, 0.25, 0.92};
+    return {AxisLeftX, AxisY, AxisLeftX, 0.92};
 }
 QLineF AxisRightEnd() {
-    return {0.85, AxisY, 0.85, 0.92};
+    return {AxisRightX, AxisY, AxisRightX, 0.92};
 }
 QLineF GridLine(int k) {
     const double x = ((0.06667 * k + 0.2) + 0.033335 + 0.05);
@@ -110,9 +123,7 @@ std::optional<Global::BarRect> CalcBarRect(int channel, float value, float fullS
     if (!std::isfinite(x)) {
         return std::nullopt;
     }
-    Global::BarRect bar;
-    bar.top = static_cast<float>(0.05 * channel + 0.11);
-    bar.height = 0.03f;
+    Global::BarRect bar = BarInRow(channel);
     // Which side of the zero line the bar lies on follows from x, not from the value's sign, so
     // that a negative full scale mirrors the bar instead of giving it a negative width. With a
     // positive full scale both read the same.
@@ -124,6 +135,28 @@ std::optional<Global::BarRect> CalcBarRect(int channel, float value, float fullS
         bar.width = ZeroX - x;
     }
     return bar;
+}
+
+OverRangeBar OverRangeBarFor(int channel, bool rightOfZero) {
+    OverRangeBar bar;
+    bar.shaft = BarInRow(channel);
+    // The axis's ends lie as far from the zero line on either side.
+    bar.shaft.width = static_cast<float>(ZeroX - AxisLeftX - ArrowLength);
+    bar.shaft.left = rightOfZero ? ZeroX : static_cast<float>(AxisLeftX + ArrowLength);
+    const double headLeft = rightOfZero ? AxisRightX - ArrowLength : AxisLeftX;
+    const double rowMiddle = bar.shaft.top + bar.shaft.height / 2.0;
+    bar.head = QRectF(headLeft, rowMiddle - ArrowHeight / 2, ArrowLength, ArrowHeight);
+    return bar;
+}
+
+bool DrawnRightOfZero(float value, float fullScale) {
+    return (value >= 0) == (fullScale >= 0);
+}
+
+QPolygonF ArrowHead(const QSizeF& box, bool pointsRight) {
+    const double base = pointsRight ? 0 : box.width();
+    const double tip = pointsRight ? box.width() : 0;
+    return QPolygonF({{base, 0}, {tip, box.height() / 2}, {base, box.height()}});
 }
 
 QRect ToPixels(const QRectF& fraction, const QSize& area) {

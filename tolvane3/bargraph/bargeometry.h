@@ -6,6 +6,7 @@
 
 #include <QLine>
 #include <QLineF>
+#include <QPolygonF>
 #include <QRect>
 #include <QRectF>
 #include <QSize>
@@ -47,6 +48,18 @@ QRectF BarFraction(const Global::BarRect& bar);
 // 0.55 to 0.816695 at plus full scale. Nothing when it cannot be drawn: the value or the full
 // scale not finite, a full scale of 0, or an end beyond single precision.
 std::optional<Global::BarRect> CalcBarRect(int channel, float value, float fullScale);
+
+// Over range, a bar runs from the zero line to the end of the axis on its side, where an
+// arrowhead taller than the bar points out of the scale: the bar up to the head and the head's box.
+struct OverRangeBar {
+    Global::BarRect shaft;
+    QRectF head;
+};
+OverRangeBar OverRangeBarFor(int channel, bool rightOfZero);
+// The side of the zero line a value's bar lies on: a negative full scale mirrors.
+bool DrawnRightOfZero(float value, float fullScale);
+// A head filling a box of that size, its tip in the middle of the side it points to.
+QPolygonF ArrowHead(const QSizeF& box, bool pointsRight);
 
 // Fractions to pixels of an area, edges rounded. Coordinates are held to one area beyond either
 // edge: a bar may run past the window as designed, but what lies that far out is never seen and

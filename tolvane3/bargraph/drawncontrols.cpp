@@ -1,5 +1,7 @@
 #include "drawncontrols.h"
 
+#include "bargeometry.h"
+
 #include <QColor>
 #include <QPainter>
 #include <QPalette>
@@ -29,9 +31,32 @@ void LineControl::paintEvent(QPaintEvent*) {
 QWidget* NewFilledShape(QWidget* parent, const QColor& fill) {
     auto* shape = new QWidget(parent);
     shape->setAttribute(Qt::WA_TransparentForMouseEvents);
-    QPalette palette = shape->palette();
-    palette.setColor(QPalette::Window, fill);
-    shape->setPalette(palette);
+    SetShapeFill(*shape, fill);
     shape->setAutoFillBackground(true);
     return shape;
+}
+
+void SetShapeFill(QWidget& shape, const QColor& fill) {
+    QPalette palette = shape.palette();
+    palette.setColor(QPalette::Window, fill);
+    shape.setPalette(palette);
+}
+
+ArrowControl::ArrowControl(QWidget* parent, const QColor& fill) : QWidget(parent), fill_(fill) {
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+}
+
+void ArrowControl::setPointsRight(bool pointsRight) {
+    if (pointsRight != pointsRight_) {
+        pointsRight_ = pointsRight;
+        update();
+    }
+}
+
+void ArrowControl::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(fill_);
+    painter.drawPolygon(BarGraph::ArrowHead(size(), pointsRight_));
 }

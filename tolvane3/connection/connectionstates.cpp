@@ -8,6 +8,7 @@
 #include "program/Global.h"
 #include "program/forms.h"
 #include "program/timing.h"
+#include "replies/scanframes.h"
 #include "replies/scanlog.h"
 
 #include <QAction>
@@ -135,6 +136,7 @@ void SetDisconnected() {
     window.Command1->setText(QStringLiteral("Connect"));
     // No more channel lines can come to finish an open row; later records go straight to the file.
     EndOpenLogRow();
+    EndChannelWarnings();
     // Listings and uploads cannot go on without the module.
     if (FormInstance<CreateSPF>::isLoaded()) {
         FormInstance<CreateSPF>::instance().connectionLost();
@@ -156,6 +158,7 @@ void ShowNoConnection() {
 void SetScanning() {
     ApplyColumn(ScanningColumn);
     FormInstance<Bar>::instance().ResetLables();
+    BeginChannelWarnings();
 }
 
 void RestoreAfterScan() {

@@ -3,6 +3,7 @@
 #include "About.h"
 #include "Commands.h"
 #include "LinkConfig.h"
+#include "bargraph/AlarmLimits.h"
 #include "bargraph/Bar.h"
 #include "connection/Main.h"
 #include "connection/Timeout.h"
@@ -122,6 +123,7 @@ void MDIMain::buildMenus() {
         item("mnuTag1to8", "Tag High and Low Over Channels 1 to 8", &MDIMain::mnuTag1to8_Click);
     mnuTag9to16 =
         item("mnuTag9to16", "Tag High and Low Over Channles 9 to 16", &MDIMain::mnuTag9to16_Click);
+    mnuAlarmLimits = item("mnuAlarmLimits", "Alarm Limits...", &MDIMain::mnuAlarmLimits_Click);
 
     mnuVorn = topLevel("mnuVorn", "Vorn");
     mnuStartScan = item("mnuStartScan", "StartScan", &MDIMain::mnuStartScan_Click);
@@ -232,8 +234,20 @@ QAction* MDIMain::toolbarButton(int index) const {
 
 void MDIMain::setStatusPanel(int panel, const QString& text) {
     if (panel >= 1 && panel <= StatusPanelCount) {
-        SetLabelText(*statusPanels_[static_cast<std::size_t>(panel - 1)], text);
+        statusTexts_[static_cast<std::size_t>(panel - 1)] = text;
+        showStatusPanel(panel);
     }
+}
+
+void MDIMain::setStatusWarning(const QString& text) {
+    statusWarning_ = text;
+    showStatusPanel(2);
+}
+
+void MDIMain::showStatusPanel(int panel) {
+    const auto index = static_cast<std::size_t>(panel - 1);
+    const bool warning = panel == 2 && !statusWarning_.isEmpty();
+    SetLabelText(*statusPanels_[index], warning ? statusWarning_ : statusTexts_[index]);
 }
 
 QString MDIMain::statusPanel(int panel) const {
@@ -332,6 +346,7 @@ void MDIMain::MDIForm_Unload() {
     FormInstance<MasterList>::unload();
     FormInstance<AllList>::unload();
     FormInstance<About>::unload();
+    FormInstance<AlarmLimits>::unload();
     FormInstance<Timeout>::unload();
     FormInstance<Error>::unload();
     FormInstance<CreateSPF>::unload();
@@ -450,6 +465,10 @@ void MDIMain::mnuTag1to8_Click() {
 
 void MDIMain::mnuTag9to16_Click() {
     FormInstance<Bar>::instance().TagHighAndLow(8, 15);
+}
+
+void MDIMain::mnuAlarmLimits_Click() {
+    BringForward(FormInstance<AlarmLimits>::instance());
 }
 
 void MDIMain::mnuConfigure_Click() {

@@ -59,6 +59,7 @@ public:
     QAction* mnuTag1to16 = nullptr;
     QAction* mnuTag1to8 = nullptr;
     QAction* mnuTag9to16 = nullptr;
+    QAction* mnuAlarmLimits = nullptr;
     QAction* mnuVorn = nullptr;
     QAction* mnuStartScan = nullptr;
     QAction* mnuStop = nullptr;
@@ -86,9 +87,12 @@ public:
     // separators. Returns nullptr outside 1..14. A button's key is its objectName and data().
     QAction* toolbarButton(int index) const;
 
-    // Status bar panels, 1-based: 1 connection, 2 module status, 3 log file.
+    // Status bar panels, 1-based: 1 connection, 2 module status, 3 log file. The panel shows what
+    // it was last set to, except that panel 2 shows a warning instead while there is one.
     void setStatusPanel(int panel, const QString& text);
     QString statusPanel(int panel) const;
+    // "" ends the warning.
+    void setStatusWarning(const QString& text);
 
     // Runs a console program with no arguments in the current directory and waits, without time
     // limit and without handling events, until it ends; returns its exit code (0 when it could
@@ -124,6 +128,7 @@ public Q_SLOTS:
     void mnuTag1to16_Click();
     void mnuTag1to8_Click();
     void mnuTag9to16_Click();
+    void mnuAlarmLimits_Click();
     void mnuStartScan_Click();
     void mnuStop_Click();
     void mnuCalZero_Click();
@@ -147,8 +152,11 @@ private:
     void buildStatusBar();
     void chooseDecimalPlaces(int places);
     void sizeStatusPanels();
+    void showStatusPanel(int panel);
 
     std::array<QAction*, ToolbarButtonCount> toolbarButtons_{};
     std::array<QLabel*, StatusPanelCount> statusPanels_{};
+    std::array<QString, StatusPanelCount> statusTexts_{};
+    QString statusWarning_;
     bool unloaded_ = false;
 };

@@ -9,6 +9,7 @@
 #include "program/Global.h"
 #include "program/forms.h"
 #include "program/userprompts.h"
+#include "replies/scanframes.h"
 #include "replies/scanlog.h"
 #include "scanconfig/VornConfig.h"
 
@@ -63,10 +64,11 @@ void MDIMain::mnuStartScan_Click() {
 }
 
 // The menus come back first, before the module has answered; a row the scan left unfinished is
-// ended, so that the records after it reach the file at once.
+// ended, so that the records after it reach the file at once, and the warnings end.
 void MDIMain::mnuStop_Click() {
     Global::RestoreAfterScan();
     Global::EndOpenLogRow();
+    Global::EndChannelWarnings();
     Global::SendVornCommand(QStringLiteral("STOP\r"));
 }
 

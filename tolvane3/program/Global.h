@@ -81,10 +81,23 @@ struct BarRect {
     float height = 0;
 };
 inline BarRect BarRects[ChannelSlots];
+// The operator's alarm limits per channel in the unit shown (bargraph/AlarmLimits.cpp), off until
+// set; stored with the settings.
+struct AlarmRange {
+    bool enabled = false;
+    float low = 0;
+    float high = 0;
+    bool operator==(const AlarmRange&) const = default;
+};
+inline AlarmRange AlarmRanges[ChannelSlots];
 // Each channel's full scale in the unit shown, as number and as text; kept while the window is
 // closed.
 inline float FullScale[ChannelSlots];
 inline QString FullScaleText[ChannelSlots];
+// Over range and alarm limits (bargraph/overrange.cpp): how often each channel went beyond its
+// full scale, and beyond the operator's alarm limits, since the scan log opened.
+inline int OverRangeEvents[ChannelSlots];
+inline int AlarmEvents[ChannelSlots];
 
 // --- procedures ---
 // connection.cpp

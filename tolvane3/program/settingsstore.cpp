@@ -1,6 +1,7 @@
 #include "settingsstore.h"
 
 #include "Global.h"
+#include "bargraph/AlarmLimits.h"
 #include "forms.h"
 #include "mainwindow/LinkConfig.h"
 #include "mainwindow/MDIMain.h"
@@ -44,6 +45,24 @@ QString DisplayFormatFor(const std::array<bool, 6>& placesChecked, bool engineer
 
 bool EngineeringUnitsChecked() {
     return FormInstance<VornConfig>::instance().chkEu->isChecked();
+}
+
+QString AlarmLimitKey(int channel) {
+    return QStringLiteral("AlarmLimit") + QString::number(channel + 1);
+}
+
+QString AlarmRangeText(const Global::AlarmRange& range) {
+    return BoolText(range.enabled) + QLatin1Char(' ') + Global::NumberText(range.low) +
+           QLatin1Char(' ') + Global::NumberText(range.high);
+}
+
+Global::AlarmRange AlarmRangeFromText(const QString& text) {
+    const QStringList parts = text.split(QLatin1Char(' '));
+    if (parts.size() != 3) {
+        return {};
+    }
+    const BarGraph::AlarmRow row = BarGraph::ReadAlarmRow(IsTrueText(parts[0]), parts[1], parts[2]);
+    return row.problem.isEmpty() ? row.range : Global::AlarmRange{};
 }
 
 } // namespace SettingsStore
@@ -138,6 +157,11 @@ void LoadSettings() {
     for (const StoredSetting& setting : storedSettings()) {
         setHome(setting.home, storedText(store, setting.key, setting.defaultText));
     }
+    for (int channel = 0; channel < AlarmLimits::Channels; ++channel) {
+        const QByteArray key = SettingsStore::AlarmLimitKey(channel).toLatin1();
+        AlarmRanges[channel] =
+            SettingsStore::AlarmRangeFromText(storedText(store, key.constData(), ""));
+    }
     DialogToSettings();
 }
 
@@ -152,6 +176,15 @@ void SaveSettings() {
             store.remove(QLatin1String(setting.key));
         } else {
             store.setValue(QLatin1String(setting.key), text);
+        }
+    }
+    for (int channel = 0; channel < AlarmLimits::Channels; ++channel) {
+        const QString key = SettingsStore::AlarmLimitKey(channel);
+        const AlarmRange& range = AlarmRanges[channel];
+        if (range != AlarmRange{}) {
+            store.setValue(key, SettingsStore::AlarmRangeText(range));
+        } else {
+            store.remove(key);
         }
     }
 }

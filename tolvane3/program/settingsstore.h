@@ -3,6 +3,8 @@
 // The procedures themselves (LoadSettings, SaveSettings, DialogToSettings, SettingsToDialog,
 // UpdateDisplayFormat) are declared in Global.h; these are the rules they share.
 
+#include "Global.h"
+
 #include <QString>
 #include <array>
 
@@ -24,5 +26,11 @@ QString DisplayFormatFor(const std::array<bool, 6>& placesChecked, bool engineer
 
 // The scan-configuration dialog's engineering-units box "EU".
 bool EngineeringUnitsChecked();
+
+// A channel's alarm limits under "AlarmLimit1" to "AlarmLimit16", only while they are not the
+// default (off, no limits): "True -5 12.5" is on, low and high. Any other text reads as off.
+QString AlarmLimitKey(int channel);
+QString AlarmRangeText(const Global::AlarmRange& range);
+Global::AlarmRange AlarmRangeFromText(const QString& text);
 
 } // namespace SettingsStore

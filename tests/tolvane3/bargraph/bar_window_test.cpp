@@ -1,6 +1,7 @@
-// The bar graph window in the frame: its controls' places, scale modes, values, tags,
+// The bar graph window in the frame: its controls' places, scale modes, values, tags, warnings,
 // the hidden window and the BarGraph menu.
 
+#include "bargraph/AlarmLimits.h"
 #include "bargraph/Bar.h"
 #include "bargraph/drawncontrols.h"
 #include "program_fixture.h"
@@ -46,8 +47,6 @@ TEST_F(BarGraphTest, ControlsArePlacedAsAFractionOfTheWindowAndShowPlainText) {
         return bar().findChild<LineControl*>(QLatin1String(name))->line();
     };
     EXPECT_EQ(line("linCenter"), QLine(550, 100, 550, 900));
-    EXPECT_EQ(line("linGrid0"), QLine(283, 100, 283, 900));
-    EXPECT_EQ(line("linGrid8"), QLine(817, 100, 817, 900));
     EXPECT_EQ(line("linTick15"), QLine(540, 850, 560, 850));
     EXPECT_EQ(label(QStringLiteral("labChan15"))->geometry(), QRect(15, 850, 40, 50));
     EXPECT_EQ(label(QStringLiteral("labChan15"))->text(), QStringLiteral("16"));
@@ -128,7 +127,6 @@ TEST_F(BarGraphTest, FramesShowValuesAndBarsAndTagsMarkLowAndHigh) {
     setEngineeringUnits(true);
     frame().mnuBarGraph2Places->trigger();
     bar().SetFrame(QStringLiteral("41"));
-    bar().SetPressValue(1, QStringLiteral("8"));
     const float values[16] = {1, -3, 2, 2, 0, 9, 9, -3, 5, 5, 5, 5, 5, 5, 5, 5};
     for (short i = 0; i < 16; ++i) {
         bar().SetPressValue(i, QString::number(values[i]));
@@ -174,7 +172,6 @@ TEST_F(BarGraphTest, AHiddenWindowChangesNothingOpenShowsItAndCloseDestroysIt) {
     EXPECT_EQ(bar().labUnits->text(), QString());
     EXPECT_EQ(Global::BarRects[0].width, 0.0f);
     EXPECT_EQ(Global::FullScale[0], 70.0f);
-    EXPECT_EQ(Global::FullScaleText[0], QStringLiteral("70"));
 
     frame().mnuBarGraphOpen->trigger();
     EXPECT_TRUE(bar().isVisible());
@@ -243,6 +240,69 @@ TEST_F(BarGraphTest, TheScaleIsDrawnWhenTheWindowAppearsAndWhenTheUnitArrives) {
 
     Global::ProcessVornLine(QStringLiteral("SET UNITSCAN KPA"));
     EXPECT_EQ(bar().labUnits->text(), QStringLiteral("KPA"));
+}
+
+// Values from the module while a scan runs, two beyond full scale (50 for channels 9 to 16) and one
+// beyond the alarm limits set in their dialog: orange bars, arrowheads at the axis's ends, bold
+// values, panel 2 naming them and each excursion counted once. Back inside, or the scan stopped,
+// panel 2 shows the status again, whatever still arrives; nothing of it reaches the module.
+TEST_F(BarGraphTest, ValuesBeyondFullScaleOrAlarmLimitsAreWarnedOfWhileTheyLast) {
+    ASSERT_TRUE(startConnectedQuietly());
+    frame().mnuBarGraphOpen->trigger();
+    resized({1000, 1000});
+    for (const char* line : {"SET EU 1", "SET PMAXL 15", "SET PMAXH 50", "SET CVTUNIT 1"}) {
+        module.sendLine(line);
+    }
+    ASSERT_TRUE(QTest::qWaitFor([] { return Global::FullScale[8] == 50.0f; }));
+    frame().mnuAlarmLimits->trigger();
+    AlarmLimits& limits = FormInstance<AlarmLimits>::instance();
+    limits.chkAlarm[2]->setChecked(true);
+    limits.txtLow[2]->setText(QStringLiteral("0"));
+    limits.txtHigh[2]->setText(QStringLiteral("10"));
+    QTest::keyClick(limits.txtHigh[2], Qt::Key_Return);
+    EXPECT_FALSE(FormInstance<AlarmLimits>::isLoaded());
+    EXPECT_EQ(Global::AlarmRanges[2], (Global::AlarmRange{true, 0, 10}));
+
+    const QLabel* panel = frame().findChild<QLabel*>(QStringLiteral("StatusBar1Panel2"));
+    const auto panelReads = [&](const char* text) {
+        return QTest::qWaitFor([&] { return panel->text() == QLatin1String(text); }) &&
+               panel->accessibleName() == QLatin1String(text);
+    };
+    const QColor orange(255, 140, 0);
+    frame().mnuStartScan->trigger();
+    for (const char* line : {"8 60.5 20", "10 -51 20", "2 12 20", "8 70 20"}) {
+        module.sendLine(line);
+    }
+    ASSERT_TRUE(panelReads("Over range: 9, 11  Alarm limits: 3"));
+    for (int channel : {8, 10, 2}) {
+        EXPECT_EQ(bar().shaBar[channel]->palette().color(QPalette::Window), orange) << channel;
+        EXPECT_TRUE(bar().labPress[channel]->font().bold()) << channel;
+        EXPECT_EQ(bar().shaArrow[channel]->isVisible(), channel != 2) << channel;
+    }
+    EXPECT_EQ(bar().shaBar[8]->geometry(), QRect(550, 510, 275, 30));
+    EXPECT_EQ(bar().shaArrow[8]->geometry(), QRect(825, 505, 25, 40));
+    EXPECT_EQ(Global::OverRangeEvents[8], 1);
+    EXPECT_EQ(Global::OverRangeEvents[10], 1);
+    EXPECT_EQ(Global::AlarmEvents[2], 1);
+
+    for (const char* line : {"8 3 20", "10 0 20", "2 5 20"}) {
+        module.sendLine(line);
+    }
+    ASSERT_TRUE(panelReads("Status Off"));
+    EXPECT_FALSE(bar().shaArrow[8]->isVisible());
+    EXPECT_FALSE(bar().labPress[8]->font().bold());
+    EXPECT_NE(bar().shaBar[8]->palette().color(QPalette::Window), orange);
+
+    module.sendLine("8 99 20");
+    ASSERT_TRUE(panelReads("Over range: 9"));
+    EXPECT_EQ(Global::OverRangeEvents[8], 2);
+    frame().mnuStop->trigger();
+    EXPECT_TRUE(panelReads("Status Off"));
+    module.sendLine("8 77 20"); // in flight when Stop went out
+    ASSERT_TRUE(QTest::qWaitFor([] { return bar().labPress[8]->text() == "77.00"; }));
+    EXPECT_TRUE(panelReads("Status Off"));
+    EXPECT_EQ(Global::OverRangeEvents[8], 2);
+    EXPECT_EQ(bytesSent(), QByteArray("SCAN\rSTOP\r"));
 }
 
 } // namespace

@@ -1,8 +1,10 @@
-// The bar graph's rules without a window: bars, font, value texts and tags.
+// The bar graph's rules without a window: bars, font, value texts, tags and warnings.
 
+#include "bargraph/AlarmLimits.h"
 #include "bargraph/barfont.h"
 #include "bargraph/bargeometry.h"
 #include "bargraph/bartags.h"
+#include "bargraph/overrange.h"
 #include "bargraph/valuetext.h"
 
 #include <gtest/gtest.h>
@@ -143,6 +145,110 @@ TEST(Tags, LowestAndHighestInTheRangeTiesKeepTheFirst) {
         const BarGraph::Tags tags = BarGraph::ChooseTags(shown, row.start, row.end);
         EXPECT_EQ(tags.low, row.low) << row.start << " to " << row.end;
         EXPECT_EQ(tags.high, row.high) << row.start << " to " << row.end;
+    }
+}
+
+// Against a full scale of 15 and alarm limits -2 to 10 when they are on.
+TEST(Warnings, BeyondFullScaleOnEitherSideAndBeyondAlarmLimitsWhileOn) {
+    const Global::AlarmRange on{true, -2, 10};
+    const struct {
+        float value;
+        float fullScale;
+        Global::AlarmRange limits;
+        bool overRange;
+        bool alarm;
+    } rows[] = {
+        {15, 15, on, false, true},       // at full scale is not beyond it
+        {-15.01f, 15, on, true, true},   // the scale runs to minus full scale
+        {-16, -15, {}, true, false},     // a negative full scale mirrors
+        {Infinite, 15, {}, true, false}, // a value beyond single precision
+        {NotANumber, 15, on, false, false},
+        {99, 0, {}, false, false},  // no full scale, nothing to tell
+        {10, 15, on, false, false}, // at a limit is not beyond it
+        {-2.5f, 15, on, false, true},
+        {-2.5f, 15, {false, -2, 10}, false, false},
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(BarGraph::WarningsFor(row.value, row.fullScale, row.limits),
+                  (BarGraph::ChannelWarnings{row.overRange, row.alarm}))
+            << row.value << " of " << row.fullScale;
+    }
+}
+
+// Each excursion is counted once, from the value that begins it to the one back inside; the
+// text names the channels from 1.
+TEST(Warnings, EachExcursionCountsOnceAndTheTextNamesItsChannels) {
+    std::fill(std::begin(Global::OverRangeEvents), std::end(Global::OverRangeEvents), 0);
+    std::fill(std::begin(Global::AlarmEvents), std::end(Global::AlarmEvents), 0);
+    BarGraph::ExcursionTracker tracker;
+    const BarGraph::ChannelWarnings none{}, over{true, false}, alarm{false, true}, both{true, true};
+    const struct {
+        int channel;
+        BarGraph::ChannelWarnings now;
+        bool changed;
+        const char* text;
+    } steps[] = {
+        {8, over, true, "Over range: 9"},
+        {8, over, false, "Over range: 9"},
+        {10, both, true, "Over range: 9, 11  Alarm limits: 11"},
+        {8, alarm, true, "Over range: 11  Alarm limits: 9, 11"},
+        {10, none, true, "Alarm limits: 9"},
+        {8, both, true, "Over range: 9  Alarm limits: 9"},
+        {16, over, false, "Over range: 9  Alarm limits: 9"}, // no such channel
+        {8, none, true, ""},
+    };
+    for (const auto& step : steps) {
+        EXPECT_EQ(tracker.update(step.channel, step.now), step.changed) << step.text;
+        EXPECT_EQ(BarGraph::WarningText(tracker), QLatin1String(step.text));
+    }
+    EXPECT_EQ(Global::OverRangeEvents[8], 2);
+    EXPECT_EQ(Global::AlarmEvents[8], 1);
+    EXPECT_EQ(Global::OverRangeEvents[10], 1);
+    EXPECT_EQ(Global::AlarmEvents[10], 1);
+    tracker.update(3, over);
+    tracker.clear(); // ends the excursion uncounted; the next value begins a new one
+    EXPECT_EQ(BarGraph::WarningText(tracker), QString());
+    tracker.update(3, over);
+    EXPECT_EQ(Global::OverRangeEvents[3], 2);
+}
+
+// Channel 2 on 1000 x 1000 pixels: the bar runs to 25 pixels before the axis's end, where the
+// arrowhead, 40 pixels high around the bar's row, ends.
+TEST(BarGeometry, AnOverRangeBarRunsToTheAxisEndWithAnArrowhead) {
+    const auto pixels = [](const QRectF& fraction) {
+        return BarGraph::ToPixels(fraction, {1000, 1000});
+    };
+    const auto right = BarGraph::OverRangeBarFor(2, BarGraph::DrawnRightOfZero(-16, -15));
+    EXPECT_EQ(pixels(BarGraph::BarFraction(right.shaft)), QRect(550, 210, 275, 30));
+    EXPECT_EQ(pixels(right.head), QRect(825, 205, 25, 40));
+    const auto left = BarGraph::OverRangeBarFor(2, BarGraph::DrawnRightOfZero(-16, 15));
+    EXPECT_EQ(pixels(BarGraph::BarFraction(left.shaft)), QRect(275, 210, 275, 30));
+    EXPECT_EQ(pixels(left.head), QRect(250, 205, 25, 40));
+    EXPECT_EQ(BarGraph::ArrowHead({25, 40}, false), QPolygonF({{25, 0}, {0, 20}, {25, 40}}));
+}
+
+TEST(AlarmLimits, ARowIsNumbersOrEmptyAndOnNeedsLowBelowHigh) {
+    const struct {
+        bool enabled;
+        const char* low;
+        const char* high;
+        const char* problem;
+        Global::AlarmRange range;
+    } rows[] = {
+        {true, " -5 ", "12.5", "", {true, -5, 12.5f}},
+        {false, "", "", "", {}},
+        {false, "7", "3", "", {false, 7, 3}}, // kept for when it is switched on
+        {true, "3", "3", "Low must be below High", {}},
+        {true, "", "3", "Low must be below High", {}},
+        {false, "1,5", "3", "Low and High must be numbers", {}},
+        {true, "1", "1e39", "Low and High must be numbers", {}},
+        {false, "nan", "", "Low and High must be numbers", {}},
+    };
+    for (const auto& row : rows) {
+        const BarGraph::AlarmRow read =
+            BarGraph::ReadAlarmRow(row.enabled, QLatin1String(row.low), QLatin1String(row.high));
+        EXPECT_EQ(read.problem, QLatin1String(row.problem)) << row.low << " " << row.high;
+        EXPECT_EQ(read.range, row.range) << row.low << " " << row.high;
     }
 }
 

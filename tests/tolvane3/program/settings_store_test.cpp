@@ -58,6 +58,27 @@ TEST(SettingsStore, ReconnectingOffIsNotStored) {
     EXPECT_EQ(SettingsSandbox::openStore().allKeys(), keys);
 }
 
+// Alarm limits are stored only for channels that have some: anyone who never sets them keeps the
+// settings as they were. Unreadable ones read as off.
+TEST(SettingsStore, AlarmLimitsComeBackAfterARestartAndOnlyWhereSet) {
+    SettingsSandbox sandbox;
+    SettingsSandbox::store({{"AlarmLimit1", "True -5 12.5"},
+                            {"AlarmLimit9", "False 0 300"},
+                            {"AlarmLimit3", "True 5 1"}});
+    Global::LoadSettings();
+    EXPECT_EQ(Global::AlarmRanges[0], (Global::AlarmRange{true, -5, 12.5f}));
+    EXPECT_EQ(Global::AlarmRanges[2], Global::AlarmRange{});
+    Global::AlarmRanges[15] = {true, 0.25f, 1e6f};
+    Global::SaveSettings();
+    const std::pair<const char*, const char*> stored[] = {{"AlarmLimit1", "True -5 12.5"},
+                                                          {"AlarmLimit9", "False 0 300"},
+                                                          {"AlarmLimit16", "True 0.25 1000000"},
+                                                          {"AlarmLimit3", "<missing>"}};
+    for (const auto& [key, text] : stored) {
+        EXPECT_EQ(SettingsSandbox::stored(key), QLatin1String(text)) << key;
+    }
+}
+
 TEST(SettingsStore, OnlyTheExactTextTrueCountsAsTrue) {
     SettingsSandbox sandbox;
     SettingsSandbox::store({{"LogScanData", "TRUE"},

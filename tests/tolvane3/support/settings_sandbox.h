@@ -60,6 +60,10 @@ public:
         std::fill(std::begin(Global::BarRects), std::end(Global::BarRects), Global::BarRect{});
         std::fill(std::begin(Global::FullScale), std::end(Global::FullScale), 0.0f);
         std::fill(std::begin(Global::FullScaleText), std::end(Global::FullScaleText), QString());
+        std::fill(std::begin(Global::AlarmRanges), std::end(Global::AlarmRanges),
+                  Global::AlarmRange{});
+        std::fill(std::begin(Global::OverRangeEvents), std::end(Global::OverRangeEvents), 0);
+        std::fill(std::begin(Global::AlarmEvents), std::end(Global::AlarmEvents), 0);
         QDir::setCurrent(previousDir_);
     }
     SettingsSandbox(const SettingsSandbox&) = delete;
