@@ -53,7 +53,7 @@ TEST(AddressHistory, AnAddressMovesToTheTopAndANewOneDropsTheOldestOfEleven) {
     }
 }
 
-TEST(AddressHistory, LoadingReadsElevenLinesAndOnlyAFullFileFillsTheList) {
+TEST(AddressHistory, LoadingReadsElevenLinesCutsOverlongOnesAndOnlyAFullFileFillsTheList) {
     const QStringList letters{"a", "b", "c", "d", "e", "f", "g", "h", "i", "j", "k"};
     const struct {
         const char* file; // nullptr: no file
@@ -77,9 +77,7 @@ TEST(AddressHistory, LoadingReadsElevenLinesAndOnlyAFullFileFillsTheList) {
         EXPECT_EQ(Global::IpHistory, tableOf(c.table));
         EXPECT_EQ(listedAddresses(), c.listed);
     }
-}
-
-TEST(AddressHistory, AnOverlongLineIsCutWithoutShiftingTheOthers) {
+    // An over-long line is cut without shifting the others.
     SettingsSandbox sandbox;
     sandbox.writeHistory(QByteArray(100000, 'x') +
                          "\r\n1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n9\r\n10\r\n");

@@ -19,7 +19,7 @@ MDIMain& frame() {
 
 // Loaded and saved again, a changed value survives: each key is read under the name it is
 // written with.
-TEST(SettingsStore, StoredValuesComeBackAfterARestart) {
+TEST(SettingsStore, StoredValuesComeBackAfterARestartAndAnUnusablePortIsTheDefault) {
     SettingsSandbox sandbox;
     const std::pair<const char*, const char*> changed[] = {
         {"StatusPollInterval", "5"},  {"LogErrors", "True"},
@@ -42,6 +42,13 @@ TEST(SettingsStore, StoredValuesComeBackAfterARestart) {
     for (const auto& [key, text] : changed) {
         EXPECT_EQ(SettingsSandbox::stored(key), QLatin1String(text)) << key;
     }
+    // An unusable port falls back to the default.
+    for (const char* text : {"", "0", "65536", "abc", "-5"}) {
+        dialog().txtHssUdpPort->setText(QLatin1String(text));
+        EXPECT_EQ(dialog().hssUdpPort(), LinkConfig::DefaultHssUdpPort) << text;
+    }
+    dialog().txtHssUdpPort->setText(QStringLiteral("65535"));
+    EXPECT_EQ(dialog().hssUdpPort(), 65535);
 }
 
 // Off, reconnecting by itself leaves the stored settings as they were before it existed.
@@ -118,16 +125,6 @@ TEST(SettingsStore, ShutDownWritesTheAppliedStateNotUnappliedEdits) {
     Global::UploadDwell = QStringLiteral(" 45 ");
     Global::SettingsToDialog();
     EXPECT_EQ(dialog().medUploadDwell->text(), "45");
-}
-
-TEST(SettingsStore, UnusableUdpPortFallsBackToTheDefault) {
-    SettingsSandbox sandbox;
-    for (const char* text : {"", "0", "65536", "abc", "-5"}) {
-        dialog().txtHssUdpPort->setText(QLatin1String(text));
-        EXPECT_EQ(dialog().hssUdpPort(), LinkConfig::DefaultHssUdpPort) << text;
-    }
-    dialog().txtHssUdpPort->setText(QStringLiteral("65535"));
-    EXPECT_EQ(dialog().hssUdpPort(), 65535);
 }
 
 TEST(DisplayFormat, FirstCheckedPlacesWinWithEngineeringUnitsWholeNumbersWithout) {
