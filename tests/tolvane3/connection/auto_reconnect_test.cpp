@@ -14,10 +14,9 @@ TEST(AutoReconnectPauses, DoubleFromOneSecondUpToHalfAMinute) {
     EXPECT_EQ(pauses, (QList<int>{1, 2, 4, 8, 16, 30, 30, 30}));
 }
 
-TEST_F(ProgramFixture, ALostConnectionIsRetriedSilentlyWithGrowingPausesUntilCancelled) {
-    SettingsSandbox::store(
-        {{"AutoReconnect", "True"}, {"StatusPollAlways", "False"}, {"StatusPollOff", "True"}});
-    startProgram();
+TEST_F(ProgramFixture, ALostConnectionIsRetriedSilentlyWithGrowingPausesUntilCancelledOrTurnedOff) {
+    SettingsSandbox::store({{"AutoReconnect", "True"}});
+    startQuietly();
     Timing::setScale(1000);
     AutoReconnector& reconnector = *window().autoReconnector;
     const auto tick = [&](int times) {
@@ -35,10 +34,10 @@ TEST_F(ProgramFixture, ALostConnectionIsRetriedSilentlyWithGrowingPausesUntilCan
     module.stopListening();
     Q_EMIT window().Winsock1->errorOccurred(QAbstractSocket::NetworkError);
     EXPECT_TRUE(panelShows(1));
-    EXPECT_EQ(frame().statusPanel(2), QStringLiteral("Host is unreachable"));
+    EXPECT_EQ(frame().statusPanel(2), "Host is unreachable");
     tick(1);
     ASSERT_TRUE(panelShows(2));
-    EXPECT_EQ(frame().statusPanel(2), QStringLiteral("Connection refused"));
+    EXPECT_EQ(frame().statusPanel(2), "Connection refused");
     tick(2);
     ASSERT_TRUE(panelShows(4));
 
@@ -62,25 +61,18 @@ TEST_F(ProgramFixture, ALostConnectionIsRetriedSilentlyWithGrowingPausesUntilCan
     ASSERT_NE(Global::ConnState, Global::Disconnected);
     window().Command1->click(); // Cancel, or Disconnect if the retry connected at once
     EXPECT_FALSE(reconnector.tmrCountdown->isActive());
-    EXPECT_EQ(frame().statusPanel(1), QStringLiteral("No connection"));
-    EXPECT_TRUE(messages.isEmpty());
-}
+    EXPECT_EQ(frame().statusPanel(1), "No connection");
 
-// Turned off in the settings window, reconnecting stops at once.
-TEST_F(ProgramFixture, TurningReconnectingOffStopsTheCountdown) {
-    SettingsSandbox::store(
-        {{"AutoReconnect", "True"}, {"StatusPollAlways", "False"}, {"StatusPollOff", "True"}});
-    startProgram();
-    Timing::setScale(1000);
+    // Turned off in the settings window, reconnecting stops at once.
     ASSERT_TRUE(connectTo(module.address()));
     module.dropConnection();
-    QTimer& countdown = *window().autoReconnector->tmrCountdown;
-    ASSERT_TRUE(QTest::qWaitFor([&] { return countdown.isActive(); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return reconnector.tmrCountdown->isActive(); }));
     linkConfig().bringForward();
     linkConfig().chkAutoReconnect->setChecked(false);
     linkConfig().cmdOk->click();
-    EXPECT_FALSE(countdown.isActive());
-    EXPECT_EQ(frame().statusPanel(1), QStringLiteral("No connection"));
+    EXPECT_FALSE(reconnector.tmrCountdown->isActive());
+    EXPECT_EQ(frame().statusPanel(1), "No connection");
+    EXPECT_TRUE(messages.isEmpty());
 }
 
 } // namespace

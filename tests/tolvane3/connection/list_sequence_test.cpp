@@ -8,24 +8,13 @@
 
 namespace {
 
-// Status polls off, so that the module receives only what the test is about.
-class ListSequence : public ProgramFixture {
-protected:
-    void SetUp() override {
-        ProgramFixture::SetUp();
-        SettingsSandbox::store({{"StatusPollAlways", "False"}, {"StatusPollOff", "True"}});
-    }
-};
+using ListSequence = ProgramFixture;
 
 TEST_F(ListSequence, AGroupThatDoesNotEndInTimeIsSkippedAndEachTimeOutSaysSo) {
     QList<short> positionAtEachMessage;
-    UserPrompts::setMessageBoxHandler([&](const UserPrompts::MessageBoxRequest& request) {
-        messages << request;
-        positionAtEachMessage << Global::ListPosition;
-        return QMessageBox::Ok;
-    });
+    answerMessages(QMessageBox::Ok, [&] { positionAtEachMessage << Global::ListPosition; });
     Timing::setScale(0.01); // the 5 s time-out lasts 50 ms
-    startProgram();
+    startQuietly();
     ASSERT_TRUE(connectTo(module.address()));
     ASSERT_TRUE(QTest::qWaitFor([&] { return messages.size() == 4; }, 10000));
     EXPECT_FALSE(window().tmrResponse->isActive());
@@ -35,7 +24,7 @@ TEST_F(ListSequence, AGroupThatDoesNotEndInTimeIsSkippedAndEachTimeOutSaysSo) {
 }
 
 TEST_F(ListSequence, ANewSequenceReplacesARunningOneAndADisconnectEndsItQuietly) {
-    startProgram();
+    startQuietly();
     ASSERT_TRUE(connectTo(module.address()));
     ASSERT_TRUE(module.waitForCommandCount("List I", 1));
     Global::StepListSequence(QStringLiteral("SC"), true);
@@ -81,11 +70,8 @@ TEST_F(ListSequence, TheBinaryHostIsCorrectedOnlyWhenItDiffers) {
 
 TEST_F(ListSequence, ACorrectionOutsideASequenceSavesWarnsRebootsAndReenablesConnect) {
     QList<bool> connectEnabledAtWarning;
-    UserPrompts::setMessageBoxHandler([&](const UserPrompts::MessageBoxRequest& request) {
-        messages << request;
-        connectEnabledAtWarning << window().Command1->isEnabled();
-        return QMessageBox::Ok;
-    });
+    answerMessages(QMessageBox::Ok,
+                   [&] { connectEnabledAtWarning << window().Command1->isEnabled(); });
     QList<int> progress;
     ASSERT_TRUE(startConnectedQuietly());
     Timing::setScale(0.01); // the reboot's 35 s last 350 ms; nothing is waited for meanwhile

@@ -1,5 +1,5 @@
 // The command window against a fake module: what each button and typed text sends, the Save
-// question, the result box's size rule, and the Connect button while the window is open.
+// question and the result box's size rule.
 
 #include "program/linebox.h"
 #include "program_fixture.h"
@@ -23,7 +23,7 @@ protected:
     }
 };
 
-TEST_F(CommandsTest, EachListingButtonSendsItsCommandAndGivesTheFocusBack) {
+TEST_F(CommandsTest, EachListingButtonSendsItsCommandAndGivesTheFocusBackAndSaveAsksFirst) {
     openConnected();
     const std::tuple<QPushButton * Commands::*, const char*, const char*> cases[] = {
         {&Commands::cmdListAall, "LIST A 0 69\r", "LIST A 0 59\r"},
@@ -46,6 +46,16 @@ TEST_F(CommandsTest, EachListingButtonSendsItsCommandAndGivesTheFocusBack) {
             EXPECT_EQ(commands().focusWidget(), commands().txtCommand) << model30xx;
         }
     }
+    // Save asks first and sends only on Yes.
+    for (const auto answer : {QMessageBox::No, QMessageBox::Yes}) {
+        answerMessages(answer);
+        commands().cmdSave->click();
+        EXPECT_EQ(bytesSent(), answer == QMessageBox::Yes ? "SAVE\r" : "");
+    }
+    ASSERT_EQ(messages.size(), 2);
+    EXPECT_EQ(messages[0].text,
+              "Warning this will make all changes permanant. Do you want to continue?");
+    EXPECT_EQ(messages[0].buttons, QMessageBox::Yes | QMessageBox::No);
 }
 
 TEST_F(CommandsTest, TypedTextGoesOutWholeWhenItHoldsALineBreakAndEnterActsNowhereElse) {
@@ -72,31 +82,14 @@ TEST_F(CommandsTest, TypedTextGoesOutWholeWhenItHoldsALineBreakAndEnterActsNowhe
         EXPECT_EQ(bytesSent(), sent);
         EXPECT_EQ(box->toPlainText().isEmpty(), !sent.isEmpty()) << sent.toStdString();
     }
-    // Enter belongs to the command box alone; Space on the focused button is a press.
+    // Enter belongs to the command box alone (no button is a default: the frame's check); Space
+    // on the focused button is a press.
     Commands& form = commands();
     checkPresses<Commands>({
         {"Enter in the results", key(form.txtResult, Qt::Key_Return), "", true},
-        {"Enter on a listing button", key(form.cmdListAall, Qt::Key_Enter), "", true},
-        {"Enter on the window", key(&form, Qt::Key_Return), "", true},
         {"Space on a listing button", key(form.cmdListC, Qt::Key_Space), "LIST C\r", true},
         {"Escape", key(form.txtCommand, Qt::Key_Escape), "", false},
     });
-}
-
-TEST_F(CommandsTest, SaveAsksFirstAndSendsOnlyOnYes) {
-    openConnected();
-    for (const auto answer : {QMessageBox::No, QMessageBox::Yes}) {
-        UserPrompts::setMessageBoxHandler([&](const UserPrompts::MessageBoxRequest& request) {
-            messages.append(request);
-            return answer;
-        });
-        commands().cmdSave->click();
-        EXPECT_EQ(bytesSent(), answer == QMessageBox::Yes ? "SAVE\r" : "");
-    }
-    ASSERT_EQ(messages.size(), 2);
-    EXPECT_EQ(messages[0].text,
-              "Warning this will make all changes permanant. Do you want to continue?");
-    EXPECT_EQ(messages[0].buttons, QMessageBox::Yes | QMessageBox::No);
 }
 
 TEST_F(CommandsTest, TheResultBoxDropsItsOldestLineOnceItHolds32000Characters) {
@@ -125,7 +118,7 @@ TEST_F(CommandsTest, TheResultBoxDropsItsOldestLineOnceItHolds32000Characters) {
     Global::ProcessVornLine(QStringLiteral("Y\rZ")); // below the limit before it: nothing dropped
     EXPECT_EQ(box->length(), 32004);
     EXPECT_EQ(first(), line(1, 98));
-    EXPECT_EQ(box->document()->lastBlock().text(), QStringLiteral("Y\u240DZ"));
+    EXPECT_EQ(box->document()->lastBlock().text(), "Y\u240DZ");
     Global::ProcessVornLine(QStringLiteral("W"));
     EXPECT_EQ(box->length(), 31907);
     EXPECT_EQ(first(), line(2, 98));
@@ -147,19 +140,6 @@ TEST_F(CommandsTest, TheResultBoxDropsItsOldestLineOnceItHolds32000Characters) {
     Global::ProcessVornLine(QStringLiteral("SET PAGE 1"));
     frame().mnuCommands->trigger();
     EXPECT_EQ(commands().txtResult->length(), 0);
-}
-
-TEST_F(CommandsTest, TheConnectButtonIsFreeAgainOnlyWhenTheLastWindowHoldingItCloses) {
-    startProgram();
-    frame().mnuCommands->trigger();
-    frame().mnuErrors->trigger();
-    EXPECT_FALSE(window().Command1->isEnabled());
-    commands().close(); // the close box takes Close's path
-    EXPECT_FALSE(FormInstance<Commands>::isLoaded());
-    EXPECT_FALSE(window().Command1->isEnabled());
-    FormInstance<Error>::instance().cmdClose->click();
-    EXPECT_FALSE(FormInstance<Error>::isLoaded());
-    EXPECT_TRUE(window().Command1->isEnabled());
 }
 
 } // namespace

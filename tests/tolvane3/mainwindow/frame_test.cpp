@@ -14,24 +14,22 @@
 
 namespace {
 
-TEST_F(ProgramFixture, StartUpShowsPanelsAndTheConnectionWindowAndConnectShowsItAgain) {
+TEST_F(ProgramFixture, StartUpShowsTheConnectionWindowAndShutDownSavesAndUnloadsTheWindows) {
     SettingsSandbox::store({{"LogErrors", "True"}});
     sandbox.writeHistory("10.0.0.1\r\n10.0.0.2\r\n" + QByteArray("\r\n").repeated(9));
     MDIMain& started = startProgram();
 
     // The disconnected state, entered last, words panel 1 its own way.
-    EXPECT_EQ(started.statusPanel(1), QStringLiteral("No connection"));
+    EXPECT_EQ(started.statusPanel(1), "No connection");
     // Settings and history are loaded into their homes; the dialog stays hidden.
-    EXPECT_FALSE(linkConfig().isVisible());
-    EXPECT_TRUE(linkConfig().chkErrors->isChecked());
+    EXPECT_TRUE(!linkConfig().isVisible() && linkConfig().chkErrors->isChecked());
     EXPECT_EQ(window().lstIpHistory->count(), 2);
     // The connection window is the frame's visible child; the bar graph is loaded hidden.
     ASSERT_EQ(started.mdiArea->subWindowList().size(), 2);
     EXPECT_EQ(started.mdiArea->subWindowList()[0]->widget(), &window());
-    EXPECT_TRUE(window().isVisible());
     EXPECT_EQ(window().size(), window().sizeHint()); // not squeezed into the unshown area
     EXPECT_EQ(started.mdiArea->subWindowList()[1]->widget(), &FormInstance<Bar>::instance());
-    EXPECT_FALSE(FormInstance<Bar>::instance().isVisible());
+    EXPECT_TRUE(window().isVisible() && !FormInstance<Bar>::instance().isVisible());
 
     // Connect shows the connection window again, not a second one.
     started.hideMdiChild(&window());
@@ -39,10 +37,8 @@ TEST_F(ProgramFixture, StartUpShowsPanelsAndTheConnectionWindowAndConnectShowsIt
     EXPECT_TRUE(window().isVisible());
     EXPECT_EQ(started.mdiArea->subWindowList().size(), 2);
     EXPECT_EQ(started.mdiArea->activeSubWindow()->widget(), &window());
-}
 
-TEST_F(ProgramFixture, ShutDownSavesSettingsAndHistoryAndUnloadsTheWindows) {
-    startProgram();
+    // Shut-down saves the settings and history and unloads every window.
     Global::AddToIpHistory(QStringLiteral("10.9.8.7"));
     linkConfig().chkHSS->setChecked(true);
     frame().mnuAbout->trigger();
@@ -50,16 +46,16 @@ TEST_F(ProgramFixture, ShutDownSavesSettingsAndHistoryAndUnloadsTheWindows) {
     frame().mnuErrors->trigger();
     frame().mnuExit->trigger();
     EXPECT_FALSE(frame().isVisible());
-    EXPECT_EQ(sandbox.history(), "10.9.8.7" + QByteArray("\r\n").repeated(11));
-    EXPECT_EQ(SettingsSandbox::stored("HssEnabled"), QStringLiteral("True"));
-    EXPECT_FALSE(FormInstance<LinkConfig>::isLoaded());
-    EXPECT_FALSE(FormInstance<About>::isLoaded());
-    EXPECT_FALSE(FormInstance<Commands>::isLoaded() || FormInstance<Error>::isLoaded());
-    EXPECT_FALSE(FormInstance<Main>::isLoaded());
-    EXPECT_FALSE(FormInstance<Bar>::isLoaded());
+    EXPECT_EQ(sandbox.history(),
+              "10.9.8.7\r\n10.0.0.1\r\n10.0.0.2" + QByteArray("\r\n").repeated(9));
+    EXPECT_EQ(SettingsSandbox::stored("HssEnabled"), "True");
+    EXPECT_FALSE(FormInstance<LinkConfig>::isLoaded() || FormInstance<About>::isLoaded() ||
+                 FormInstance<Commands>::isLoaded() || FormInstance<Error>::isLoaded() ||
+                 FormInstance<Main>::isLoaded() || FormInstance<Bar>::isLoaded());
 }
 
-TEST_F(ProgramFixture, ToolbarButtonsHaveAnIconAndAreNamedByTheirToolTip) {
+TEST_F(ProgramFixture, ToolbarButtonsAreNamedByTheirToolTipAndStatusPanelsByTheirText) {
+    startProgram();
     for (QAction* action : frame().Toolbar1->actions()) {
         if (action->isSeparator()) {
             continue;
@@ -72,11 +68,7 @@ TEST_F(ProgramFixture, ToolbarButtonsHaveAnIconAndAreNamedByTheirToolTip) {
             << action->objectName().toStdString();
         EXPECT_EQ(accessible->text(QAccessible::Name), action->toolTip());
     }
-}
-
-// Screen readers and automation on the accessibility bus read each panel's text as its name.
-TEST_F(ProgramFixture, StatusPanelsAreNamedByTheirCurrentText) {
-    startProgram();
+    // Screen readers and automation on the accessibility bus read each panel's text as its name.
     for (int panel = 1; panel <= MDIMain::StatusPanelCount; ++panel) {
         QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(
             frame().StatusBar1->findChild<QLabel*>(QStringLiteral("StatusBar1Panel%1").arg(panel)));

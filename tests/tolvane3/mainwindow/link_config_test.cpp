@@ -1,5 +1,5 @@
-// The link-settings dialog: opening and closing, activation, the poll choice re-applied on Close,
-// and Browse.
+// The link-settings dialog: opening and closing, the Connect button it holds, the poll choice
+// re-applied on Close, and Browse.
 
 #include "program_fixture.h"
 #include "scanconfig/VornConfig.h"
@@ -13,14 +13,14 @@ void openDialog() {
     FormInstance<MDIMain>::instance().toolbarButton(5)->trigger();
 }
 
-TEST_F(ProgramFixture, OpeningShowsAppliedSettingsAndLocksTheConnectButton) {
+TEST_F(ProgramFixture, OpeningShowsAppliedSettingsLocksConnectAndCloseAppliesAndWrites) {
     startProgram();
     Global::LogOutgoing = true;
     Global::StatusPollInterval = QStringLiteral("4");
     openDialog();
     ASSERT_TRUE(linkConfig().isVisible());
     EXPECT_TRUE(linkConfig().chkOutgoing->isChecked());
-    EXPECT_EQ(linkConfig().medStatusPollInterval->text(), QStringLiteral("4"));
+    EXPECT_EQ(linkConfig().medStatusPollInterval->text(), "4");
     EXPECT_FALSE(window().Command1->isEnabled());
 
     // Escape takes the close box's path: the fields kept and applied, the dialog hidden.
@@ -38,42 +38,32 @@ TEST_F(ProgramFixture, OpeningShowsAppliedSettingsAndLocksTheConnectButton) {
     EXPECT_TRUE(FormInstance<LinkConfig>::isLoaded());
     EXPECT_TRUE(window().Command1->isEnabled());
     EXPECT_FALSE(Global::LogStatusData);
-    EXPECT_EQ(linkConfig().txtHssFileName->text(), QStringLiteral("kept.csv"));
+    EXPECT_EQ(linkConfig().txtHssFileName->text(), "kept.csv");
 
-    // Another window's release does not unlock what this dialog holds; its close box does.
+    // Connect is free again only when the last window holding it closes (this one by its close
+    // box); a release from a window that holds nothing changes nothing.
     openDialog();
+    frame().mnuCommands->trigger();
     FormInstance<VornConfig>::instance().cmdCancel->click();
-    EXPECT_FALSE(window().Command1->isEnabled());
     linkConfig().close();
-    EXPECT_FALSE(linkConfig().isVisible());
+    EXPECT_FALSE(linkConfig().isVisible() || window().Command1->isEnabled());
+    FormInstance<Commands>::instance().close();
     EXPECT_TRUE(window().Command1->isEnabled());
+
+    // Browse sets the data file name unless cancelled.
+    for (const QString& answer : {QString(), QStringLiteral("/data/run 2.csv")}) {
+        UserPrompts::setFileDialogHandler(
+            [&](const UserPrompts::FileDialogRequest&) { return answer; });
+        linkConfig().cmdBrowse->click();
+        EXPECT_EQ(linkConfig().txtHssFileName->text(), answer.isEmpty() ? "kept.csv" : answer);
+    }
 
     // Close writes FERROW.CFG, and says so when it cannot.
     ASSERT_TRUE(QFile::remove("FERROW.CFG") && QDir::current().mkdir("FERROW.CFG"));
     openDialog();
     linkConfig().cmdOk->click();
-    ASSERT_EQ(messages.size(), 1);
-    EXPECT_EQ(messages[0].text, "Error writing " + QDir::current().absoluteFilePath("FERROW.CFG"));
-}
-
-// When activation happens is shared with the scan-configuration dialog and checked there.
-TEST_F(ProgramFixture, ActivationRefillsTheFieldsFromTheAppliedSettingsAndLocksConnect) {
-    startProgram();
-    openDialog();
-    LinkConfig& dialog = linkConfig();
-    // Edits never applied with Close, and the Connect button unlocked behind the dialog's back.
-    dialog.chkErrors->setChecked(true);
-    dialog.medStatusPollInterval->setText(QStringLiteral("7"));
-    dialog.txtHssFileName->setText(QStringLiteral("run.csv"));
-    window().Command1->setEnabled(true);
-
-    frame().mnuTolvaneSettings->trigger(); // chosen again while open
-
-    EXPECT_FALSE(dialog.chkErrors->isChecked());
-    EXPECT_EQ(dialog.medStatusPollInterval->text(), QStringLiteral("2"));
-    EXPECT_EQ(dialog.txtHssFileName->text(), QStringLiteral("run.csv")); // has no applied copy
-    EXPECT_FALSE(window().Command1->isEnabled());
-    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_EQ(messageTexts(),
+              QStringList{"Error writing " + QDir::current().absoluteFilePath("FERROW.CFG")});
 }
 
 TEST_F(ProgramFixture, APollChoiceAppliedWithCloseActsAtOnceOnlyWhileConnected) {
@@ -87,30 +77,17 @@ TEST_F(ProgramFixture, APollChoiceAppliedWithCloseActsAtOnceOnlyWhileConnected) 
         FormInstance<LinkConfig>::instance().cmdOk->click();
     };
     choose(linkConfig().optStatusPollAlways);
-    EXPECT_TRUE(Global::StatusPollAlways);
+    EXPECT_TRUE(Global::StatusPollAlways && !window().tmrStatus->isActive());
     EXPECT_EQ(frame().statusPanel(2), QString());
-    EXPECT_FALSE(window().tmrStatus->isActive());
 
     ASSERT_TRUE(connectTo(module.address()));
     ASSERT_TRUE(module.waitForCommandCount("STATUS", 1));
     choose(linkConfig().optStatusPollOff);
+    EXPECT_EQ(frame().statusPanel(2), "Status Off");
     EXPECT_FALSE(window().tmrStatus->isActive());
-    EXPECT_EQ(frame().statusPanel(2), QStringLiteral("Status Off"));
     choose(linkConfig().optStatusPollAlways);
-    EXPECT_EQ(frame().statusPanel(2), QStringLiteral("Getting Status"));
+    EXPECT_EQ(frame().statusPanel(2), "Getting Status");
     EXPECT_TRUE(window().tmrStatus->isActive());
-}
-
-TEST_F(ProgramFixture, BrowseSetsTheDataFileNameUnlessCancelled) {
-    startProgram();
-    linkConfig().txtHssFileName->setText(QStringLiteral("before.csv"));
-    for (const QString& answer : {QString() /* cancelled */, QStringLiteral("/data/run 2.csv")}) {
-        UserPrompts::setFileDialogHandler(
-            [&](const UserPrompts::FileDialogRequest&) { return answer; });
-        linkConfig().cmdBrowse->click();
-        EXPECT_EQ(linkConfig().txtHssFileName->text(),
-                  answer.isEmpty() ? QStringLiteral("before.csv") : answer);
-    }
 }
 
 } // namespace

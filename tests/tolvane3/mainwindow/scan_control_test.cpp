@@ -19,13 +19,9 @@ protected:
         ProgramFixture::TearDown();
     }
     // A shell script in the test's directory, ready to run.
-    static QString script(const char* name, const QByteArray& body) {
-        const QString path = QDir::current().absoluteFilePath(QLatin1String(name));
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write("#!/bin/sh\n" + body);
-        file.close();
-        file.setPermissions(file.permissions() | QFile::ExeOwner);
+    QString script(const char* name, const QByteArray& body) {
+        const QString path = sandbox.write(name, "#!/bin/sh\n" + body);
+        EXPECT_TRUE(QFile::setPermissions(path, QFile::permissions(path) | QFile::ExeOwner));
         return path;
     }
 };
@@ -34,8 +30,7 @@ TEST_F(ScanControl, ALowSpeedScanSendsScanAndStopAroundItsStatesAndCalZeroAndSav
     startProgram();
     ASSERT_TRUE(connectTo(module.address()));
     frame().mnuStartScan->trigger();
-    EXPECT_FALSE(frame().mnuStartScan->isEnabled());
-    EXPECT_TRUE(frame().toolbarButton(7)->isEnabled());
+    EXPECT_TRUE(!frame().mnuStartScan->isEnabled() && frame().toolbarButton(7)->isEnabled());
     frame().mnuStop->trigger();
     EXPECT_TRUE(frame().mnuStartScan->isEnabled());
     for (QAction* entry :
@@ -62,17 +57,17 @@ TEST_F(ScanControl, AHighSpeedScanIsNotHandedOverWithoutAGoodConfiguration) {
     ASSERT_TRUE(QDir::current().mkdir("FERROW.CFG")); // cannot be replaced by a file
     frame().mnuStartScan->trigger();
 
-    ASSERT_EQ(messages.size(), 3);
-    EXPECT_EQ(messages[0].text,
-              "Frames Per Scan must be a whole number of at least 1 for a high speed scan");
-    EXPECT_EQ(messages[1].text, "Ferrow cannot use the data file name  run");
-    EXPECT_EQ(messages[2].text, "Error writing " + QDir::current().absoluteFilePath("FERROW.CFG"));
+    EXPECT_EQ(
+        messageTexts(),
+        QStringList({"Frames Per Scan must be a whole number of at least 1 for a high speed scan",
+                     "Ferrow cannot use the data file name  run",
+                     "Error writing " + QDir::current().absoluteFilePath("FERROW.CFG")}));
     EXPECT_EQ(Global::ConnState, Global::Connected);
 }
 
 // Without a terminal the console gets no keys (it ends by itself), and in any case none of this
-// program's descriptors but the standard three.
-TEST_F(ScanControl, TheConsoleRunsWithoutATerminalWithOnlyTheStandardDescriptors) {
+// program's descriptors but the standard three. With one, the wait is for the console.
+TEST_F(ScanControl, TheConsoleRunsWithOnlyTheStandardDescriptorsAndIsWaitedForItself) {
     startProgram();
     const int inheritable = ::open("/dev/null", O_RDONLY); // no close-on-exec of its own
     ASSERT_GE(inheritable, 0);
@@ -98,6 +93,16 @@ TEST_F(ScanControl, TheConsoleRunsWithoutATerminalWithOnlyTheStandardDescriptors
     EXPECT_EQ(contents("descriptors"), "");
     EXPECT_EQ(contents("console.out"), "output\nerrors\n");
     EXPECT_TRUE(messages.isEmpty());
+
+    // Many terminal emulators return at once; the wait is for the console itself.
+    const QString terminal =
+        script("terminal", "[ \"$1\" = -e ] || exit 2\nshift\n\"$@\" </dev/null >/dev/null &\n");
+    qputenv("VORN_FERROW_TERMINAL", terminal.toLocal8Bit());
+    EXPECT_EQ(frame().ExecCmd(script("waited", "sleep 1\necho done > finished\nexit 4\n")), 4);
+    EXPECT_EQ(contents("finished"), "done\n");
+
+    EXPECT_EQ(frame().ExecCmd(QDir::current().absoluteFilePath("missing")), 0);
+    EXPECT_EQ(messageTexts(), QStringList{"Could not open Ferrow.exe"});
 }
 
 // Painted, it leaves a file behind: the console below waits for it.
@@ -132,21 +137,6 @@ TEST_F(ScanControl, WhileTheConsoleRunsTheWindowsPaintButTakeNoInputAndRunNoTime
     EXPECT_EQ(window().txtIpAdd->text(), QString());
 }
 
-// Many terminal emulators return at once; the wait is for the console itself.
-TEST_F(ScanControl, TheWaitIsForTheConsoleNotForATerminalThatReturnsAtOnce) {
-    startProgram();
-    const QString terminal =
-        script("terminal", "[ \"$1\" = -e ] || exit 2\nshift\n\"$@\" </dev/null >/dev/null &\n");
-    const QString console = script("console", "sleep 1\necho done > finished\nexit 4\n");
-    qputenv("VORN_FERROW_TERMINAL", terminal.toLocal8Bit());
-    EXPECT_EQ(frame().ExecCmd(console), 4);
-    EXPECT_EQ(contents("finished"), "done\n");
-
-    EXPECT_EQ(frame().ExecCmd(QDir::current().absoluteFilePath("missing")), 0);
-    ASSERT_EQ(messages.size(), 1);
-    EXPECT_EQ(messages[0].text, "Could not open Ferrow.exe");
-}
-
 // Back from a high-speed scan the program connects again by itself, reconnecting on or off.
 TEST_F(ScanControl, AfterAHighSpeedScanTheProgramConnectsAgain) {
     startProgram();
@@ -163,7 +153,7 @@ TEST_F(ScanControl, AfterAHighSpeedScanTheProgramConnectsAgain) {
     EXPECT_TRUE(QTest::qWaitFor([&] {
         return CommandsWithout(module.received(), "STATUS") == "SET BIN 1\rSET FORMAT 0\rList I\r";
     }));
-    EXPECT_TRUE(messages.isEmpty());
+    EXPECT_EQ(messageTexts(), QStringList());
 }
 
 } // namespace

@@ -2,9 +2,6 @@
 // the file a listing writes, the lines an upload sends and when, the ways a file fails, uploads
 // that lose their connection, and the point-list requests.
 
-#include "profiles/CreateSPF.h"
-#include "profiles/Upload.h"
-#include "profiles/UploadSPF.h"
 #include "program_fixture.h"
 
 #include <QComboBox>
@@ -13,8 +10,6 @@
 #include <QPlainTextEdit>
 
 namespace {
-
-using UserPrompts::FileDialogMode;
 
 class ProfilesTest : public ProgramFixture {
 protected:
@@ -39,7 +34,7 @@ TEST_F(ProfilesTest, CreateWritesTheChosenSensorsLinesAsListedAndAppendsOnASecon
     frame().mnuCreateSensorProfileFile->trigger();
     frame().mnuCreateSensorProfileFile->trigger(); // open already: only brought forward
     ASSERT_EQ(fileDialogs.size(), 1);
-    EXPECT_EQ(fileDialogs[0].mode, FileDialogMode::Save);
+    EXPECT_EQ(fileDialogs[0].mode, UserPrompts::FileDialogMode::Save);
     CreateSPF& form = FormInstance<CreateSPF>::instance();
     ASSERT_TRUE(form.isVisible());
     EXPECT_EQ(form.windowTitle(), QStringLiteral("Creating ") + path);
@@ -50,6 +45,8 @@ TEST_F(ProfilesTest, CreateWritesTheChosenSensorsLinesAsListedAndAppendsOnASecon
         form.txtSensorPosition->setText(QLatin1String(position));
         EXPECT_EQ(form.sensorIndex(), index) << position;
     }
+    QTest::keyClick(form.txtSensorPosition, Qt::Key_Return);
+    EXPECT_TRUE(form.txtSensorPosition->isEnabled()); // Enter starts no run
 
     // The module's listings; the high bank's NEGPTSH is no line of sensor 0.
     const std::pair<QByteArray, QList<QByteArray>> listings[] = {
@@ -88,7 +85,7 @@ TEST_F(ProfilesTest, CreateWritesTheChosenSensorsLinesAsListedAndAppendsOnASecon
     form.close(); // the close box takes Close's path
     EXPECT_FALSE(FormInstance<CreateSPF>::isLoaded());
     EXPECT_FALSE(window().tmrStatus->isActive());
-    EXPECT_EQ(frame().statusPanel(2), QStringLiteral("Status Off"));
+    EXPECT_EQ(frame().statusPanel(2), "Status Off");
     EXPECT_EQ(contents(path), QByteArray("SET TEMP 3 4 5\r\nSET TEMP 3 8 9\r\nSET ABS3 1\r\n"
                                          "SET MIN3 -5\r\nSET MAX3 15\r\nSET NEGPTS3 4\r\n"
                                          "INSERT 0 3 1.0 2.0\r\nINSERT 1 3 3.0 4.0\r\n"
@@ -110,9 +107,8 @@ TEST_F(ProfilesTest, AFailedProfileWriteIsReportedOnceAndEndsTheRun) {
         module.sendLine(line);
     }
     ASSERT_TRUE(QTest::qWaitFor([] { return frame().statusPanel(2).endsWith('X'); }));
-    ASSERT_EQ(messages.size(), 1);
-    EXPECT_EQ(messages[0].text, QStringLiteral("Error writing /dev/full"));
-    EXPECT_EQ(form.labStatusText->text(), messages[0].text);
+    EXPECT_EQ(messageTexts(), QStringList{"Error writing /dev/full"});
+    EXPECT_EQ(form.labStatusText->text(), "Error writing /dev/full");
     EXPECT_FALSE(form.btnStart->isEnabled());
     EXPECT_EQ(commandsSoFar(), QList<QByteArray>{"LIST O"});
 }
@@ -142,10 +138,7 @@ TEST_F(ProfilesTest, AFileThatIsNotChosenOrCannotBeOpenedOpensNoWindow) {
         answerFileDialogs(c.chosen);
         (frame().*c.entry)->trigger();
         ASSERT_EQ(fileDialogs.size(), 1);
-        ASSERT_EQ(messages.size(), c.message.isEmpty() ? 0 : 1);
-        if (!c.message.isEmpty()) {
-            EXPECT_EQ(messages[0].text, c.message);
-        }
+        EXPECT_EQ(messageTexts(), c.message.isEmpty() ? QStringList() : QStringList{c.message});
         EXPECT_FALSE(FormInstance<CreateSPF>::isLoaded() || FormInstance<UploadSPF>::isLoaded() ||
                      FormInstance<Upload>::isLoaded());
         EXPECT_TRUE(window().Command1->isEnabled());
@@ -208,11 +201,11 @@ TEST_F(ProfilesTest, ACommandFileGoesOneLinePerTickUnchangedAndEndsWithItsLastLi
         EXPECT_EQ(module.received(), sent);
     }
     form.TimerUpload_Timer(); // the file's last line end starts no further line
-    EXPECT_EQ(form.labUploadFileName->text(), QStringLiteral("End of file reached"));
+    EXPECT_EQ(form.labUploadFileName->text(), "End of file reached");
     EXPECT_TRUE(form.cmdClose->isEnabled());
-    EXPECT_EQ(form.txtUploadData->toPlainText(), QStringLiteral("SET A 1\n  set b 2 \nSET C 3\n"));
+    EXPECT_EQ(form.txtUploadData->toPlainText(), "SET A 1\n  set b 2 \nSET C 3\n");
     form.cmdCancel->click(); // Cancel has the last word
-    EXPECT_EQ(form.labUploadFileName->text(), QStringLiteral("Upload canceled"));
+    EXPECT_EQ(form.labUploadFileName->text(), "Upload canceled");
     form.cmdClose->click();
     EXPECT_FALSE(FormInstance<Upload>::isLoaded());
     EXPECT_TRUE(window().Command1->isEnabled());
@@ -228,47 +221,32 @@ TEST_F(ProfilesTest, ACommandFileGoesOneLinePerTickUnchangedAndEndsWithItsLastLi
     EXPECT_EQ(module.received(), sent);
 }
 
-// Enter presses no button (Start clears a sensor's table at once). A run in progress outlives
-// Escape and the close box; the window's own Close, or Cancel first, ends it.
+// Enter in a box presses nothing (Start clears a sensor's table at once; Enter on buttons is the
+// frame's check, Enter in the created profile's position the creation's). A run in progress
+// outlives Escape; the window's own Close, or Cancel first, ends it.
 TEST_F(ProfilesTest, KeysStartNoRunAndEndNoneInProgress) {
     SettingsSandbox::store({{"StatusPollInterval", "0"}});
     ASSERT_TRUE(startConnectedQuietly());
     Global::UploadDwell = QStringLiteral("600000"); // no line is sent within the test
     answerFileDialogs(sandbox.write("keys.spf", "SET ABS3 1\r\n"));
-
     frame().mnuUploadSensorProfileFile->trigger();
     UploadSPF& profile = FormInstance<UploadSPF>::instance();
     checkPresses<UploadSPF>({
         {"Enter in the position", key(profile.txtSensorPosition, Qt::Key_Return), "", true},
-        {"Enter on Start", key(profile.btnStart, Qt::Key_Enter), "", true},
-        {"Enter on the window", key(&profile, Qt::Key_Return), "", true},
         {"Space on Start", key(profile.btnStart, Qt::Key_Space), "DELETE 0 69 0\r", true},
         {"Escape while running", key(&profile, Qt::Key_Escape), "", true},
-        {"close box while running", closeBox(&profile), "", true},
         {"Space on Close while running", key(profile.btnExit, Qt::Key_Space), "", false},
     });
-
     frame().mnuUploadFileToVorn->trigger();
     Upload& upload = FormInstance<Upload>::instance();
     checkPresses<Upload>({
         {"Enter in the lines sent", key(upload.txtUploadData, Qt::Key_Return), "", true},
         {"Escape while sending", key(&upload, Qt::Key_Escape), "", true},
-        {"close box while sending", closeBox(&upload), "", true},
+        {"Space on Cancel", key(upload.cmdCancel, Qt::Key_Space), "", true},
     });
-    ASSERT_TRUE(FormInstance<Upload>::isShown());
-    EXPECT_TRUE(upload.TimerUpload->isActive());
-    checkPresses<Upload>({{"Space on Cancel", key(upload.cmdCancel, Qt::Key_Space), "", true}});
     EXPECT_FALSE(upload.TimerUpload->isActive());
-    EXPECT_TRUE(upload.cmdClose->isEnabled());
     checkPresses<Upload>({{"Escape once canceled", key(&upload, Qt::Key_Escape), "", false}});
     EXPECT_TRUE(window().Command1->isEnabled());
-
-    frame().mnuCreateSensorProfileFile->trigger();
-    CreateSPF& created = FormInstance<CreateSPF>::instance();
-    checkPresses<CreateSPF>({
-        {"Enter in the position", key(created.txtSensorPosition, Qt::Key_Return), "", true},
-        {"Escape while idle", key(created.txtSensorPosition, Qt::Key_Escape), "", false},
-    });
 }
 
 TEST_F(ProfilesTest, ListingsAndUploadsStopAndSaySoWhenTheConnectionIsLost) {
@@ -293,35 +271,29 @@ TEST_F(ProfilesTest, ListingsAndUploadsStopAndSaySoWhenTheConnectionIsLost) {
     module.dropConnection();
 
     ASSERT_TRUE(QTest::qWaitFor([] { return Global::ConnState == Global::Disconnected; }));
-    EXPECT_EQ(upload.labUploadFileName->text(), QStringLiteral("Connection lost, upload stopped"));
-    EXPECT_FALSE(upload.TimerUpload->isActive());
-    EXPECT_TRUE(upload.cmdClose->isEnabled());
-    EXPECT_EQ(profile.labStatusText->text(), QStringLiteral("Connection lost, upload stopped"));
-    EXPECT_FALSE(profile.tmrUpload->isActive());
-    EXPECT_TRUE(profile.btnStart->isEnabled());
+    EXPECT_EQ(upload.labUploadFileName->text(), "Connection lost, upload stopped");
+    EXPECT_TRUE(!upload.TimerUpload->isActive() && upload.cmdClose->isEnabled());
+    EXPECT_EQ(profile.labStatusText->text(), "Connection lost, upload stopped");
+    EXPECT_TRUE(!profile.tmrUpload->isActive() && profile.btnStart->isEnabled());
     // Part of a listing is in the file: no second listing is appended to it.
-    EXPECT_EQ(created.labStatusText->text(),
-              QStringLiteral("Connection lost, profile not complete"));
+    EXPECT_EQ(created.labStatusText->text(), "Connection lost, profile not complete");
     EXPECT_FALSE(created.btnStart->isEnabled());
 }
 
-// The point list dialogs: OK sends the request, empty choices included; Cancel, Escape and the
-// close box send nothing. Every way out unloads; Enter is none.
+// The point list dialogs: OK sends the request, empty choices included; Cancel and Escape send
+// nothing. Every way out unloads (Enter is none: the frame checks that no button is its default).
 TEST_F(ProfilesTest, PointListOkSendsTheRowsAndChannelAsChosenAndEveryWayOutUnloads) {
     ASSERT_TRUE(startConnectedQuietly());
     constexpr int none = -1;
-    enum Way { Ok, Cancel, Escape, CloseBox, Enter };
+    enum Way { Ok, Cancel, Escape };
+    // Master list?, start row, ending row, channel, the way out, bytes sent.
     const std::tuple<bool, int, int, int, Way, const char*> cases[] = {
-        // master list?, start row, ending row, channel, the way out, bytes sent
         {true, 0, 69, 3, Ok, "List M 0 69 3\r"},
         {false, 0, none, 5, Ok, "List A 0  5\r"},
         {false, 60, 2, 15, Ok, "List A 60 2 15\r"},
         {true, none, none, none, Ok, "List M   \r"},
         {true, 1, 2, 3, Cancel, ""},
-        {true, 1, 2, 3, Escape, ""},
-        {false, 1, 2, 3, CloseBox, ""},
-        {true, 1, 2, 3, Enter, ""}, // last: the dialog stays open
-    };
+        {false, 1, 2, 3, Escape, ""}};
     for (const auto& [master, start, end, channel, way, sent] : cases) {
         frame().mnuCommands->trigger();
         Commands& commands = FormInstance<Commands>::instance();
@@ -335,16 +307,13 @@ TEST_F(ProfilesTest, PointListOkSendsTheRowsAndChannelAsChosenAndEveryWayOutUnlo
         dialog.cmbStartTemp->setCurrentIndex(start);
         dialog.cmbEndingTemp->setCurrentIndex(end);
         dialog.cmbChannel->setCurrentIndex(channel);
-        if (way == CloseBox) {
-            dialog.close();
-        } else if (way == Escape || way == Enter) {
-            QTest::keyClick(dialog.cmbChannel, way == Escape ? Qt::Key_Escape : Qt::Key_Return);
+        if (way == Escape) {
+            QTest::keyClick(dialog.cmbChannel, Qt::Key_Escape);
         } else {
             (way == Ok ? dialog.cmdOk : dialog.cmdCancel)->click();
         }
         EXPECT_EQ(bytesSent(), sent);
-        EXPECT_EQ(FormInstance<MasterList>::isLoaded() || FormInstance<AllList>::isLoaded(),
-                  way == Enter);
+        EXPECT_FALSE(FormInstance<MasterList>::isLoaded() || FormInstance<AllList>::isLoaded());
     }
 }
 

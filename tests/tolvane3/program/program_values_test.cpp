@@ -1,10 +1,14 @@
-// Leading numbers of module texts and the unit table.
+// Leading numbers of module texts, the unit table, and SIGINT and SIGTERM reaching the GUI thread
+// as a call instead of ending the process outright.
 
 #include "mainwindow/MDIMain.h"
 #include "program/Global.h"
 #include "program/forms.h"
+#include "program/shutdownsignals.h"
 #include "scanconfig/VornConfig.h"
 
+#include <QTest>
+#include <csignal>
 #include <gtest/gtest.h>
 
 namespace {
@@ -27,6 +31,17 @@ TEST(Units, LookupIsExactAfterTrimmingAndSurvivesASecondInitialisation) {
     EXPECT_EQ(Global::FindUnitCode(QString()), -1);
     FormInstance<VornConfig>::unload();
     FormInstance<MDIMain>::unload();
+}
+
+TEST(ShutdownSignals, EachSignalBecomesACallInTheEventLoop) {
+    int calls = 0;
+    const ShutdownSignals watcher([&] { ++calls; });
+    for (const int signalNumber : {SIGTERM, SIGINT}) {
+        const int before = calls;
+        ASSERT_EQ(std::raise(signalNumber), 0);
+        EXPECT_EQ(calls, before); // nothing runs inside the signal handler itself
+        EXPECT_TRUE(QTest::qWaitFor([&] { return calls == before + 1; }));
+    }
 }
 
 } // namespace

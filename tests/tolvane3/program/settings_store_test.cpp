@@ -19,7 +19,7 @@ MDIMain& frame() {
 
 // Loaded and saved again, a changed value survives: each key is read under the name it is
 // written with.
-TEST(SettingsStore, StoredValuesComeBackAfterARestart) {
+TEST(SettingsStore, StoredValuesComeBackAfterARestartAndAnUnusablePortIsTheDefault) {
     SettingsSandbox sandbox;
     const std::pair<const char*, const char*> changed[] = {
         {"StatusPollInterval", "5"},  {"LogErrors", "True"},
@@ -35,13 +35,20 @@ TEST(SettingsStore, StoredValuesComeBackAfterARestart) {
     EXPECT_TRUE(frame().mnuBarGraph4Places->isChecked());
     EXPECT_EQ(dialog().hssUdpPort(), 5005);
     // With engineering units off the bar graph shows whole numbers.
-    EXPECT_EQ(Global::DisplayFormat, QStringLiteral("0"));
+    EXPECT_EQ(Global::DisplayFormat, "0");
 
     SettingsSandbox::openStore().clear();
     Global::SaveSettings();
     for (const auto& [key, text] : changed) {
         EXPECT_EQ(SettingsSandbox::stored(key), QLatin1String(text)) << key;
     }
+    // An unusable port falls back to the default.
+    for (const char* text : {"", "0", "65536", "abc", "-5"}) {
+        dialog().txtHssUdpPort->setText(QLatin1String(text));
+        EXPECT_EQ(dialog().hssUdpPort(), LinkConfig::DefaultHssUdpPort) << text;
+    }
+    dialog().txtHssUdpPort->setText(QStringLiteral("65535"));
+    EXPECT_EQ(dialog().hssUdpPort(), 65535);
 }
 
 // Off, reconnecting by itself leaves the stored settings as they were before it existed.
@@ -87,10 +94,8 @@ TEST(SettingsStore, OnlyTheExactTextTrueCountsAsTrue) {
                             {"HssEnabled", "true"},
                             {"LogListData", "True"}});
     Global::LoadSettings();
-    EXPECT_FALSE(Global::LogScanData);
-    EXPECT_FALSE(Global::LogErrors);
-    EXPECT_FALSE(Global::LogOutgoing);
-    EXPECT_FALSE(dialog().chkHSS->isChecked());
+    EXPECT_FALSE(Global::LogScanData || Global::LogErrors || Global::LogOutgoing ||
+                 dialog().chkHSS->isChecked());
     EXPECT_TRUE(Global::LogListData);
 }
 
@@ -102,9 +107,9 @@ TEST(SettingsStore, ShutDownWritesTheAppliedStateNotUnappliedEdits) {
     dialog().medStatusPollInterval->setText(QStringLiteral("7"));
     SetOptionButton(dialog().optStatusPollOff, true);
     Global::SaveSettings();
-    EXPECT_EQ(SettingsSandbox::stored("LogErrors"), QStringLiteral("False"));
-    EXPECT_EQ(SettingsSandbox::stored("StatusPollInterval"), QStringLiteral("2"));
-    EXPECT_EQ(SettingsSandbox::stored("StatusPollOff"), QStringLiteral("False"));
+    EXPECT_EQ(SettingsSandbox::stored("LogErrors"), "False");
+    EXPECT_EQ(SettingsSandbox::stored("StatusPollInterval"), "2");
+    EXPECT_EQ(SettingsSandbox::stored("StatusPollOff"), "False");
 
     // The close box applies like Close, high-speed settings included.
     dialog().show();
@@ -113,23 +118,13 @@ TEST(SettingsStore, ShutDownWritesTheAppliedStateNotUnappliedEdits) {
     dialog().close();
     ASSERT_TRUE(FormInstance<LinkConfig>::isLoaded());
     Global::SaveSettings();
-    EXPECT_EQ(SettingsSandbox::stored("LogErrors"), QStringLiteral("True"));
-    EXPECT_EQ(SettingsSandbox::stored("HssUdpPort"), QStringLiteral("6000"));
+    EXPECT_EQ(SettingsSandbox::stored("LogErrors"), "True");
+    EXPECT_EQ(SettingsSandbox::stored("HssUdpPort"), "6000");
 
     // Shown again, the applied texts are trimmed.
     Global::UploadDwell = QStringLiteral(" 45 ");
     Global::SettingsToDialog();
-    EXPECT_EQ(dialog().medUploadDwell->text(), QStringLiteral("45"));
-}
-
-TEST(SettingsStore, UnusableUdpPortFallsBackToTheDefault) {
-    SettingsSandbox sandbox;
-    for (const char* text : {"", "0", "65536", "abc", "-5"}) {
-        dialog().txtHssUdpPort->setText(QLatin1String(text));
-        EXPECT_EQ(dialog().hssUdpPort(), LinkConfig::DefaultHssUdpPort) << text;
-    }
-    dialog().txtHssUdpPort->setText(QStringLiteral("65535"));
-    EXPECT_EQ(dialog().hssUdpPort(), 65535);
+    EXPECT_EQ(dialog().medUploadDwell->text(), "45");
 }
 
 TEST(DisplayFormat, FirstCheckedPlacesWinWithEngineeringUnitsWholeNumbersWithout) {

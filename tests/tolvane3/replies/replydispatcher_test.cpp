@@ -39,9 +39,9 @@ TEST_F(ReplyDispatcher, StatusLinesOfTheModulesFormShowInPanelTwoAndOthersAreIgn
         Global::Model30 = model30;
         EXPECT_EQ(panelAfter(line), QLatin1String(shown)) << line;
     }
-    EXPECT_EQ(panelAfter(QByteArray("\x00\xff SET \x01", 8)), QStringLiteral("before"));
+    EXPECT_EQ(panelAfter(QByteArray("\x00\xff SET \x01", 8)), "before");
     Global::ProcessVornLine(QString(300, QLatin1Char(' '))); // more tokens than are kept
-    EXPECT_EQ(panel(), QStringLiteral("before"));
+    EXPECT_EQ(panel(), "before");
     // The module's text is shown as it is, never as markup.
     const auto* label = FormInstance<MDIMain>::instance().StatusBar1->findChild<QLabel*>(
         QStringLiteral("StatusBar1Panel2"));
@@ -67,21 +67,18 @@ TEST_F(ReplyDispatcher, TheModelLineNamesTheModelAndSetsBothModelFlags) {
     Global::ConnectedAddress = QStringLiteral("10.0.0.7");
     Global::ProcessVornLine(QStringLiteral("SET MODEL 3099"));
     EXPECT_EQ(FormInstance<MDIMain>::instance().statusPanel(1),
-              QStringLiteral("Connected to 10.0.0.7 (Model 3099)"));
-    EXPECT_TRUE(Global::Model30);
-    EXPECT_FALSE(Global::Model07);
+              "Connected to 10.0.0.7 (Model 3099)");
+    EXPECT_EQ(std::pair(Global::Model30, Global::Model07), std::pair(true, false));
     // From now on the arrow form is the status line.
-    EXPECT_EQ(panelAfter("Status->READY"), QStringLiteral("Vorn Status: READY"));
+    EXPECT_EQ(panelAfter("Status->READY"), "Vorn Status: READY");
 
     Global::ProcessVornLine(QStringLiteral("SET MODEL 1207"));
-    EXPECT_FALSE(Global::Model30);
-    EXPECT_TRUE(Global::Model07);
+    EXPECT_EQ(std::pair(Global::Model30, Global::Model07), std::pair(false, true));
     // The flags look at the text as sent; only the panel trims it.
     Global::ProcessVornLine(QStringLiteral("SET MODEL 3007\t"));
-    EXPECT_TRUE(Global::Model30);
-    EXPECT_FALSE(Global::Model07);
+    EXPECT_EQ(std::pair(Global::Model30, Global::Model07), std::pair(true, false));
     EXPECT_EQ(FormInstance<MDIMain>::instance().statusPanel(1),
-              QStringLiteral("Connected to 10.0.0.7 (Model 3007)"));
+              "Connected to 10.0.0.7 (Model 3007)");
 }
 
 } // namespace

@@ -35,45 +35,41 @@ TEST(SettingsMirror, KeysFillTheDialogAndTheModuleWideValues) {
     for (const auto& [field, text] : fields) {
         EXPECT_EQ(field->text(), QLatin1String(text)) << field->objectName().toStdString();
     }
-    EXPECT_TRUE(Dialog().chkXScanTrig->isChecked());
-    EXPECT_TRUE(Dialog().chkEu->isChecked());
+    EXPECT_TRUE(Dialog().chkXScanTrig->isChecked() && Dialog().chkEu->isChecked() &&
+                Dialog().chkQPkts->isChecked() && Global::ExtTrigScan);
     EXPECT_FALSE(Dialog().chkZc->isChecked());
-    EXPECT_TRUE(Dialog().chkQPkts->isChecked());
     EXPECT_EQ(Dialog().lstUnitScan->currentIndex(), 13); // "SET UNITSCAN  KPA" names ""
-    EXPECT_EQ(Global::UnitScan, QStringLiteral("KPA"));
+    EXPECT_EQ(Global::UnitScan, "KPA");
     EXPECT_EQ(Global::FramePeriod, 0.016f);
     EXPECT_EQ(Global::FramesPerScan, 100.0f);
-    EXPECT_TRUE(Global::ExtTrigScan);
-    EXPECT_EQ(Global::CvtUnit, QStringLiteral("2.5"));
+    EXPECT_EQ(Global::CvtUnit, "2.5");
 
     // Values that give no scan timing leave the frame period alone; an unknown unit keeps the
     // list's selection; anything but "1" clears a box.
     Mirror({"SET AVG 0", "SET AVG 40000", "SET XSCANTRIG 2", "SET UNITSCAN kpa", "SET FPS x"});
-    EXPECT_EQ(Dialog().medRate->text(), QStringLiteral("0"));
+    EXPECT_EQ(Dialog().medRate->text(), "0");
     EXPECT_EQ(Global::FramePeriod, 0.016f);
-    EXPECT_FALSE(Dialog().chkXScanTrig->isChecked());
-    EXPECT_FALSE(Global::ExtTrigScan);
+    EXPECT_FALSE(Dialog().chkXScanTrig->isChecked() || Global::ExtTrigScan);
     EXPECT_EQ(Dialog().lstUnitScan->currentIndex(), 13);
-    EXPECT_EQ(Global::UnitScan, QStringLiteral("kpa"));
+    EXPECT_EQ(Global::UnitScan, "kpa");
     EXPECT_EQ(Global::FramesPerScan, 0.0f);
 }
 
 TEST(SettingsMirror, FullScalesComeFromTheBanksOrPerChannelForXx07Models) {
     SettingsSandbox sandbox;
     Mirror({"SET MODEL 1216", "SET PMAXL 15", "SET PMAXH 50"});
-    EXPECT_EQ(Global::ChannelMax[7], QStringLiteral("15"));
-    EXPECT_EQ(Global::ChannelMax[8], QStringLiteral("50"));
+    EXPECT_EQ(Global::ChannelMax[7], "15");
+    EXPECT_EQ(Global::ChannelMax[8], "50");
 
     Mirror({"SET MODEL 1207", "SET PMAXL 99", "SET MAX16 7", "SET MAX01 7"});
-    EXPECT_EQ(Global::ChannelMax[0], QStringLiteral("15"));
-    EXPECT_EQ(Global::MaxSetting[1], QString());
-    EXPECT_EQ(Global::MaxSetting[16], QString());
+    EXPECT_EQ(Global::ChannelMax[0], "15");
+    EXPECT_TRUE(Global::MaxSetting[1].isEmpty() && Global::MaxSetting[16].isEmpty());
     for (int channel = 0; channel < 16; ++channel) {
         Global::ProcessVornLine(QStringLiteral("SET MAX%1 %2").arg(channel).arg(channel * 10));
     }
-    EXPECT_EQ(Global::ChannelMax[0], QStringLiteral("0"));
-    EXPECT_EQ(Global::ChannelMax[15], QStringLiteral("150"));
-    EXPECT_EQ(Global::PMaxLow, QStringLiteral("99"));
+    EXPECT_EQ(Global::ChannelMax[0], "0");
+    EXPECT_EQ(Global::ChannelMax[15], "150");
+    EXPECT_EQ(Global::PMaxLow, "99");
 }
 
 } // namespace

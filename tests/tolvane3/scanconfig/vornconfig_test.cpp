@@ -58,11 +58,7 @@ TEST_F(ScanConfigTest, ApplyAndCloseSendEveryFieldAndRereadAroundTheRateWarning)
         };
     openSettled();
     // The box is answered after a marker command, so that the record shows where it stood.
-    UserPrompts::setMessageBoxHandler([this](const UserPrompts::MessageBoxRequest& request) {
-        messages.append(request);
-        Global::SendVornCommand(QStringLiteral("BOX\r"));
-        return QMessageBox::Ok;
-    });
+    answerMessages(QMessageBox::Ok, [] { Global::SendVornCommand(QStringLiteral("BOX\r")); });
     for (const auto& [name, close, boxes, highSpeed, average, unit, sets, warningAt] : cases) {
         SCOPED_TRACE(name);
         module.clearReceived();
@@ -91,9 +87,7 @@ TEST_F(ScanConfigTest, ApplyAndCloseSendEveryFieldAndRereadAroundTheRateWarning)
         QList<QByteArray> expected = sets + QList<QByteArray>{"List S"};
         if (warningAt >= 0) {
             expected.insert(warningAt, "BOX");
-            ASSERT_EQ(messages.size(), 1);
-            EXPECT_EQ(messages[0].text,
-                      QStringLiteral("WARNING: Scan rate is 125 Hz, limit is 25 Hz"));
+            EXPECT_EQ(messageTexts(), QStringList{"WARNING: Scan rate is 125 Hz, limit is 25 Hz"});
         }
         EXPECT_EQ(commandsSoFar(), expected);
         EXPECT_EQ(form.isVisible(), !close);
@@ -101,7 +95,11 @@ TEST_F(ScanConfigTest, ApplyAndCloseSendEveryFieldAndRereadAroundTheRateWarning)
     }
 }
 
-TEST_F(ScanConfigTest, RateAndPeriodOrAverageFollowOnlyTheUsersOwnEdits) {
+TEST_F(ScanConfigTest, RateAndPeriodOrAverageFollowOnlyTheUsersOwnEditsAndCalibrationWarns) {
+    dialog().SSTab2->setCurrentIndex(1);
+    dialog().SSTab2->setCurrentIndex(0);
+    ASSERT_EQ(messages.size(), 1); // on showing the calibration page, not on leaving it
+
     enum Field { None, Period, Average, Rate };
     // Period fixed, period and average shown, the field typed into and the text typed; then the
     // period, average and rate shown.
@@ -116,7 +114,6 @@ TEST_F(ScanConfigTest, RateAndPeriodOrAverageFollowOnlyTheUsersOwnEdits) {
         {"period typed", false, "", "7", Period, "300", "300", "7", "29.76191"},
         {"rate with the average fixed", false, "1", "4", Rate, "100", "156.25", "4", "100"},
         {"rate with the period fixed", true, "500", "9", Rate, "100", "500", "1", "100"},
-        {"half an average is none", true, "500", "9", Rate, "250", "500", "0", "250"},
         // A mirrored period with no average yet must not turn the period into 0.
         {"texts the program sets", false, "500", "", None, "", "500", "", "0.0"},
     };
@@ -140,23 +137,40 @@ TEST_F(ScanConfigTest, RateAndPeriodOrAverageFollowOnlyTheUsersOwnEdits) {
     }
 }
 
-TEST_F(ScanConfigTest, TheCalibrationTabWarnsWhenShown) {
-    QTabWidget* tabs = dialog().SSTab2;
-    tabs->setCurrentIndex(1);
-    tabs->setCurrentIndex(0);
-    ASSERT_EQ(messages.size(), 1); // on showing the page, not on leaving it
-}
-
-TEST_F(ScanConfigTest, CancelEscapeAndTheCloseBoxSendNothingAndUnload) {
+TEST_F(ScanConfigTest, ActivationRereadsFromAnotherWindowAndLeavingSendsNothingAndUnloads) {
     const struct {
         const char* name;
         void (*leave)(VornConfig&);
     } ways[] = {
         {"Cancel", [](VornConfig& form) { form.cmdCancel->click(); }},
         {"Escape", [](VornConfig& form) { QTest::keyClick(form.medFps, Qt::Key_Escape); }},
-        {"close box", [](VornConfig& form) { form.close(); }},
     };
     openSettled();
+    ASSERT_TRUE(focusOn(dialog()));
+    const auto rereads = [this] { return commandsSoFar().count("List S"); };
+    EXPECT_EQ(rereads(), 0); // the focus that follows opening is the same activation
+    EXPECT_EQ(dialog().lstUnitScan->count(), 54);        // on connecting, then on opening
+    EXPECT_EQ(dialog().lstUnitScan->currentIndex(), -1); // nothing chosen for the module
+
+    // A window of its own, like its message boxes, takes the focus and gives it back.
+    {
+        QDialog own(&dialog());
+        own.show();
+        ASSERT_TRUE(focusOn(own));
+        ASSERT_TRUE(focusOn(dialog()));
+    }
+    EXPECT_EQ(rereads(), 0);
+
+    ASSERT_TRUE(focusOn(frame()));
+    ASSERT_TRUE(focusOn(dialog()));
+    EXPECT_EQ(rereads(), 1);
+    EXPECT_EQ(dialog().lstUnitScan->count(), 81);
+
+    frame().mnuConfigure->trigger(); // chosen again while open
+    EXPECT_EQ(rereads(), 2);
+    EXPECT_EQ(dialog().lstUnitScan->count(), 108);
+
+    // Cancel and Escape send nothing and unload.
     module.sendLine("SET FPS 100");
     module.sendLine("SET EU 1");
     ASSERT_TRUE(QTest::qWaitFor([] { return dialog().chkEu->isChecked(); }));
@@ -167,7 +181,7 @@ TEST_F(ScanConfigTest, CancelEscapeAndTheCloseBoxSendNothingAndUnload) {
         frame().toolbarButton(4)->trigger();
         ASSERT_TRUE(module.waitForCommandCount("List S", 1));
         // A new dialog shows what the module reported, not what was typed into the old one.
-        EXPECT_EQ(dialog().medFps->text(), QStringLiteral("100"));
+        EXPECT_EQ(dialog().medFps->text(), "100");
         EXPECT_TRUE(dialog().chkEu->isChecked());
         dialog().medFps->setText(QStringLiteral("77"));
         window().Command1->setEnabled(false);
@@ -184,32 +198,6 @@ TEST_F(ScanConfigTest, CancelEscapeAndTheCloseBoxSendNothingAndUnload) {
     EXPECT_EQ(contents("FERROW.CFG"), "SET IPADDR " + module.address().toLatin1() +
                                           "\r\nSET FPS 100\r\nSET BFILENAME \r\n");
     EXPECT_TRUE(dialog().chkEu->isChecked());
-}
-
-TEST_F(ScanConfigTest, ActivationRereadsOnlyWhenComingFromAnotherWindowOfTheProgram) {
-    openSettled();
-    ASSERT_TRUE(focusOn(dialog()));
-    const auto rereads = [this] { return commandsSoFar().count("List S"); };
-    EXPECT_EQ(rereads(), 0); // the focus that follows opening is the same activation
-    EXPECT_EQ(dialog().lstUnitScan->count(), 54);        // on connecting, then on opening
-    EXPECT_EQ(dialog().lstUnitScan->currentIndex(), -1); // nothing chosen for the module
-
-    // A window of its own, like its message boxes, takes the focus and gives it back.
-    QDialog own(&dialog());
-    own.show();
-    ASSERT_TRUE(focusOn(own));
-    ASSERT_TRUE(focusOn(dialog()));
-    own.hide();
-    EXPECT_EQ(rereads(), 0);
-
-    ASSERT_TRUE(focusOn(frame()));
-    ASSERT_TRUE(focusOn(dialog()));
-    EXPECT_EQ(rereads(), 1);
-    EXPECT_EQ(dialog().lstUnitScan->count(), 81);
-
-    frame().mnuConfigure->trigger(); // chosen again while open
-    EXPECT_EQ(rereads(), 2);
-    EXPECT_EQ(dialog().lstUnitScan->count(), 108);
 }
 
 } // namespace

@@ -22,16 +22,31 @@
 
 class ProgramFixture : public ::testing::Test {
 protected:
-    void SetUp() override {
-        UserPrompts::setMessageBoxHandler([this](const UserPrompts::MessageBoxRequest& request) {
-            messages.append(request);
-            return QMessageBox::Ok;
-        });
-    }
+    void SetUp() override { answerMessages(QMessageBox::Ok); }
     void TearDown() override {
         UserPrompts::setMessageBoxHandler({});
         UserPrompts::setFileDialogHandler({});
         Timing::setScale(1.0);
+    }
+
+    // Every message box from now on recorded, then `meanwhile` run while it is up, then answered.
+    void answerMessages(QMessageBox::StandardButton answer, std::function<void()> meanwhile = {}) {
+        UserPrompts::setMessageBoxHandler([=, this](const UserPrompts::MessageBoxRequest& request) {
+            messages.append(request);
+            if (meanwhile) {
+                meanwhile();
+            }
+            return answer;
+        });
+    }
+
+    // The texts of the message boxes so far, in order.
+    QStringList messageTexts() const {
+        QStringList texts;
+        for (const UserPrompts::MessageBoxRequest& request : messages) {
+            texts << request.text;
+        }
+        return texts;
     }
 
     static MDIMain& startProgram() {
@@ -83,11 +98,15 @@ protected:
         return sent;
     }
 
-    // Started without status polling, connected, the settings read back and the record cleared:
-    // from here on the module receives only what the test makes the program send.
-    bool startConnectedQuietly() {
+    // Started without status polling: the module receives only what the test is about.
+    static MDIMain& startQuietly() {
         SettingsSandbox::store({{"StatusPollAlways", "False"}, {"StatusPollOff", "True"}});
-        startProgram();
+        return startProgram();
+    }
+    // Started quietly, connected, the settings read back and the record cleared: from here on
+    // the module receives only what the test makes the program send.
+    bool startConnectedQuietly() {
+        startQuietly();
         if (!connectTo(module.address()) || !module.answerLists("ICHS") ||
             !QTest::qWaitFor([] { return !window().tmrResponse->isActive(); })) {
             return false;
@@ -115,19 +134,12 @@ protected:
         QByteArray sent;
         bool open;
     };
-    // A press on a window already gone does nothing, so that a wrong close fails the checks
-    // that follow instead of crashing them.
+    // A key on a window already gone does nothing, so that a wrong close fails the checks that
+    // follow instead of crashing them.
     static std::function<void()> key(QWidget* target, Qt::Key pressed) {
         return [target = QPointer(target), pressed] {
             if (target) {
                 QTest::keyClick(target, pressed);
-            }
-        };
-    }
-    static std::function<void()> closeBox(QWidget* window) {
-        return [window = QPointer(window)] {
-            if (window) {
-                window->close();
             }
         };
     }

@@ -48,35 +48,15 @@ public:
         if (Global::LogFileOpen) {
             Global::CloseLogFile();
         }
-        FormInstance<About>::unload();
-        FormInstance<Commands>::unload();
-        FormInstance<MasterList>::unload();
-        FormInstance<AllList>::unload();
-        FormInstance<Error>::unload();
-        FormInstance<Timeout>::unload();
-        FormInstance<VornConfig>::unload();
-        FormInstance<CreateSPF>::unload();
-        FormInstance<UploadSPF>::unload();
-        FormInstance<Upload>::unload();
-        FormInstance<LinkConfig>::unload();
-        FormInstance<Main>::unload();
-        FormInstance<Bar>::unload();
-        FormInstance<Trend>::unload();
-        FormInstance<MDIMain>::unload();
+        unload<About, Commands, MasterList, AllList, Error, Timeout, VornConfig, CreateSPF,
+               UploadSPF, Upload, LinkConfig, Main, Bar, Trend, MDIMain>();
         Global::ConnState = Global::Disconnected;
-        Global::ListLetters.clear();
         Global::ListPosition = 1;
-        Global::RebootPending = false;
-        Global::AutoReconnect = false;
-        Global::FramePeriod = 0;
-        Global::FramesPerScan = 0;
+        Global::RebootPending = Global::AutoReconnect = Global::ScanRunning = Global::ExtTrigScan =
+            Global::Model30 = Global::Model07 = false;
+        Global::FramePeriod = Global::FramesPerScan = 0;
+        Global::ListLetters = Global::UnitScan = Global::ConnectedAddress = QString();
         Global::ReportedScanFields.clear();
-        Global::UnitScan.clear();
-        Global::ScanRunning = false;
-        Global::ExtTrigScan = false;
-        Global::Model30 = false;
-        Global::Model07 = false;
-        Global::ConnectedAddress.clear();
         std::fill(std::begin(Global::BarRects), std::end(Global::BarRects), Global::BarRect{});
         std::fill(std::begin(Global::FullScale), std::end(Global::FullScale), 0.0f);
         std::fill(std::begin(Global::FullScaleText), std::end(Global::FullScaleText), QString());
@@ -126,6 +106,8 @@ public:
     }
 
 private:
+    template <typename... Forms> static void unload() { (FormInstance<Forms>::unload(), ...); }
+
     QTemporaryDir dir_;
     QString previousDir_;
 };
