@@ -16,6 +16,7 @@
 #include <QtEndian>
 #include <functional>
 #include <gtest/gtest.h>
+#include <limits>
 #include <memory>
 #include <numeric>
 
@@ -25,6 +26,9 @@ namespace {
 
 // Every wait ends when its condition holds or after kWaitMs.
 constexpr int kWaitMs = 10000;
+bool waitFor(const std::function<bool()>& done) {
+    return QTest::qWaitFor(done, kWaitMs);
+}
 const QByteArray kReady = "STATUS: READY\r\n";
 
 // `options` as typed on a command line, quotes included.
@@ -40,30 +44,31 @@ std::unique_ptr<vornsim::ModuleServer> startSim(const QString& options = {}) {
 // A connected client; a refused attempt is made again, as the port is closed during a reboot.
 std::unique_ptr<QTcpSocket> connectTo(const vornsim::ModuleServer& sim) {
     auto socket = std::make_unique<QTcpSocket>();
-    EXPECT_TRUE(QTest::qWaitFor(
-        [&] {
-            socket->connectToHost(QHostAddress(QHostAddress::LocalHost), sim.port());
-            return socket->waitForConnected(kWaitMs);
-        },
-        kWaitMs));
+    EXPECT_TRUE(waitFor([&] {
+        socket->connectToHost(QHostAddress(QHostAddress::LocalHost), sim.port());
+        return socket->waitForConnected(kWaitMs);
+    }));
     return socket;
 }
 
 // Sends `command`; everything received until `done` holds for it (or until it ends with `end`,
-// or until `size` bytes are in).
+// or until `size` bytes are in or the module closed the connection).
 QByteArray ask(QTcpSocket& socket, const QByteArray& command,
                const std::function<bool(const QByteArray&)>& done) {
     socket.write(command);
     QByteArray received;
-    static_cast<void>(QTest::qWaitFor([&] { return done(received += socket.readAll()); }, kWaitMs));
+    static_cast<void>(waitFor([&] { return done(received += socket.readAll()); }));
     return received;
 }
 QByteArray ask(QTcpSocket& socket, const QByteArray& command, const QByteArray& end) {
     return ask(socket, command, [&](const QByteArray& bytes) { return bytes.endsWith(end); });
 }
 QByteArray ask(QTcpSocket& socket, const QByteArray& command, qsizetype size) {
-    return ask(socket, command, [&](const QByteArray& bytes) { return bytes.size() >= size; });
+    return ask(socket, command, [&](const QByteArray& bytes) {
+        return bytes.size() >= size || socket.state() == QAbstractSocket::UnconnectedState;
+    });
 }
+constexpr qsizetype kUntilClosed = std::numeric_limits<qsizetype>::max();
 
 QByteArray contents(const QString& path) {
     QFile file(path);
@@ -121,14 +126,13 @@ TEST(CommandPort, OptionsShapeWhatEveryClientReceives) {
              "ERROR: Invalid command\r\nERROR: Invalid setting\r\n"
              "ERROR: Invalid setting\r\nERROR: Invalid command\r\n" +
              kReady},
-        {"--model 3099", "STATUS\r", greeting + "Module firmware 3.03\r\nStatus->READY\r\n"},
         // A scan needs a rate, a binary one a UDP host.
         {"", "SET BIN 1\rSET HOST 127.0.0.1 5000 T\rSCAN\rSET AVG 0\rSCAN\rSET AVG 10\r",
          "ERROR: Binary host not set\r\nERROR: Invalid scan rate\r\n"},
         {"--silent-group hsMz", "List H\rlist s\rLIST M 0 69\rList Z\rSTATUS\r", kReady},
-        // 30xx models keep 60 points per sensor.
-        {"--model 3099", "LIST M 0 69\rLIST M 0 59\r",
-         greeting + "Module firmware 3.03\r\nERROR: Invalid row\r\n" +
+        // 30xx models greet, have their own STATUS reply and keep 60 points per sensor.
+        {"--model 3099", "STATUS\rLIST M 0 69\rLIST M 0 59\r",
+         greeting + "Module firmware 3.03\r\nStatus->READY\r\nERROR: Invalid row\r\n" +
              QByteArray("READY\r\n").repeated(3)},
         {"--close-after 3", "STATUS\rList H\r", kReady + "SET MAX0 15\r\nSET MAX1 15\r\n"},
         {"--model 3099 --close-after 1", "", greeting},
@@ -139,7 +143,6 @@ TEST(CommandPort, OptionsShapeWhatEveryClientReceives) {
     for (const auto& [options, send, expected] : cases) {
         const bool closes = QByteArray(options).contains("--close-after");
         const int garbage = QByteArray(options).contains("--garbage-bytes") ? 300000 : 0;
-        const qsizetype size = garbage + expected.size();
         auto sim = startSim(QString::fromLatin1(options));
         auto first = connectTo(*sim);
         auto second = connectTo(*sim);
@@ -147,11 +150,8 @@ TEST(CommandPort, OptionsShapeWhatEveryClientReceives) {
         // One client at a time; the next gets the same, nothing carries over from the one before.
         for (QTcpSocket* socket : {first.get(), second.get()}) {
             SCOPED_TRACE(std::string(options) + (socket == first.get() ? ", first" : ", second"));
-            const QByteArray received =
-                ask(*socket, socket == first.get() ? send : "", [&](const QByteArray& bytes) {
-                    return closes ? socket->state() == QAbstractSocket::UnconnectedState
-                                  : bytes.size() >= size;
-                });
+            const QByteArray received = ask(*socket, socket == first.get() ? send : "",
+                                            closes ? kUntilClosed : garbage + expected.size());
             const QByteArray junk = received.left(garbage);
             EXPECT_FALSE(junk.contains('\r') || junk.contains('\n'));
             EXPECT_TRUE(garbage == 0 || junk.contains('\xff'));
@@ -167,16 +167,13 @@ TEST(CommandPort, RepliesAreCutIntoSeparateWritesAtTheChosenOffsetsAsTheTranscri
     const QString path = dir.filePath(QStringLiteral("t.txt"));
     auto sim = startSim("--split-at 10,3,99 --split-delay 1 --transcript \"" + path + '"');
     auto client = connectTo(*sim);
-    EXPECT_EQ(ask(*client, "STATUS\r", kReady), kReady);
-    EXPECT_EQ(ask(*client, "STATUS\r", kReady), kReady);
-    client.reset();
+    EXPECT_EQ(ask(*client, "STATUS\r", kReady) + ask(*client, "STATUS\r", kReady), kReady + kReady);
     // Each write is one TX record: its length, its bytes, a line end.
     const QByteArray status = "RX 7\nSTATUS\r\nTX 3\nSTA\nTX 7\nTUS: RE\nTX 5\nADY\r\n\n";
-    const QByteArray end = status + status + "# disconnected\n";
-    static_cast<void>(QTest::qWaitFor([&] { return contents(path).endsWith(end); }, kWaitMs));
-    const QByteArray written = contents(path);
-    EXPECT_TRUE(written.startsWith("# connected 127.0.0.1:") && written.endsWith(end))
-        << written.toStdString();
+    const QByteArray written = "# connected 127.0.0.1:" + QByteArray::number(client->localPort()) +
+                               '\n' + status + status + "# disconnected\n";
+    client.reset();
+    EXPECT_TRUE(waitFor([&] { return contents(path) == written; })) << contents(path).toStdString();
 }
 
 TEST(SavedSettings, WhatTheNextClientListsAfterAReconnectionARebootOrARestart) {
@@ -214,13 +211,7 @@ TEST(SavedSettings, WhatTheNextClientListsAfterAReconnectionARebootOrARestart) {
         }
         QElapsedTimer clock;
         clock.start();
-        EXPECT_EQ(ask(*client, lost,
-                      [&](const QByteArray& bytes) {
-                          return end == Reboot
-                                     ? client->state() == QAbstractSocket::UnconnectedState
-                                     : bytes.size() >= replies.size();
-                      }),
-                  replies);
+        EXPECT_EQ(ask(*client, lost, end == Reboot ? kUntilClosed : replies.size()), replies);
         if (end == Reboot) { // the port stays closed for the reboot's 500 ms
             QTcpSocket early;
             early.connectToHost(QHostAddress(QHostAddress::LocalHost), sim->port());
@@ -264,14 +255,12 @@ TEST(BinaryScan, SendsEachLayoutsFramesNumberedAndPacedWithDropRepeatAndBurst) {
             (burst ? " U\rSET PERIOD 60000\rSET AVG 60000" : " U\rSET PERIOD 625\rSET AVG 5") +
             "\rSET FPS " + QByteArray::number(numbers.last() - numbers.first() + 1) + "\rSCAN\r");
         QList<std::pair<QByteArray, qint64>> frames; // with their arrival times
-        static_cast<void>(QTest::qWaitFor(
-            [&] {
-                while (receiver.hasPendingDatagrams()) {
-                    frames.append({receiver.receiveDatagram().data(), clock.nsecsElapsed()});
-                }
-                return frames.size() >= numbers.size();
-            },
-            kWaitMs));
+        static_cast<void>(waitFor([&] {
+            while (receiver.hasPendingDatagrams()) {
+                frames.append({receiver.receiveDatagram().data(), clock.nsecsElapsed()});
+            }
+            return frames.size() >= numbers.size();
+        }));
         ASSERT_EQ(frames.size(), numbers.size());
         const PressureModel readings = moduleReadings(7, layout.channels);
         for (int i = 0; i < frames.size(); ++i) {
@@ -322,9 +311,8 @@ TEST(TextScan, SendsFramesInEngineeringUnitsRawCountsOrFixedTextsThenEndsOrStops
         for (quint32 frame = 0; frame < 3; ++frame) {
             expected += "FRAME = " + QByteArray::number(frame) + "\r\n";
             for (int channel = 0; channel < 16; ++channel) {
-                const QByteArray values = fields(channel, frame);
-                expected +=
-                    values.isEmpty() ? "" : QByteArray::number(channel) + ' ' + values + "\r\n";
+                const QByteArray text = fields(channel, frame);
+                expected += text.isEmpty() ? "" : QByteArray::number(channel) + ' ' + text + "\r\n";
             }
         }
         auto sim = startSim(QString::fromLatin1(options));
@@ -345,8 +333,7 @@ TEST(TextScan, SendsFramesInEngineeringUnitsRawCountsOrFixedTextsThenEndsOrStops
 TEST(Tables, PointAndSensorTablesAnswerAsAModuleAndAreHeldForTheNextClient) {
     const QByteArray ready2 = QByteArray("READY\r\n").repeated(2);
     const QByteArray ready3 = QByteArray("READY\r\n").repeated(3);
-    QByteArray frobs;
-    QByteArray kept;
+    QByteArray frobs, kept;
     for (int i = 0; i < 105; ++i) {
         frobs += "FROB " + QByteArray::number(i) + '\r';
         kept += i < 5 ? "" : "ERROR: Invalid command: FROB " + QByteArray::number(i) + "\r\n";
@@ -406,7 +393,6 @@ TEST(Tables, PointAndSensorTablesAnswerAsAModuleAndAreHeldForTheNextClient) {
 
     // Tables and points are held by the module for the next client.
     const QByteArray all = answer(tables + "LIST A 0 69\r");
-    client.reset();
     client = connectTo(*sim);
     EXPECT_EQ(answer(tables + "LIST A 0 69\r"), all);
 }
