@@ -115,8 +115,9 @@ TEST_F(Converter, FailuresAreReportedOnceAndLeaveTheCaptureAndAnOlderOutputAlone
 }
 
 // glibc's printf "%f" is the reference: exact halves round to even; the extremes, NaNs and
-// infinities come out as printf writes them; a stride through every bit pattern and random
-// values cover each exponent. Stops after a few mismatches so as not to flood the output.
+// infinities come out as printf writes them; a stride through every bit pattern covers each
+// exponent, random values the range of pressures. Stops after a few mismatches so as not to flood
+// the output.
 TEST(FixedFormat, MatchesPrintfOnHalvesExtremesAndAllFloatRanges) {
     int mismatches = 0;
     const auto check = [&mismatches](float value) {
@@ -148,15 +149,11 @@ TEST(FixedFormat, MatchesPrintfOnHalvesExtremesAndAllFloatRanges) {
             check(-nearby);
         }
     }
-    for (std::uint64_t bits = 0; bits <= 0xffffffffU; bits += 4099) {
-        check(std::bit_cast<float>(static_cast<std::uint32_t>(bits)));
-    }
     std::mt19937 generator(20261206);
     std::uniform_real_distribution<float> pressures(-2000.0f, 2000.0f);
-    std::uniform_int_distribution<std::uint32_t> patterns;
-    for (int i = 0; i < 300000; ++i) {
+    for (std::uint64_t bits = 0; bits <= 0xffffffffU; bits += 4099) {
+        check(std::bit_cast<float>(static_cast<std::uint32_t>(bits)));
         check(pressures(generator));
-        check(std::bit_cast<float>(patterns(generator)));
     }
 }
 
