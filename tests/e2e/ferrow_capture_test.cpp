@@ -47,10 +47,9 @@ TEST(FerrowRun, CapturesFramesWithAGapIntoBinaryFileAndCsvHoweverItEnds) {
         ASSERT_EQ(ferrow.waitForExit(), 0);
         module.waitForReceived("SCAN\r" + key);
         EXPECT_EQ(module.received(), "SCAN\r" + key);
-        EXPECT_EQ(ferrow.output(), banner +
-                                       ("Connecting to " + module.address() +
-                                        "\nPress <ESC> to stop scan\nSTATUS: SCAN\r\n"
-                                        "Found binary packet\n") +
+        EXPECT_EQ(ferrow.output(), banner + ("Connecting to " + module.address()) +
+                                       "\nPress <ESC> to stop scan\nSTATUS: SCAN\r\n"
+                                       "Found binary packet\n" +
                                        progress);
         EXPECT_EQ(readFile("cap.bin"), records(vornShape, {0, 1, 2, 4, 5, 6}));
         EXPECT_EQ(readFile("cap.csv"), printfLines(vornShape, {0, 1, 2, 5, 6}, ",", ","));
