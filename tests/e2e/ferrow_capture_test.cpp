@@ -5,6 +5,7 @@
 #include <gmock/gmock.h>
 
 #include <csignal>
+#include <tuple>
 
 namespace {
 
@@ -19,42 +20,39 @@ TEST(FerrowRun, CapturesFramesWithAGapIntoBinaryFileAndCsvHoweverItEnds) {
     TemporaryCurrentDirectory directory;
     ModuleStandIn module;
     const int udpPort = freeUdpPort();
-    const struct {
-        int frames; // 30 gives a progress line every 3 frames
-        const char* stop;
-        const char* progress;
-    } runs[] = {{6, "", "Read 1\nRead 2\nRead 3\nRead 4\nRead 5\nRead 6\nCompleted data read\n"},
-                {30, "\x1b", "Read 3\nRead 6\n\x1b"},
-                {30, "signal", "Read 3\nRead 6\n"}};
-    for (const auto& run : runs) {
-        const std::string stop = run.stop;
-        const std::string key = stop == "signal" ? "" : stop;
+    // 30 frames give a progress line every 3 frames; no key: a stop signal.
+    const std::tuple<int, const char*, const char*> runs[] = {
+        {6, "", "Read 1\nRead 2\nRead 3\nRead 4\nRead 5\nRead 6\nCompleted data read\n"},
+        {30, "\x1b", "Read 3\nRead 6\n\x1b"},
+        {30, nullptr, "Read 3\nRead 6\n"}};
+    for (const auto& [frames, stop, progress] : runs) {
+        SCOPED_TRACE(progress);
+        const std::string key = stop ? stop : "";
         writeFile("FERROW.CFG", "SET IPADDR " + module.address() + "\r\nSET FPS " +
-                                    std::to_string(run.frames) + "\r\nSET BFILENAME cap.bin\r\n" +
+                                    std::to_string(frames) + "\r\nSET BFILENAME cap.bin\r\n" +
                                     "SET UDPPORT " + std::to_string(udpPort) + "\r\n");
         FerrowProcess ferrow(directory.path);
-        if (stop == "signal") {
+        if (!stop) {
             ferrow.endKeys(); // no more keys: the capture goes on while frames come
         }
-        ASSERT_TRUE(module.acceptClient() && module.waitForReceived("SCAN\r")) << stop;
+        ASSERT_TRUE(module.acceptClient() && module.waitForReceived("SCAN\r"));
         module.sendText("STATUS: SCAN\r\n\x01");
-        ASSERT_TRUE(ferrow.waitForOutput("Found binary packet\n")) << stop;
+        ASSERT_TRUE(ferrow.waitForOutput("Found binary packet\n"));
         for (const std::uint32_t frame : {0, 1, 2, 4, 5, 6}) {
             module.sendDatagram(udpPort, vornFrame(frame));
         }
-        ASSERT_TRUE(ferrow.waitForOutput("Read 6\n")) << stop;
-        stop == "signal" ? ferrow.askToStop() : ferrow.type(key);
+        ASSERT_TRUE(ferrow.waitForOutput("Read 6\n"));
+        stop ? ferrow.type(key) : ferrow.askToStop();
 
-        ASSERT_EQ(ferrow.waitForExit(), 0) << stop;
+        ASSERT_EQ(ferrow.waitForExit(), 0);
         module.waitForReceived("SCAN\r" + key);
         EXPECT_EQ(module.received(), "SCAN\r" + key);
-        EXPECT_EQ(ferrow.output(), banner +
-                                       ("Connecting to " + module.address() +
-                                        "\nPress <ESC> to stop scan\nSTATUS: SCAN\r\n"
-                                        "Found binary packet\n") +
-                                       run.progress);
-        EXPECT_EQ(readFile("cap.bin"), records(vornShape, {0, 1, 2, 4, 5, 6})) << stop;
-        EXPECT_EQ(readFile("cap.csv"), printfLines(vornShape, {0, 1, 2, 5, 6}, ",", ",")) << stop;
+        EXPECT_EQ(ferrow.output(), banner + ("Connecting to " + module.address()) +
+                                       "\nPress <ESC> to stop scan\nSTATUS: SCAN\r\n"
+                                       "Found binary packet\n" +
+                                       progress);
+        EXPECT_EQ(readFile("cap.bin"), records(vornShape, {0, 1, 2, 4, 5, 6}));
+        EXPECT_EQ(readFile("cap.csv"), printfLines(vornShape, {0, 1, 2, 5, 6}, ",", ","));
     }
     EXPECT_THAT(errlogLines(), HasSubstr("EVENT: Read 6\nEVENT: Scan cancelled\nEVENT: Closing"));
 }

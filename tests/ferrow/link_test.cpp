@@ -67,7 +67,7 @@ TEST_F(Link, ReceiverHasALargeBufferSaidAsOperatorsKnowItAndTakesAnyDatagram) {
 
 // OPEN while connected closes the first connection; a module hanging up ends the connection
 // quietly and keeps the receiver. Either way the next OPEN finds the UDP port free.
-TEST_F(Link, ReopeningOrAHangUpLeavesTheUdpPortFreeForTheNextOpen) {
+TEST_F(Link, ReopeningOrAHangUpFreesTheUdpPortPortZeroOpensNoneARefusalLeavesNothingOpen) {
     link.connect(module.address());
     ASSERT_TRUE(module.acceptClient());
     link.connect(module.address());
@@ -83,15 +83,14 @@ TEST_F(Link, ReopeningOrAHangUpLeavesTheUdpPortFreeForTheNextOpen) {
         },
         patience);
     ASSERT_TRUE(noticed) << "the link still counts as connected after the module hung up";
-    EXPECT_EQ(outputs.takeConsole(), "Connecting to " + module.address() + "\n" + "Connecting to " +
-                                         module.address() + "\n");
+    const std::string connecting = "Connecting to " + module.address() + "\n";
+    EXPECT_EQ(outputs.takeConsole(), connecting + connecting);
     EXPECT_TRUE(link.udpOpen());
     link.connect(module.address());
     EXPECT_TRUE(link.connected() && link.udpOpen());
     EXPECT_THAT(errlogLines(), Not(HasSubstr("bind() failed")));
-}
 
-TEST_F(Link, UdpPortZeroOpensNoReceiverAndARefusedConnectionLeavesNothingOpen) {
+    // UDP port 0 opens no receiver; a refused connection leaves nothing open.
     settings.udpPort = 0;
     link.connect(module.address());
     EXPECT_TRUE(link.connected() && !link.udpOpen());

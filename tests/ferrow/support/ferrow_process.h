@@ -2,6 +2,7 @@
 
 #include "ferrow_test_support.h"
 
+#include <csignal>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -30,7 +31,7 @@ public:
     void signal(int signalNumber);
     // Asks ferrow to stop as a closing terminal does, with SIGTERM; a Windows program gets
     // SIGINT, its Ctrl-C, since wine ends a program on SIGTERM without its console handler.
-    void askToStop();
+    void askToStop() { signal(windowsProgram_ ? SIGINT : SIGTERM); }
     // What ferrow printed; a Windows program's CR LF line ends (its console's text mode) as LF.
     std::string output() const;
     // Process id while ferrow runs, -1 once it has ended.

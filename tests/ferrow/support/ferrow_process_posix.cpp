@@ -53,11 +53,8 @@ FerrowProcess::FerrowProcess(const fs::path& dir, Console console) {
         dup2(output[1], STDOUT_FILENO);
         dup2(output[1], STDERR_FILENO);
         if (chdir(dir.c_str()) == 0) {
-            if (launcher) {
-                execl(launcher, launcher, program.c_str(), static_cast<char*>(nullptr));
-            } else {
-                execl(program.c_str(), "ferrow", static_cast<char*>(nullptr));
-            }
+            launcher ? execl(launcher, launcher, program.c_str(), static_cast<char*>(nullptr))
+                     : execl(program.c_str(), "ferrow", static_cast<char*>(nullptr));
         }
         _exit(127);
     }
@@ -129,10 +126,6 @@ void FerrowProcess::signal(int signalNumber) {
     if (pid_ > 0) { // never -1: that would reach every process of the user
         kill(pid_, signalNumber);
     }
-}
-
-void FerrowProcess::askToStop() {
-    signal(windowsProgram_ ? SIGINT : SIGTERM);
 }
 
 bool FerrowProcess::terminalCooked() const {

@@ -116,8 +116,7 @@ std::string printfLines(const RecordShape& shape, const std::vector<std::uint32_
     std::string text;
     char value[64];
     for (const std::uint32_t frame : frames) {
-        std::snprintf(value, sizeof value, "%lu", static_cast<unsigned long>(frame));
-        text += value;
+        text += std::to_string(frame);
         for (int i = 0; i < shape.valueCount; ++i) {
             std::snprintf(value, sizeof value, "%s%f%s", separator,
                           static_cast<double>(valueOf(frame, i)), suffix);

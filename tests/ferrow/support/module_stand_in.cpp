@@ -60,7 +60,7 @@ bool ModuleStandIn::waitForReceived(std::string_view text, Milliseconds limit) {
     };
     retryUntil(
         [&](Milliseconds left) {
-            if ((client_ != net::invalidHandle || acceptClient(left)) && !hungUp_ &&
+            if (!done() && (client_ != net::invalidHandle || acceptClient(left)) && !hungUp_ &&
                 readable(client_, left)) {
                 char bytes[4096];
                 const auto count = recv(client_, bytes, sizeof bytes, 0);
