@@ -9,6 +9,7 @@
 #include "line_editor.h"
 #include "link/capture.h"
 #include "link/module_link.h"
+#include "log/capture_sidecar.h"
 #include "log/errlog.h"
 #include "log/message.h"
 #include "log/textlog.h"
@@ -194,9 +195,30 @@ private:
 
     void endOfRun() {
         capture_.endRecording();
-        convertAfterRun(settings_.frameType, settings_.channelCount, settings_.binaryBaseName,
-                        log_);
+        FrameNumbers numbers;
+        const bool converted = convertAfterRun(settings_.frameType, settings_.channelCount,
+                                               settings_.binaryBaseName, log_, &numbers);
+        describeLastRecording(converted ? std::optional(numbers) : std::nullopt);
         net::cleanup();
+    }
+
+    // The conversion's frame numbers belong to the run's own capture file, not to one the
+    // operator recorded under another name.
+    void describeLastRecording(std::optional<FrameNumbers> numbers) {
+        const std::optional<Recording>& recording = capture_.lastRecording();
+        if (!recording) {
+            return;
+        }
+        if (recording->fileName != settings_.binaryBaseName + ".bin") {
+            numbers.reset();
+        }
+        const CaptureFacts facts{recording->fileName,    settings_.frameType,
+                                 settings_.channelCount, recording->frameSize,
+                                 recording->framesAsked, recording->framesStored,
+                                 settings_.udpPort,      link_.receiveBufferGranted(),
+                                 std::move(numbers),     recording->start,
+                                 recording->end};
+        writeCaptureSidecar(facts, std::string("ferrow ") + FERROW_VERSION, out_);
     }
 
     StopSignal stop_;

@@ -118,6 +118,7 @@ struct Counts {
     std::uint32_t expected = 0;
     // Sums of unsigned differences kept modulo 2^32, so an out-of-order frame counts negative.
     std::uint32_t missed = 0;
+    std::vector<FrameRange> skipped;
 };
 
 Counts convertRecords(RecordReader& reader, TextWriter& writer, const FrameLayout& layout,
@@ -139,6 +140,9 @@ Counts convertRecords(RecordReader& reader, TextWriter& writer, const FrameLayou
                               static_cast<unsigned long>(counts.expected),
                               static_cast<unsigned long>(number)));
             counts.missed += number - counts.expected;
+            if (number > counts.expected) {
+                counts.skipped.push_back({counts.expected, number - 1});
+            }
             counts.expected = number + 1;
         }
     }
@@ -205,13 +209,17 @@ bool convertCapture(const ConversionRequest& request, ErrorLog& log) {
         return false;
     }
     log.event(summary(layout, counts));
+    if (request.frameNumbers != nullptr) {
+        *request.frameNumbers = {layout.firstFrameNumber, counts.expected, counts.skipped};
+    }
     return true;
 }
 
 bool convertAfterRun(std::string_view frameType, int channelCount, const std::string& baseName,
-                     ErrorLog& log) {
+                     ErrorLog& log, FrameNumbers* frameNumbers) {
     return convertCapture(ConversionRequest{ConversionForm::Csv, std::string(frameType),
-                                            channelCount, baseName + ".bin", baseName + ".csv"},
+                                            channelCount, baseName + ".bin", baseName + ".csv",
+                                            frameNumbers},
                           log);
 }
 

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace ferrow {
 
@@ -12,12 +14,26 @@ enum class ConversionForm {
     Text, // the CVT command: space-separated, with a per-frame trace of EVENTs
 };
 
+// Frame numbers first..last, both included.
+struct FrameRange {
+    std::uint32_t first = 0;
+    std::uint32_t last = 0;
+};
+
+// The frame numbers a conversion met.
+struct FrameNumbers {
+    std::uint32_t first = 0;         // the number the capture's first frame should have
+    std::uint32_t next = 0;          // the number after the last frame read
+    std::vector<FrameRange> skipped; // each forward gap, in order
+};
+
 struct ConversionRequest {
     ConversionForm form = ConversionForm::Csv;
     std::string frameType = "VORN"; // "VORN", "HKQ", "PXT" or "WGN", compared exactly
     int channelCount = 16;
-    std::string inputName;  // the binary capture file
-    std::string outputName; // the text file, replaced
+    std::string inputName;                // the binary capture file
+    std::string outputName;               // the text file, replaced
+    FrameNumbers* frameNumbers = nullptr; // filled in when given
 };
 
 // Converts one binary capture file to text, one CR LF line per frame, reporting each gap or
@@ -32,6 +48,6 @@ bool convertCapture(const ConversionRequest& request, ErrorLog& log);
 
 // The automatic conversion at the end of a run: "<base>.bin" to "<base>.csv".
 bool convertAfterRun(std::string_view frameType, int channelCount, const std::string& baseName,
-                     ErrorLog& log);
+                     ErrorLog& log, FrameNumbers* frameNumbers = nullptr);
 
 } // namespace ferrow

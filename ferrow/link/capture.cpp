@@ -62,6 +62,7 @@ void Capture::arm(const std::string& fileName) {
                            static_cast<long long>(bufferSize_), static_cast<long long>(frames)));
     stored_ = 0;
     fill_ = 0;
+    start_ = std::chrono::system_clock::now();
 }
 
 StoreResult Capture::store(std::span<const std::byte> datagram) {
@@ -108,6 +109,12 @@ void Capture::endRecording() {
     // Flushed first: fclose does not report a failed flush in every C library (wine's).
     const bool flushed = std::fflush(file_.get()) == 0;
     const bool closed = std::fclose(file_.release()) == 0;
+    lastRecording_ = Recording{fileName_,
+                               frameSize_,
+                               settings_.frameCount,
+                               static_cast<std::int64_t>(count) / frameSize_,
+                               start_,
+                               std::chrono::system_clock::now()};
     if (count != static_cast<std::size_t>(written) || !flushed || !closed) {
         out_.log.error(message("ERROR: Could not write to file %s\n", fileName_.c_str()));
     } else {

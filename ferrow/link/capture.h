@@ -1,10 +1,12 @@
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 
@@ -18,6 +20,16 @@ enum class StoreResult { GoOn, Complete, Full };
 // Frame record size of a recording, in bytes, by the frame type's exact name; nothing for a
 // name that is none of VORN, HKQ, PXT, WGN.
 std::int64_t captureFrameSize(const std::string& frameType, std::int32_t channelCount);
+
+// One recording as it ended: its file, how many frames were asked and how many reached it.
+struct Recording {
+    std::string fileName;
+    std::int64_t frameSize = 0;
+    std::int32_t framesAsked = 0;
+    std::int64_t framesStored = 0;
+    std::chrono::system_clock::time_point start;
+    std::chrono::system_clock::time_point end;
+};
 
 // One recording: frames are kept in memory, in a buffer allocated once, and written to the
 // binary capture file only when the recording ends, so storing keeps up with the module.
@@ -39,6 +51,8 @@ public:
 
     // Armed exactly while the buffer is held.
     bool armed() const { return buffer_ != nullptr; }
+    // The last recording ended, if any.
+    const std::optional<Recording>& lastRecording() const { return lastRecording_; }
 
 private:
     struct FreeBuffer {
@@ -57,6 +71,8 @@ private:
     std::int64_t bufferSize_ = 0;
     std::int64_t stored_ = 0;
     std::int64_t fill_ = 0;
+    std::chrono::system_clock::time_point start_;
+    std::optional<Recording> lastRecording_;
 };
 
 } // namespace ferrow

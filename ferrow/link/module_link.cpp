@@ -162,6 +162,7 @@ void ModuleLink::openUdpReceiver() {
     socklen_t length = sizeof granted;
     getsockopt(socket, SOL_SOCKET, SO_RCVBUF, reinterpret_cast<char*>(&granted), &length);
     out_.log.event(receiveBufferEvent(granted, size));
+    receiveBufferGranted_ = granted / reportedPerSetByte;
     out_.log.event(message("Opening udp server on port %d\n", settings_.udpPort));
     udp_ = socket;
 }

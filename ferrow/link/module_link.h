@@ -51,6 +51,9 @@ public:
     void connect(const std::string& address);
     void close();
 
+    // The UDP receive buffer the system granted, in bytes; 0 before a receiver was opened.
+    int receiveBufferGranted() const { return receiveBufferGranted_; }
+
     bool connected() const { return tcp_ != net::invalidHandle; }
     bool udpOpen() const { return udp_ != net::invalidHandle; }
     net::Handle tcpHandle() const { return tcp_; }
@@ -74,6 +77,7 @@ private:
     const Settings& settings_;
     net::Handle tcp_ = net::invalidHandle;
     net::Handle udp_ = net::invalidHandle;
+    int receiveBufferGranted_ = 0;
     std::vector<char> byteArea_;
     std::vector<std::byte> datagramArea_;
     std::vector<Datagram> batch_;

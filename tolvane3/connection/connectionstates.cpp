@@ -137,6 +137,7 @@ void SetDisconnected() {
     // No more channel lines can come to finish an open row; later records go straight to the file.
     EndOpenLogRow();
     EndChannelWarnings();
+    UpdateLogSidecar();
     // Listings and uploads cannot go on without the module.
     if (FormInstance<CreateSPF>::isLoaded()) {
         FormInstance<CreateSPF>::instance().connectionLost();

@@ -9,6 +9,7 @@
 #include "program/Global.h"
 #include "program/forms.h"
 #include "program/userprompts.h"
+#include "replies/recordingsidecar.h"
 #include "replies/scanframes.h"
 #include "replies/scanlog.h"
 #include "review/lastcapture.h"
@@ -16,6 +17,7 @@
 
 #include <QCheckBox>
 #include <QCoreApplication>
+#include <QFile>
 #include <QLineEdit>
 
 namespace {
@@ -45,6 +47,21 @@ bool PrepareCaptureConsole() {
     return Global::WriteCaptureConfig();
 }
 
+// The console describes the capture it made; this program adds what it knew of the module when
+// it handed the scan over. Without the console's sidecar (it failed) its own part stands alone; a
+// file there that is no sidecar is left as it is.
+void CompleteCaptureSidecar(const QString& captureFile, const QJsonObject& handOff) {
+    if (!QFile::exists(captureFile)) {
+        return; // no capture was made
+    }
+    const std::optional<QJsonObject> consolePart = RecordingSidecar::Read(captureFile);
+    if (consolePart && !RecordingSidecar::Write(
+                           captureFile, RecordingSidecar::MergedCapture(*consolePart, handOff))) {
+        UserPrompts::MsgBox(QStringLiteral("Error writing ") + captureFile +
+                            QStringLiteral(".json"));
+    }
+}
+
 } // namespace
 
 void MDIMain::mnuStartScan_Click() {
@@ -56,13 +73,20 @@ void MDIMain::mnuStartScan_Click() {
     if (!PrepareCaptureConsole()) {
         return;
     }
+    // Taken while connected: the module's address and settings as they are handed over. An older
+    // capture's sidecar goes now, so that it is never taken for this capture's.
+    QJsonObject handOff = RecordingSidecar::ModuleState();
+    handOff.insert(QStringLiteral("handedOffBy"), RecordingSidecar::ProgramText());
+    const QString dataFileName = FormInstance<LinkConfig>::instance().txtHssFileName->text();
+    const QString captureFile = CaptureConfig::CaptureFileName(dataFileName);
+    QFile::remove(captureFile + QStringLiteral(".json"));
     Main& window = FormInstance<Main>::instance();
     window.closeSocket();
     Global::SetDisconnected();
     setStatusPanel(2, QStringLiteral("High speed scan running in the Ferrow console"));
-    const QString dataFileName = FormInstance<LinkConfig>::instance().txtHssFileName->text();
     const double framePeriod = Global::ExtTrigScan ? 0.0 : Global::FramePeriod;
     ExecCmd(CaptureConsolePath());
+    CompleteCaptureSidecar(captureFile, handOff);
     ReviewData::NoteHighSpeedScan(dataFileName, framePeriod);
     mnuReviewLastCapture->setEnabled(ReviewData::LastCaptureWritten().has_value());
     window.autoReconnector->connectAgain();

@@ -71,6 +71,9 @@ inline QString ChannelMax[ChannelSlots]; // per-channel full scale the bar graph
 // as "1" or "0"). They outlive the dialog: one loaded afresh, after Cancel for instance, starts
 // from them, so FERROW.CFG and the bar graph never read an emptied field.
 inline QHash<QString, QString> ReportedScanFields;
+// The value of every SET key the mirror takes, as the module last reported it, by the module's
+// name (MODEL, SN, VER, PERIOD, ...): what a recording's sidecar describes.
+inline QHash<QString, QString> ReportedSettings;
 
 // The bar graph (bargraph/Bar.cpp). Each channel's bar as fractions of the drawing area: top and
 // height of its height, left and width of its width; all zero until the channel's first value.

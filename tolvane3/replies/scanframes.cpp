@@ -58,6 +58,7 @@ void HandleFrameLine(const ReplyTokens& tokens, const QString& line) {
     }
     // A scan without a number of frames (0) runs until Stop, though each frame passes the test.
     Warnings().lastFrame = FramesPerScan >= 1.0f && frameNumber >= FramesPerScan - 1.0f;
+    NoteLogFrame(frame);
     FormInstance<Bar>::instance().SetFrame(frame);
     if (Trend* trend = FormInstance<Trend>::loaded()) {
         trend->SetFrame(frame);

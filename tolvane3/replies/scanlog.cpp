@@ -4,11 +4,15 @@
 #include "program/Global.h"
 #include "program/forms.h"
 #include "program/userprompts.h"
+#include "recordingsidecar.h"
 
 #include <QAction>
 #include <QFile>
+#include <QFileInfo>
 #include <QList>
+#include <algorithm>
 #include <memory>
+#include <optional>
 
 namespace Global {
 namespace {
@@ -16,6 +20,8 @@ namespace {
 // Whole-line records held back while a row stays open: past this many the row is taken as
 // abandoned and ended, so that nothing waits without bound.
 constexpr qsizetype MaxHeldRecords = 1000;
+// Setting changes a sidecar lists; a module that floods SET lines gets the rest counted.
+constexpr qsizetype MaxSettingChanges = 10000;
 
 struct OpenLog {
     QFile file;
@@ -24,6 +30,11 @@ struct OpenLog {
     QByteArray row;
     bool rowOpen = false;
     QList<QByteArray> heldRecords;
+    // The sidecar's facts. A device or a pipe as log gets no sidecar beside it.
+    bool hasSidecar = false;
+    bool sidecarFailed = false; // said once
+    RecordingSidecar::ScanLogFacts facts;
+    std::optional<QString> lastFrame;
 };
 
 std::unique_ptr<OpenLog> openLog;
@@ -50,14 +61,44 @@ void ReleaseLog() {
     LogFileName.clear();
 }
 
+// Until the first frame the module's state may still change, and the sidecar follows it; from
+// then on it keeps the state the frames were taken in, and the changes tell the rest.
+void WriteSidecar() {
+    if (!openLog || !openLog->hasSidecar) {
+        return;
+    }
+    if (!openLog->lastFrame) {
+        openLog->facts.moduleState = RecordingSidecar::ModuleState();
+    }
+    if (RecordingSidecar::Write(LogFileName, RecordingSidecar::ScanLog(openLog->facts)) ||
+        openLog->sidecarFailed) {
+        return;
+    }
+    openLog->sidecarFailed = true;
+    UserPrompts::MsgBox(QStringLiteral("Error writing ") + LogFileName + QStringLiteral(".json"));
+}
+
+// The sidecar's last word, then the file is forgotten.
+void EndLog() {
+    if (openLog) {
+        openLog->facts.end = QDateTime::currentDateTimeUtc();
+        WriteSidecar();
+    }
+    ReleaseLog();
+}
+
 // A failed write (disk full, file gone) is reported once; the log then ends, so that the
 // indicators never claim a log that is not being written.
 void Write(const QByteArray& bytes) {
-    if (!openLog || openLog->file.write(bytes) == bytes.size()) {
+    if (!openLog) {
+        return;
+    }
+    if (openLog->file.write(bytes) == bytes.size()) {
+        ++openLog->facts.rowsWritten;
         return;
     }
     const QString name = LogFileName;
-    ReleaseLog();
+    EndLog();
     ShowLogState();
     UserPrompts::MsgBox(QStringLiteral("Error writing log file ") + name);
 }
@@ -154,15 +195,48 @@ void OpenLogFile() {
         LogFileOpen = false;
         return;
     }
+    log->hasSidecar = QFileInfo(LogFileName).isFile();
+    log->facts.start = QDateTime::currentDateTimeUtc();
+    log->facts.csv = LogAsCsv;
+    std::fill(std::begin(OverRangeEvents), std::end(OverRangeEvents), 0);
+    std::fill(std::begin(AlarmEvents), std::end(AlarmEvents), 0);
     openLog = std::move(log);
     LogFileOpen = true;
     ShowLogState();
+    WriteSidecar();
 }
 
 void CloseLogFile() {
     EndOpenLogRow();
-    ReleaseLog();
+    EndLog();
     ShowLogState();
+}
+
+void NoteLogFrame(const QString& frame) {
+    if (!openLog) {
+        return;
+    }
+    if (!openLog->lastFrame) {
+        openLog->facts.moduleState = RecordingSidecar::ModuleState();
+    }
+    openLog->lastFrame = frame;
+}
+
+void NoteLogSetting(const QString& key, const QString& value) {
+    if (!openLog) {
+        return;
+    }
+    RecordingSidecar::ScanLogFacts& facts = openLog->facts;
+    if (facts.settingChanges.size() < MaxSettingChanges) {
+        facts.settingChanges.append(
+            RecordingSidecar::SettingChange(openLog->lastFrame.value_or(QString()), key, value));
+    } else {
+        ++facts.changesOmitted;
+    }
+}
+
+void UpdateLogSidecar() {
+    WriteSidecar();
 }
 
 } // namespace Global

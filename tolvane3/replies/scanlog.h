@@ -1,6 +1,10 @@
 #pragma once
 // The scan log: one text file at a time that records the traffic the log settings choose. Its
 // state lives in Global (LogFileOpen, LogFileName, LogAsCsv); records go through Global::LogLine.
+// Beside a log that is a plain file, its sidecar (recordingsidecar.h) tells what its numbers are:
+// written when the log opens, on a lost connection and when it closes.
+
+#include <QString>
 
 namespace Global {
 
@@ -12,5 +16,11 @@ void CloseLogFile();
 // Ends a comma-separated row that a missing channel line left open, so that the next frame's
 // row starts on a line of its own.
 void EndOpenLogRow();
+
+// The open log's sidecar learns the frame that came last, and a setting the mirror took.
+void NoteLogFrame(const QString& frame);
+void NoteLogSetting(const QString& key, const QString& value);
+// Writes the open log's sidecar as things stand; nothing when no log is open.
+void UpdateLogSidecar();
 
 } // namespace Global

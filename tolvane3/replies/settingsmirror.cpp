@@ -6,6 +6,7 @@
 #include "program/Global.h"
 #include "program/forms.h"
 #include "scanconfig/VornConfig.h"
+#include "scanlog.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -177,6 +178,9 @@ const QHash<QString, KeyHandler>& KeyTable() {
             CheckBinaryHost(tokens);
             GroupEnded();
         };
+        // The serial number and firmware are only kept, for recordings to name the module by.
+        keys[QStringLiteral("SN")] = [](const QString&, const ReplyTokens&) {};
+        keys[QStringLiteral("VER")] = [](const QString&, const ReplyTokens&) {};
         return keys;
     }();
     return table;
@@ -190,6 +194,8 @@ void HandleSetLine(const ReplyTokens& tokens, const QString& line) {
     }
     const auto handler = KeyTable().constFind(tokens[1]);
     if (handler != KeyTable().constEnd()) {
+        ReportedSettings[tokens[1]] = tokens[2];
+        NoteLogSetting(tokens[1], tokens[2]);
         (*handler)(tokens[2], tokens);
     }
 }
