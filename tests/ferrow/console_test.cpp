@@ -6,6 +6,7 @@
 #include "console/line_editor.h"
 #include "link/capture.h"
 #include "link/module_link.h"
+#include "log/capture_sidecar.h"
 #include "log/message.h"
 #include "log/textlog.h"
 #include "support/ferrow_test_support.h"
@@ -282,6 +283,25 @@ TEST(Arguments, HelpAndVersionPrintAnythingElseIsRefusedAndNothingIsWritten) {
         EXPECT_EQ(run(arguments), std::tuple(code, out, err)) << arguments.back();
     }
     EXPECT_TRUE(std::filesystem::is_empty(directory.path));
+}
+
+// A capture file name is Latin-1 bytes of any value; its JSON string is valid UTF-8 JSON.
+TEST(CaptureSidecar, FileNamesBecomeJsonStringsAndTimesUtcWithMilliseconds) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"run 1.bin", R"("run 1.bin")"},
+        {R"(a"b\c.bin)", R"("a\"b\\c.bin")"},
+        {std::string("\x01\t\n\r\x1f\x7f", 6), R"("\u0001\u0009\u000a\u000d\u001f\u007f")"},
+        {std::string("\0", 1), R"("\u0000")"},
+        {"caf\xe9 \xff", R"("caf\u00e9 \u00ff")"},
+        {"", R"("")"},
+    };
+    for (const auto& [name, json] : cases) {
+        EXPECT_EQ(jsonString(name), json) << name;
+    }
+    using namespace std::chrono;
+    EXPECT_EQ(utcTimeText(system_clock::time_point(milliseconds(1796642403125))),
+              "2026-12-07T11:20:03.125Z");
+    EXPECT_EQ(utcTimeText(system_clock::time_point(microseconds(999))), "1970-01-01T00:00:00.000Z");
 }
 
 } // namespace

@@ -70,10 +70,14 @@ QJsonObject ModuleState() {
         state.insert(QStringLiteral("settings"), settings);
     }
     QJsonArray fullScales;
+    bool fullScaleKnown = false;
     for (int channel = 0; channel < 16; ++channel) {
         fullScales.append(Global::ChannelMax[channel]);
+        fullScaleKnown = fullScaleKnown || !Global::ChannelMax[channel].isEmpty();
     }
-    state.insert(QStringLiteral("fullScales"), fullScales);
+    if (fullScaleKnown) {
+        state.insert(QStringLiteral("fullScales"), fullScales);
+    }
     // The recordings hold pressures, whichever values the bars show.
     InsertKnown(state, QStringLiteral("unit"),
                 BarGraph::UnitsTextFor(

@@ -1,12 +1,18 @@
 // The scan log: records of each mode, the indicators, CSV detection, one file at a time, rows
-// kept whole, a failing disk; and what frame and channel lines of a low-speed scan put there, and
-// the end of a scan.
+// kept whole, a failing disk; what frame and channel lines of a low-speed scan put there, and
+// the end of a scan; the sidecars of scan logs and captures.
 
 #include "program_fixture.h"
+#include "replies/recordingsidecar.h"
 #include "replies/replytokens.h"
 #include "replies/scanlog.h"
 
+#include <QDir>
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QRegularExpression>
 
 namespace {
 
@@ -42,6 +48,19 @@ protected:
         for (int channel = from; channel <= to; ++channel) {
             Global::ProcessVornLine(QStringLiteral("%1 %2 24.1").arg(channel).arg(pressure));
         }
+    }
+    // A log's sidecar, each time in it checked for its form and replaced by "T".
+    static QJsonObject sidecar(const QString& log) {
+        QJsonObject object = QJsonDocument::fromJson(contents(log + ".json")).object();
+        static const QRegularExpression utc(
+            QStringLiteral(R"(^\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d\.\d{3}Z$)"));
+        for (const QString key : {QStringLiteral("start"), QStringLiteral("end")}) {
+            if (object.contains(key)) {
+                EXPECT_TRUE(utc.match(object[key].toString()).hasMatch()) << object[key].toString();
+                object[key] = QStringLiteral("T");
+            }
+        }
+        return object;
     }
     static QByteArray row(const char* head, const char* pressure) {
         QByteArray text = head;
@@ -169,6 +188,7 @@ TEST_F(ScanLog, AFailingWriteIsReportedOnceAndEndsTheLog) {
     EXPECT_FALSE(Global::LogFileOpen);
     ASSERT_EQ(messages.size(), 1);
     EXPECT_EQ(messages[0].text, "Error writing log file /dev/full");
+    EXPECT_FALSE(QFile::exists("/dev/full.json")); // no sidecar beside a device
 
     openLog(sandbox.path("missing/run.txt"));
     ASSERT_EQ(messages.size(), 2);
@@ -210,6 +230,70 @@ TEST_F(ScanLog, TheFrameNumberedFramesPerScanMinusOneEndsTheScan) {
     EXPECT_FALSE(frame().mnuStartScan->isEnabled());
     Global::ProcessVornLine("FRAME = 9");
     EXPECT_TRUE(frame().mnuStartScan->isEnabled());
+}
+
+// The sidecar keeps the module's state of the log's first frame and lists every setting taken
+// while logging with the frame that came before it; it has an end once the log is closed.
+TEST_F(ScanLog, ItsSidecarTellsTheModuleTheSettingsOfTheFirstFrameAndEachChangeByFrame) {
+    Global::ConnectedAddress = QStringLiteral("127.0.0.1:2323");
+    for (const char* line :
+         {"SET MODEL 3016", "SET SN 0417", "SET VER 3.03", "SET PERIOD 500", "SET AVG 2",
+          "SET FPS 100", "SET EU 1", "SET ZC 1", "SET QPKTS 0", "SET XSCANTRIG 0",
+          "SET UNITSCAN PSI", "SET CVTUNIT 1.0", "SET PMAXL 15", "SET PMAXH 50"}) {
+        Global::ProcessVornLine(QLatin1String(line));
+    }
+    Global::OverRangeEvents[2] = 7; // an earlier log's
+    openLog("scan.csv");
+    Global::ProcessVornLine("SET FPS 200");
+    sendFrame("3", "0.5");
+    Global::ProcessVornLine("SET AVG 4");
+    Global::OverRangeEvents[15] = 2;
+    Global::AlarmEvents[0] = 1;
+    sendFrame("4", "0.5");
+    Global::SetDisconnected();
+    QJsonObject expected = QJsonDocument::fromJson(R"({
+        "program": "tolvane3 3.03", "kind": "CSV", "start": "T", "rowsWritten": 2,
+        "module": {"address": "127.0.0.1:2323", "model": "3016", "serialNumber": "0417",
+                   "firmware": "3.03"},
+        "settings": {"PERIOD": "500", "AVG": "2", "FPS": "200", "EU": "1", "ZC": "1",
+                     "QPKTS": "0", "XSCANTRIG": "0", "UNITSCAN": "PSI", "CVTUNIT": "1.0"},
+        "fullScales": ["15", "15", "15", "15", "15", "15", "15", "15",
+                       "50", "50", "50", "50", "50", "50", "50", "50"],
+        "unit": "PSI", "framePeriodSeconds": 0.016,
+        "settingChanges": [{"key": "FPS", "value": "200"},
+                           {"frame": 3, "key": "AVG", "value": "4"}],
+        "overRangeEvents": [0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 2],
+        "alarmEvents": [1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0]})")
+                               .object();
+    EXPECT_EQ(sidecar("scan.csv"), expected); // a lost connection updates it
+    frame().mnuCloseLogFile->trigger();
+    expected["end"] = QStringLiteral("T");
+    EXPECT_EQ(sidecar("scan.csv"), expected);
+    EXPECT_TRUE(contents("scan.csv.json").contains("\r\n"));
+
+    // A sidecar that cannot be written is said once; the log itself goes on.
+    QDir().mkdir("blocked.txt.json");
+    openLog("blocked.txt");
+    Global::LogLine(0, "kept");
+    frame().mnuCloseLogFile->trigger();
+    EXPECT_EQ(contents("blocked.txt"), "kept\r\n");
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_EQ(messages[0].text, "Error writing blocked.txt.json");
+}
+
+// The capture console's measured keys stay its own; the hand-off adds the module's state.
+TEST(CaptureSidecar, TheHandOffIsAddedToWhatTheConsoleMeasured) {
+    const QJsonObject console = QJsonDocument::fromJson(R"({"program": "ferrow 3.03",
+        "start": "a", "end": "b", "capture": {"framesStored": 19}, "missingFrames": [[7, 7]]})")
+                                    .object();
+    const QJsonObject handOff = QJsonDocument::fromJson(R"({"program": "other",
+        "module": {"model": "3016"}, "unit": "PSI", "handedOffBy": "tolvane3 3.03"})")
+                                    .object();
+    EXPECT_EQ(RecordingSidecar::MergedCapture(console, handOff),
+              QJsonDocument::fromJson(R"({"program": "ferrow 3.03", "start": "a", "end": "b",
+        "capture": {"framesStored": 19}, "missingFrames": [[7, 7]], "module": {"model": "3016"},
+        "unit": "PSI", "handedOffBy": "tolvane3 3.03"})")
+                  .object());
 }
 
 } // namespace

@@ -57,6 +57,7 @@ public:
         Global::FramePeriod = Global::FramesPerScan = 0;
         Global::ListLetters = Global::UnitScan = Global::ConnectedAddress = QString();
         Global::ReportedScanFields.clear();
+        Global::ReportedSettings.clear();
         std::fill(std::begin(Global::BarRects), std::end(Global::BarRects), Global::BarRect{});
         std::fill(std::begin(Global::FullScale), std::end(Global::FullScale), 0.0f);
         std::fill(std::begin(Global::FullScaleText), std::end(Global::FullScaleText), QString());
