@@ -17,7 +17,7 @@
 
 #include <QCheckBox>
 #include <QCoreApplication>
-#include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 
 namespace {
@@ -47,14 +47,25 @@ bool PrepareCaptureConsole() {
     return Global::WriteCaptureConfig();
 }
 
+// Written since the hand-off; a second's slack for file systems whose clock lags behind.
+bool WrittenSince(const QString& fileName, const QDateTime& handedOver) {
+    const QFileInfo file(fileName);
+    return file.exists() && file.lastModified() >= handedOver.addSecs(-1);
+}
+
 // The console describes the capture it made; this program adds what it knew of the module when
-// it handed the scan over. Without the console's sidecar (it failed) its own part stands alone; a
-// file there that is no sidecar is left as it is.
-void CompleteCaptureSidecar(const QString& captureFile, const QJsonObject& handOff) {
-    if (!QFile::exists(captureFile)) {
-        return; // no capture was made
+// it handed the scan over. Without a sidecar of the console's from this run (it failed, or an
+// older run's is there) this program's part stands alone; a file there that is no sidecar is left
+// as it is, and so is everything when the console made no capture (it could not start).
+void CompleteCaptureSidecar(const QString& captureFile, const QJsonObject& handOff,
+                            const QDateTime& handedOver) {
+    if (!WrittenSince(captureFile, handedOver)) {
+        return;
     }
-    const std::optional<QJsonObject> consolePart = RecordingSidecar::Read(captureFile);
+    const std::optional<QJsonObject> consolePart =
+        WrittenSince(captureFile + QStringLiteral(".json"), handedOver)
+            ? RecordingSidecar::Read(captureFile)
+            : QJsonObject();
     if (consolePart && !RecordingSidecar::Write(
                            captureFile, RecordingSidecar::MergedCapture(*consolePart, handOff))) {
         UserPrompts::MsgBox(QStringLiteral("Error writing ") + captureFile +
@@ -73,20 +84,19 @@ void MDIMain::mnuStartScan_Click() {
     if (!PrepareCaptureConsole()) {
         return;
     }
-    // Taken while connected: the module's address and settings as they are handed over. An older
-    // capture's sidecar goes now, so that it is never taken for this capture's.
+    // Taken while connected: the module's address and settings as they are handed over.
     QJsonObject handOff = RecordingSidecar::ModuleState();
     handOff.insert(QStringLiteral("handedOffBy"), RecordingSidecar::ProgramText());
     const QString dataFileName = FormInstance<LinkConfig>::instance().txtHssFileName->text();
     const QString captureFile = CaptureConfig::CaptureFileName(dataFileName);
-    QFile::remove(captureFile + QStringLiteral(".json"));
+    const QDateTime handedOver = QDateTime::currentDateTimeUtc();
     Main& window = FormInstance<Main>::instance();
     window.closeSocket();
     Global::SetDisconnected();
     setStatusPanel(2, QStringLiteral("High speed scan running in the Ferrow console"));
     const double framePeriod = Global::ExtTrigScan ? 0.0 : Global::FramePeriod;
     ExecCmd(CaptureConsolePath());
-    CompleteCaptureSidecar(captureFile, handOff);
+    CompleteCaptureSidecar(captureFile, handOff, handedOver);
     ReviewData::NoteHighSpeedScan(dataFileName, framePeriod);
     mnuReviewLastCapture->setEnabled(ReviewData::LastCaptureWritten().has_value());
     window.autoReconnector->connectAgain();

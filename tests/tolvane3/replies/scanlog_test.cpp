@@ -173,6 +173,7 @@ TEST_F(ScanLog, AnUnfinishedRowEndsWhenTheScanDoesAndErrorsAreLoggedUnderTheirSe
     }
 }
 
+// A failing log write ends the log; a failing sidecar write only says so; each once.
 TEST_F(ScanLog, AFailingWriteIsReportedOnceAndEndsTheLog) {
     if (!QFile::exists("/dev/full")) {
         GTEST_SKIP() << "no /dev/full here";
@@ -194,9 +195,19 @@ TEST_F(ScanLog, AFailingWriteIsReportedOnceAndEndsTheLog) {
     ASSERT_EQ(messages.size(), 2);
     EXPECT_EQ(messages[1].text, "Error opening log file " + sandbox.path("missing/run.txt"));
     EXPECT_EQ(indicators(), "No Log File 1010");
+
+    // A sidecar that cannot be written is said once; the log itself goes on.
+    QDir().mkdir("blocked.txt.json");
+    openLog("blocked.txt");
+    Global::LogLine(0, "kept");
+    frame().mnuCloseLogFile->trigger();
+    EXPECT_EQ(contents("blocked.txt"), "kept\r\n");
+    ASSERT_EQ(messages.size(), 3);
+    EXPECT_EQ(messages[2].text, "Error writing blocked.txt.json");
 }
 
-TEST_F(ScanLog, CommaSeparatedRowsCarryTimeOrTriggerThenFrameAndPressures) {
+// A CSV log gets rows of time or trigger, frame and pressures; a plain one the lines as received.
+TEST_F(ScanLog, ScanLinesBecomeRowsInACsvLogAndStayLinesInAPlainOne) {
     Global::FramePeriod = 0.016f;
     FormInstance<MDIMain>::instance().mnuBarGraphTemp_Click(); // the log still takes pressures
     openLog("scan.csv");
@@ -211,9 +222,7 @@ TEST_F(ScanLog, CommaSeparatedRowsCarryTimeOrTriggerThenFrameAndPressures) {
     EXPECT_EQ(closedLog("scan.csv"), row("0.048,3", "0.5") +
                                          row("0.064,4", "-1.25").replace(",-1.25\r\n", "\r\n") +
                                          "STATUS:,READY\r\n" + row("XTRIG,5", "7"));
-}
 
-TEST_F(ScanLog, APlainLogTakesTheLinesAsReceived) {
     openLog("scan.txt");
     Global::ProcessVornLine("frame = 12");
     Global::ProcessVornLine("0 1.5 24.1");
@@ -270,15 +279,6 @@ TEST_F(ScanLog, ItsSidecarTellsTheModuleTheSettingsOfTheFirstFrameAndEachChangeB
     expected["end"] = QStringLiteral("T");
     EXPECT_EQ(sidecar("scan.csv"), expected);
     EXPECT_TRUE(contents("scan.csv.json").contains("\r\n"));
-
-    // A sidecar that cannot be written is said once; the log itself goes on.
-    QDir().mkdir("blocked.txt.json");
-    openLog("blocked.txt");
-    Global::LogLine(0, "kept");
-    frame().mnuCloseLogFile->trigger();
-    EXPECT_EQ(contents("blocked.txt"), "kept\r\n");
-    ASSERT_EQ(messages.size(), 1);
-    EXPECT_EQ(messages[0].text, "Error writing blocked.txt.json");
 }
 
 // The capture console's measured keys stay its own; the hand-off adds the module's state.
