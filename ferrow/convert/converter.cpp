@@ -123,7 +123,7 @@ struct Counts {
 
 Counts convertRecords(RecordReader& reader, TextWriter& writer, const FrameLayout& layout,
                       LineShape shape, const FrameTrace& trace, ErrorLog& log) {
-    Counts counts{layout.firstFrameNumber, 0};
+    Counts counts{layout.firstFrameNumber, 0, {}};
     for (;;) {
         trace.beforeRead(counts.expected);
         const unsigned char* record = reader.next();

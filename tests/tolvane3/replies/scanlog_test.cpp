@@ -16,6 +16,13 @@
 
 namespace {
 
+QJsonObject json(const QByteArray& text) {
+    QJsonParseError error{};
+    const QJsonDocument document = QJsonDocument::fromJson(text, &error);
+    EXPECT_EQ(error.error, QJsonParseError::NoError) << error.errorString().toStdString();
+    return document.object();
+}
+
 class ScanLog : public ProgramFixture {
 protected:
     void SetUp() override {
@@ -51,13 +58,14 @@ protected:
     }
     // A log's sidecar, each time in it checked for its form and replaced by "T".
     static QJsonObject sidecar(const QString& log) {
-        QJsonObject object = QJsonDocument::fromJson(contents(log + ".json")).object();
+        QJsonObject object = json(contents(log + ".json"));
         static const QRegularExpression utc(
             QStringLiteral(R"(^\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d\.\d{3}Z$)"));
-        for (const QString key : {QStringLiteral("start"), QStringLiteral("end")}) {
-            if (object.contains(key)) {
-                EXPECT_TRUE(utc.match(object[key].toString()).hasMatch()) << object[key].toString();
-                object[key] = QStringLiteral("T");
+        for (const char* key : {"start", "end"}) {
+            if (object.contains(QLatin1String(key))) {
+                const QString time = object[QLatin1String(key)].toString();
+                EXPECT_TRUE(utc.match(time).hasMatch()) << time.toStdString();
+                object[QLatin1String(key)] = QStringLiteral("T");
             }
         }
         return object;
@@ -260,7 +268,7 @@ TEST_F(ScanLog, ItsSidecarTellsTheModuleTheSettingsOfTheFirstFrameAndEachChangeB
     Global::AlarmEvents[0] = 1;
     sendFrame("4", "0.5");
     Global::SetDisconnected();
-    QJsonObject expected = QJsonDocument::fromJson(R"({
+    QJsonObject expected = json(R"({
         "program": "tolvane3 3.03", "kind": "CSV", "start": "T", "rowsWritten": 2,
         "module": {"address": "127.0.0.1:2323", "model": "3016", "serialNumber": "0417",
                    "firmware": "3.03"},
@@ -272,8 +280,7 @@ TEST_F(ScanLog, ItsSidecarTellsTheModuleTheSettingsOfTheFirstFrameAndEachChangeB
         "settingChanges": [{"key": "FPS", "value": "200"},
                            {"frame": 3, "key": "AVG", "value": "4"}],
         "overRangeEvents": [0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 2],
-        "alarmEvents": [1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0]})")
-                               .object();
+        "alarmEvents": [1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0]})");
     EXPECT_EQ(sidecar("scan.csv"), expected); // a lost connection updates it
     frame().mnuCloseLogFile->trigger();
     expected["end"] = QStringLiteral("T");
@@ -283,17 +290,14 @@ TEST_F(ScanLog, ItsSidecarTellsTheModuleTheSettingsOfTheFirstFrameAndEachChangeB
 
 // The capture console's measured keys stay its own; the hand-off adds the module's state.
 TEST(CaptureSidecar, TheHandOffIsAddedToWhatTheConsoleMeasured) {
-    const QJsonObject console = QJsonDocument::fromJson(R"({"program": "ferrow 3.03",
-        "start": "a", "end": "b", "capture": {"framesStored": 19}, "missingFrames": [[7, 7]]})")
-                                    .object();
-    const QJsonObject handOff = QJsonDocument::fromJson(R"({"program": "other",
-        "module": {"model": "3016"}, "unit": "PSI", "handedOffBy": "tolvane3 3.03"})")
-                                    .object();
+    const QJsonObject console = json(R"({"program": "ferrow 3.03",
+        "start": "a", "end": "b", "capture": {"framesStored": 19}, "missingFrames": [[7, 7]]})");
+    const QJsonObject handOff = json(R"({"program": "other",
+        "module": {"model": "3016"}, "unit": "PSI", "handedOffBy": "tolvane3 3.03"})");
     EXPECT_EQ(RecordingSidecar::MergedCapture(console, handOff),
-              QJsonDocument::fromJson(R"({"program": "ferrow 3.03", "start": "a", "end": "b",
+              json(R"({"program": "ferrow 3.03", "start": "a", "end": "b",
         "capture": {"framesStored": 19}, "missingFrames": [[7, 7]], "module": {"model": "3016"},
-        "unit": "PSI", "handedOffBy": "tolvane3 3.03"})")
-                  .object());
+        "unit": "PSI", "handedOffBy": "tolvane3 3.03"})"));
 }
 
 } // namespace
