@@ -172,6 +172,8 @@ TEST_F(ScanLog, AnUnfinishedRowEndsWhenTheScanDoesAndErrorsAreLoggedUnderTheirSe
         Global::SetScanning();
         Global::ProcessVornLine(scan.frameLine);
         Global::ProcessVornLine("0 1.5 20.0");
+        // Frame FramesPerScan - 1 has ended the scan by itself; frame 1 has not.
+        EXPECT_EQ(frame().mnuStartScan->isEnabled(), !scan.endedAtOnce);
         scan.end();
         const QByteArray row = "0," + ReplyTokens(scan.frameLine)[2].toLatin1() + ",1.5\r\n";
         EXPECT_EQ(contents("rows.csv"), scan.endedAtOnce ? row : "");
@@ -238,15 +240,6 @@ TEST_F(ScanLog, ScanLinesBecomeRowsInACsvLogAndStayLinesInAPlainOne) {
     Global::LogScanData = false;
     sendFrame("13", "2");
     EXPECT_EQ(closedLog("scan.txt"), "frame = 12\r\n0 1.5 24.1\r\n");
-}
-
-TEST_F(ScanLog, TheFrameNumberedFramesPerScanMinusOneEndsTheScan) {
-    Global::FramesPerScan = 10;
-    Global::SetScanning();
-    Global::ProcessVornLine("FRAME = 8");
-    EXPECT_FALSE(frame().mnuStartScan->isEnabled());
-    Global::ProcessVornLine("FRAME = 9");
-    EXPECT_TRUE(frame().mnuStartScan->isEnabled());
 }
 
 // The sidecar keeps the module's state of the log's first frame and lists every setting taken
