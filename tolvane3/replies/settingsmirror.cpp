@@ -110,6 +110,15 @@ void MirrorUnit(const QString& value) {
     RescaleBars();
 }
 
+// The value as the module sent it: every token after the key (HOST has three).
+QString ValueText(const ReplyTokens& tokens) {
+    QStringList values;
+    for (int index = 2; index < tokens.count(); ++index) {
+        values.append(tokens[index]);
+    }
+    return values.join(QLatin1Char(' '));
+}
+
 // The action of each key; any other key changes nothing.
 const QHash<QString, KeyHandler>& KeyTable() {
     static const QHash<QString, KeyHandler> table = [] {
@@ -194,8 +203,9 @@ void HandleSetLine(const ReplyTokens& tokens, const QString& line) {
     }
     const auto handler = KeyTable().constFind(tokens[1]);
     if (handler != KeyTable().constEnd()) {
-        ReportedSettings[tokens[1]] = tokens[2];
-        NoteLogSetting(tokens[1], tokens[2]);
+        const QString value = ValueText(tokens);
+        ReportedSettings[tokens[1]] = value;
+        NoteLogSetting(tokens[1], value);
         (*handler)(tokens[2], tokens);
     }
 }

@@ -257,6 +257,7 @@ TEST_F(ScanLog, ItsSidecarTellsTheModuleTheSettingsOfTheFirstFrameAndEachChangeB
     Global::ProcessVornLine("SET FPS 200");
     sendFrame("3", "0.5");
     Global::ProcessVornLine("SET AVG 4");
+    Global::ProcessVornLine("SET HOST 0 0 T");
     Global::OverRangeEvents[15] = 2;
     Global::AlarmEvents[0] = 1;
     sendFrame("4", "0.5");
@@ -271,7 +272,8 @@ TEST_F(ScanLog, ItsSidecarTellsTheModuleTheSettingsOfTheFirstFrameAndEachChangeB
                        "50", "50", "50", "50", "50", "50", "50", "50"],
         "unit": "PSI", "framePeriodSeconds": 0.016,
         "settingChanges": [{"key": "FPS", "value": "200"},
-                           {"frame": 3, "key": "AVG", "value": "4"}],
+                           {"frame": 3, "key": "AVG", "value": "4"},
+                           {"frame": 3, "key": "HOST", "value": "0 0 T"}],
         "overRangeEvents": [0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 2],
         "alarmEvents": [1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0]})");
     EXPECT_EQ(sidecar("scan.csv"), expected); // a lost connection updates it
