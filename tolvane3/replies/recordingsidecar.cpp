@@ -15,7 +15,7 @@ namespace {
 // The scan settings a recording's numbers depend on, by the module's names.
 constexpr const char* ScanSettingKeys[] = {"PERIOD", "AVG", "FPS",   "UNITSCAN", "CVTUNIT",
                                            "EU",     "ZC",  "QPKTS", "XSCANTRIG"};
-// A sidecar is a few kilobytes; a file far larger is none of ours.
+// Even a capture with millions of gaps has a sidecar far smaller; a larger file is none of ours.
 constexpr qint64 MaxSidecarBytes = 64 * 1024 * 1024;
 
 QString Reported(const char* key) {
