@@ -56,16 +56,15 @@ bool ReadsBackExactly(const QString& dataFileName) {
            DataFileKey.size() + dataFileName.size() + 2 <= ConsoleLineBytes;
 }
 
-QString CaptureFileName(const QString& dataFileName) {
-    // The console's base name when none is given keeps its ".bin".
+QString CaptureBaseName(const QString& dataFileName) {
     if (dataFileName.isEmpty()) {
-        return QStringLiteral("Data.bin.bin");
+        return QStringLiteral("Data.bin");
     }
     const qsizetype nameStart = std::max(dataFileName.lastIndexOf(QLatin1Char('/')),
                                          dataFileName.lastIndexOf(QLatin1Char('\\'))) +
                                 1;
     const qsizetype dot = dataFileName.lastIndexOf(QLatin1Char('.'));
-    return (dot >= nameStart ? dataFileName.first(dot) : dataFileName) + QStringLiteral(".bin");
+    return dot >= nameStart ? dataFileName.first(dot) : dataFileName;
 }
 
 bool IsFrameCount(const QString& framesPerScan) {

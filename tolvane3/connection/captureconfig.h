@@ -20,9 +20,10 @@ QByteArray Text(const QString& address, const QString& framesPerScan, const QStr
 // a line of at most 254 bytes, without surrounding blanks, in single-byte text.
 bool ReadsBackExactly(const QString& dataFileName);
 
-// The binary capture file the console writes for a data file name, in its current directory:
-// the final name's extension replaced by ".bin"; its own default when the name is empty.
-QString CaptureFileName(const QString& dataFileName);
+// The base name the console adds ".bin" and ".csv" to for a data file name, in its current
+// directory: the extension of the final name cut (directories kept); without a name its own
+// default, "Data.bin".
+QString CaptureBaseName(const QString& dataFileName);
 
 // True for a frame count the console captures as given: a whole number from 1 to 2^31 - 1,
 // blanks around it allowed. Anything else it would replace by its default of 100 frames.

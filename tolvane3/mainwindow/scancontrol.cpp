@@ -88,7 +88,8 @@ void MDIMain::mnuStartScan_Click() {
     QJsonObject handOff = RecordingSidecar::ModuleState();
     handOff.insert(QStringLiteral("handedOffBy"), RecordingSidecar::ProgramText());
     const QString dataFileName = FormInstance<LinkConfig>::instance().txtHssFileName->text();
-    const QString captureFile = CaptureConfig::CaptureFileName(dataFileName);
+    const QString captureFile =
+        CaptureConfig::CaptureBaseName(dataFileName) + QStringLiteral(".bin");
     const QDateTime handedOver = QDateTime::currentDateTimeUtc();
     Main& window = FormInstance<Main>::instance();
     window.closeSocket();

@@ -1,8 +1,9 @@
 #include "lastcapture.h"
 
+#include "connection/captureconfig.h"
+
 #include <QDir>
 #include <QFile>
-#include <algorithm>
 
 namespace ReviewData {
 namespace {
@@ -12,15 +13,7 @@ std::optional<LastCapture> last;
 } // namespace
 
 QString CaptureCsvName(const QString& dataFileName) {
-    if (dataFileName.isEmpty()) {
-        return QStringLiteral("Data.bin.csv");
-    }
-    const qsizetype nameStart = std::max(dataFileName.lastIndexOf(QLatin1Char('/')),
-                                         dataFileName.lastIndexOf(QLatin1Char('\\'))) +
-                                1;
-    const qsizetype dot = dataFileName.lastIndexOf(QLatin1Char('.'));
-    const QString base = dot >= nameStart ? dataFileName.first(dot) : dataFileName;
-    return base + QStringLiteral(".csv");
+    return CaptureConfig::CaptureBaseName(dataFileName) + QStringLiteral(".csv");
 }
 
 void NoteHighSpeedScan(const QString& dataFileName, double framePeriod) {

@@ -7,8 +7,7 @@
 
 namespace ReviewData {
 
-// The console cuts the extension of the final name (directories kept) and adds ".csv"; without
-// a name it keeps its own default base name, "Data.bin".
+// The conversion the console writes for a data file name: its base name and ".csv".
 QString CaptureCsvName(const QString& dataFileName);
 
 struct LastCapture {

@@ -65,17 +65,6 @@ TEST(CaptureConfig, OnlyNamesTheConsoleReadsBackArePassedOn) {
     }
 }
 
-TEST(CaptureConfig, TheCaptureFileIsTheDataFileNameWithBinForItsExtension) {
-    const std::pair<const char*, const char*> cases[] = {
-        {"run.dat", "run.bin"},     {"run", "run.bin"},
-        {"a.b/run", "a.b/run.bin"}, {"d.x\\run.1.csv", "d.x\\run.1.bin"},
-        {"", "Data.bin.bin"},
-    };
-    for (const auto& [name, capture] : cases) {
-        EXPECT_EQ(CaptureConfig::CaptureFileName(QLatin1String(name)), QLatin1String(capture));
-    }
-}
-
 TEST(CaptureConfig, OnlyAWholeFrameCountOfAtLeastOneIsHandedOver) {
     const std::pair<const char*, bool> cases[] = {
         {"100", true},   {" 1 ", true},  {"2147483647", true}, {"2147483648", false},
