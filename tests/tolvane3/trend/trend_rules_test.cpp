@@ -1,16 +1,74 @@
-// The trend window's rules without a window: the ring of samples, what is drawn from it and the
-// saved data.
+// The trend window's rules without a window: the axes, the ring of samples, what is drawn from it
+// and the saved data.
 
+#include "trend/axisticks.h"
 #include "trend/trendcsv.h"
 #include "trend/trendpicture.h"
 #include "trend/trendring.h"
 
+#include <cstdio>
 #include <gtest/gtest.h>
 #include <limits>
+#include <string>
 
 namespace {
 
 using namespace TrendData;
+
+// "min..max /step @anchor xticks .decimals"
+std::string Text(const AxisTicks::Scale& scale) {
+    char text[128];
+    std::snprintf(text, sizeof text, "%g..%g /%g @%g x%d .%d", scale.min, scale.max, scale.step,
+                  scale.anchor, scale.ticks, scale.decimals);
+    return text;
+}
+
+TEST(AxisTicks, ValueAxesEndOnRoundTicksAndTimeAxesGrowFromZeroThenSlide) {
+    constexpr double NaN = std::numeric_limits<double>::quiet_NaN();
+    const struct {
+        double low, high;
+        const char* scale;
+    } values[] = {
+        {-48.3, -5.27, "-50..0 /10 @-50 x6 .0"},
+        {-16.16, -5.27, "-20..-5 /5 @-20 x4 .0"},
+        {0.12, 0.47, "0.1..0.5 /0.1 @0.1 x5 .1"},
+        {5, 5, "4.5..5.5 /0.5 @4.5 x3 .1"}, // flat: a tenth either side
+        {0, 0, "-1..1 /0.5 @-1 x5 .1"},
+        {NaN, 3, "-1..1 /0.5 @-1 x5 .1"},
+        {-3.4e38, 3.4e38, "-4e+38..4e+38 /2e+38 @-4e+38 x5 .0"},
+    };
+    for (const auto& value : values) {
+        EXPECT_EQ(Text(AxisTicks::ValueScale(value.low, value.high)), value.scale) << value.low;
+    }
+    const struct {
+        double newest, span;
+        const char* scale;
+    } times[] = {
+        {0, 60, "0..1 /0.2 @0 x6 .1"},  {27, 60, "0..27 /10 @0 x3 .0"},
+        {60, 60, "0..60 /20 @0 x4 .0"}, {75.5, 60, "15.5..75.5 /20 @20 x3 .0"},
+        {-1, 0, "0..1 /0.2 @0 x6 .1"},
+    };
+    for (const auto& time : times) {
+        EXPECT_EQ(Text(AxisTicks::TimeScale(time.newest, time.span)), time.scale) << time.newest;
+    }
+}
+
+TEST(AxisTicks, AValueAxisWidensAtOnceAndNarrowsOnlyAfterTheDataFitHalfOfItForAWhile) {
+    const struct {
+        double low, high, now;
+        const char* range;
+    } steps[] = {
+        {0, 27, 0, "0..30"},    {3, 29, 1, "0..30"},   {-2, 29, 2, "-10..30"}, {1, 9, 3, "-10..30"},
+        {1, 9, 7.9, "-10..30"}, {1, 25, 8, "-10..30"}, {1, 9, 9, "-10..30"},   {1, 9, 14, "0..10"},
+    };
+    AxisTicks::StableValueAxis axis;
+    for (const auto& step : steps) {
+        const AxisTicks::Scale& scale = axis.follow(step.low, step.high, step.now);
+        EXPECT_EQ(std::to_string(int(scale.min)) + ".." + std::to_string(int(scale.max)),
+                  step.range)
+            << step.now;
+    }
+}
 
 // Frames first..last, one a second (time = frame), every channel at value(frame, channel).
 template <typename Value>
