@@ -1,5 +1,5 @@
-// The trend window's rules without a window: the axes, the ring of samples, what is drawn from it
-// and the saved data.
+// The trend window's rules without a window: the axes, the ring of samples,
+// what is drawn from it and the saved data.
 
 #include "trend/axisticks.h"
 #include "trend/trendcsv.h"
@@ -70,7 +70,8 @@ TEST(AxisTicks, AValueAxisWidensAtOnceAndNarrowsOnlyAfterTheDataFitHalfOfItForAW
     }
 }
 
-// Frames first..last, one a second (time = frame), every channel at value(frame, channel).
+// Frames first..last, one a second (time = frame), every channel at
+// value(frame, channel).
 template <typename Value>
 SampleRing Filled(std::size_t capacity, int first, int last, Value value) {
     SampleRing ring(capacity);
@@ -112,14 +113,16 @@ TEST(TrendRing, KeepsTheNewestFramesInOrderAndOnlyValuesItCanDraw) {
 }
 
 TEST(TrendPicture, ShowsTheSpanBeforeTheNewestWithEachColumnsExtremes) {
-    // 1,000 frames over 1,000 s of a flat 5 with one spike to 90 and one dip to -40.
+    // 1,000 frames over 1,000 s of a flat 5 with one spike to 90 and one dip to
+    // -40.
     const SampleRing ring = Filled(1000, 1, 1000, [](int frame, int channel) {
         if (channel == 3 && frame == 977) {
             return 90.0f;
         }
         return channel == 3 && frame == 978 ? -40.0f : 5.0f;
     });
-    const Picture picture = Project(ring, 100, 10); // 900..1000 in columns of 10 s
+    LivePicture live;
+    const Picture& picture = live.update(ring, 100, 10); // 900..1000 in columns of 10 s
     EXPECT_EQ(picture.start, 900);
     EXPECT_EQ(picture.end, 1000);
     const QList<QPointF>& spiky = picture.lines[3].points;
@@ -128,18 +131,52 @@ TEST(TrendPicture, ShowsTheSpanBeforeTheNewestWithEachColumnsExtremes) {
     EXPECT_TRUE(spiky.contains(QPointF(977, 90)) && spiky.contains(QPointF(978, -40)));
     // A column without a change draws one point.
     EXPECT_EQ(picture.lines[0].points.size(), 11);
-    EXPECT_EQ(picture.lines[3].low, -40);
-    EXPECT_EQ(picture.lines[3].high, 90);
 
     const auto range = [&](quint16 shown) {
         const ValueRange found = RangeOf(picture, shown);
         return std::pair(found.low, found.high);
     };
-    EXPECT_EQ(range(0xFFFF), std::pair(-46.5, 96.5)); // a twentieth of 130 either side
-    EXPECT_EQ(range(1u << 0), std::pair(4.0, 6.0));   // hidden channel 3 gives no room
-    EXPECT_EQ(range(0), std::pair(-1.0, 1.0));
-    const Picture empty = Project(SampleRing(4), 60, 100);
-    EXPECT_EQ(std::pair(empty.start, empty.end), std::pair(0.0, 60.0));
+    EXPECT_EQ(range(0xFFFF), std::pair(-40.0, 90.0));
+    EXPECT_EQ(range(1u << 0), std::pair(5.0, 5.0)); // hidden channel 3 does not count
+    EXPECT_GT(range(0).first, range(0).second);
+}
+
+TEST(TrendPicture, TakingFramesInAsTheyComeDrawsWhatTakingThemInAtOnceDoes) {
+    // 3 s of frames 1 ms apart into a ring of 2 s; channel 0 throughout, channel
+    // 5 from 1 s on, at pseudo-random values. Redrawn every so many values
+    // (between a frame and its values too, and after more frames than the ring
+    // holds), then compared with a picture drawn once at the end.
+    for (const int every : {3, 7, 4500}) {
+        for (const int columns : {4, 13, 500}) {
+            SampleRing ring(2000);
+            LivePicture live;
+            unsigned random = 1;
+            int values = 0;
+            for (int frame = 0; frame < 3000; ++frame) {
+                ring.addFrame(frame, frame / 1000.0);
+                for (const int channel : {0, 5}) {
+                    if (channel == 5 && frame < 1000) {
+                        continue;
+                    }
+                    random = random * 1103515245 + 12345;
+                    ring.setValue(channel, static_cast<float>(random >> 16 & 1023));
+                    if (++values % every == 0) {
+                        live.update(ring, 1.5, columns);
+                    }
+                }
+            }
+            const Picture& taken = live.update(ring, 1.5, columns);
+            LivePicture once;
+            const Picture& whole = once.update(ring, 1.5, columns);
+            for (const int channel : {0, 5}) {
+                EXPECT_EQ(taken.lines[channel].points, whole.lines[channel].points)
+                    << every << " " << columns;
+                EXPECT_EQ(std::pair(taken.lines[channel].low, taken.lines[channel].high),
+                          std::pair(whole.lines[channel].low, whole.lines[channel].high));
+            }
+            EXPECT_EQ(std::pair(taken.start, taken.end), std::pair(whole.start, whole.end));
+        }
+    }
 }
 
 TEST(TrendCsv, SavesTheShownChannelsOfTheSpanWithFrameAndTimeFirst) {
@@ -147,7 +184,8 @@ TEST(TrendCsv, SavesTheShownChannelsOfTheSpanWithFrameAndTimeFirst) {
         return static_cast<float>(frame) + static_cast<float>(channel) / 8;
     });
     ring.addFrame(4, 3.25);
-    ring.setValue(0, -0.1f); // not -0.10000000149, its value in double; channel 15's never came
+    ring.setValue(0, -0.1f); // not -0.10000000149, its value in double; channel
+                             // 15's never came
     const quint16 firstAndLast = 1u << 0 | 1u << 15;
     EXPECT_EQ(CsvOf(ring, 1.5, firstAndLast), QByteArray("Frame,Time,Ch 1,Ch 16\r\n"
                                                          "2,2.000,2,3.875\r\n"
