@@ -31,10 +31,9 @@ namespace {
 
 // Just over 30 redraws a second at most.
 constexpr int RedrawMs = 34;
-// Qt Charts outlines every point of a series each time it changes (about half a
-// microsecond a point): two pixels a column, and no more than 500 columns
-// however wide the window, keep a redraw of 16 full lines to a few
-// milliseconds.
+// Qt Charts outlines every point of a series each time it changes (about half a microsecond a
+// point): two pixels a column, and no more than 500 columns however wide the window, keep a
+// redraw of 16 full lines to a few milliseconds.
 constexpr int PixelsPerColumn = 2;
 constexpr int MaxColumns = 500;
 constexpr std::array<int, 5> SpanChoices{10, 30, 60, 120, 300};
@@ -179,9 +178,8 @@ void Trend::tmrRedraw_Timer() {
     const QRectF plot = chtTrend->chart()->plotArea();
     const int columns = std::min(static_cast<int>(plot.width()) / PixelsPerColumn, MaxColumns);
     const TrendData::Picture& picture = picture_.update(drawnSamples(), spanSeconds(), columns);
-    // Each change of an axis recomputes every series' outline, and so does each
-    // new point list: emptied first, the series are outlined once, with their new
-    // points.
+    // Each change of an axis recomputes every series' outline, and so does each new point list:
+    // emptied first, the series are outlined once, with their new points.
     for (QLineSeries* series : linChannel) {
         series->clear();
     }

@@ -1,5 +1,5 @@
-// The trend window in the frame: opened from the BarGraph menu, fed by the
-// scan's lines, its legend, and gone with everything it recorded once closed.
+// The trend window in the frame: opened from the BarGraph menu, fed by the scan's lines, its
+// legend, and gone with everything it recorded once closed.
 
 #include "program_fixture.h"
 #include "trend/Trend.h"
@@ -18,8 +18,7 @@ namespace {
 
 class TrendTest : public ProgramFixture {
 protected:
-    // Redraws follow frames within about 34 ms; a busy machine may take far
-    // longer.
+    // Redraws follow frames within about 34 ms; a busy machine may take far longer.
     static constexpr int WaitMs = 20000;
 
     static Trend& trend() { return FormInstance<Trend>::instance(); }
