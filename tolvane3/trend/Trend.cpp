@@ -1,5 +1,6 @@
 #include "Trend.h"
 
+#include "axisticks.h"
 #include "bargraph/barscale.h"
 #include "channelstyle.h"
 #include "chartfiles.h"
@@ -44,10 +45,19 @@ qint64 FrameNumberOf(const QString& text) {
     return std::fabs(number) < Exact ? static_cast<qint64>(number) : 0;
 }
 
-// Places after the point of a display format "0" to "0.00000".
-int PlacesOf(const QString& displayFormat) {
-    const qsizetype point = displayFormat.indexOf(QLatin1Char('.'));
-    return point < 0 ? 0 : static_cast<int>(displayFormat.size() - point - 1);
+// About one tick label per this many pixels.
+constexpr int PixelsPerTick = 100;
+
+// Ticks on whole multiples of the step, labelled with the decimals it needs. A label format is
+// set only when it changes: each setting lays the chart out again.
+void Apply(const AxisTicks::Scale& scale, QValueAxis& axis) {
+    const QString format = QStringLiteral("%.%1f").arg(scale.decimals);
+    if (axis.labelFormat() != format) {
+        axis.setLabelFormat(format);
+    }
+    axis.setTickAnchor(scale.anchor);
+    axis.setTickInterval(scale.step);
+    axis.setRange(scale.min, scale.max);
 }
 
 } // namespace
@@ -72,8 +82,10 @@ Trend::Trend() : samples_(TrendData::CapacityFor(DefaultSpanSeconds)) {
     chart->legend()->setAlignment(Qt::AlignRight);
     axisTime_ = new QValueAxis;
     axisTime_->setTitleText(QStringLiteral("Time (s)"));
-    axisTime_->setLabelFormat(QStringLiteral("%.1f"));
     axisValue_ = new QValueAxis;
+    for (QValueAxis* axis : {axisTime_, axisValue_}) {
+        axis->setTickType(QValueAxis::TicksDynamic);
+    }
     chart->addAxis(axisTime_, Qt::AlignBottom);
     chart->addAxis(axisValue_, Qt::AlignLeft);
     for (int channel = 0; channel < Channels; ++channel) {
@@ -128,17 +140,20 @@ QSize Trend::sizeHint() const {
 void Trend::followDisplayChoices() {
     const MDIMain& frame = FormInstance<MDIMain>::instance();
     connect(frame.mnuBarGraphTemp, &QAction::toggled, this, &Trend::changeQuantity);
-    for (QAction* entry : frame.decimalPlacesEntries()) {
-        connect(entry, &QAction::toggled, this, &Trend::redrawSoon);
-    }
 }
 
 void Trend::changeQuantity() {
     samples_.clear();
+    picture_.reset();
+    valueAxis_.reset();
     redrawSoon();
 }
 
 void Trend::SetFrame(const QString& sFrame) {
+    // Times count from the first frame drawn.
+    if (samples_.empty()) {
+        clock_.restart();
+    }
     samples_.addFrame(FrameNumberOf(sFrame), static_cast<double>(clock_.nsecsElapsed()) / 1e9);
     if (!frozen_) {
         redrawSoon();
@@ -159,16 +174,17 @@ void Trend::redrawSoon() {
 }
 
 void Trend::tmrRedraw_Timer() {
-    applyScale();
-    const int columns = std::min(
-        static_cast<int>(chtTrend->chart()->plotArea().width()) / PixelsPerColumn, MaxColumns);
-    picture_ = TrendData::Project(drawnSamples(), spanSeconds(), columns);
+    applyTitle();
+    const QRectF plot = chtTrend->chart()->plotArea();
+    const int columns = std::min(static_cast<int>(plot.width()) / PixelsPerColumn, MaxColumns);
+    const TrendData::Picture& picture = picture_.update(drawnSamples(), spanSeconds(), columns);
     // Each change of an axis recomputes every series' outline, and so does each new point list:
     // emptied first, the series are outlined once, with their new points.
     for (QLineSeries* series : linChannel) {
         series->clear();
     }
-    axisTime_->setRange(picture_.start, picture_.end);
+    Apply(AxisTicks::TimeScale(picture.end, spanSeconds(), tickIntervals(plot.width())),
+          *axisTime_);
     applyValueRange();
     for (int channel = 0; channel < Channels; ++channel) {
         showPoints(channel);
@@ -178,25 +194,28 @@ void Trend::tmrRedraw_Timer() {
 // A hidden channel keeps no points in its series, so that it costs no outline.
 void Trend::showPoints(int channel) {
     const bool shown = (shown_ & (1u << channel)) != 0;
-    linChannel[channel]->replace(shown ? picture_.lines[channel].points : QList<QPointF>());
+    linChannel[channel]->replace(shown ? picture_.picture().lines[channel].points
+                                       : QList<QPointF>());
 }
 
-// The value axis names what the bar graph shows and labels it in its decimal places.
-void Trend::applyScale() {
+// The value axis names what the bar graph shows.
+void Trend::applyTitle() {
     const MDIMain& frame = FormInstance<MDIMain>::instance();
     const BarGraph::ScaleMode mode = BarGraph::ScaleModeFor(
         frame.mnuBarGraphTemp->isChecked(), frame.mnuBarGraphPress->isChecked(),
         SettingsStore::EngineeringUnitsChecked());
     axisValue_->setTitleText(BarGraph::UnitsTextFor(mode, Global::UnitScan));
-    const QString format = QStringLiteral("%.%1f").arg(PlacesOf(Global::DisplayFormat));
-    if (axisValue_->labelFormat() != format) {
-        axisValue_->setLabelFormat(format);
-    }
 }
 
 void Trend::applyValueRange() {
-    const TrendData::ValueRange range = TrendData::RangeOf(picture_, shown_);
-    axisValue_->setRange(range.low, range.high);
+    const TrendData::ValueRange range = TrendData::RangeOf(picture_.picture(), shown_);
+    const double now = static_cast<double>(clock_.nsecsElapsed()) / 1e9;
+    const int intervals = tickIntervals(chtTrend->chart()->plotArea().height());
+    Apply(valueAxis_.follow(range.low, range.high, now, intervals), *axisValue_);
+}
+
+int Trend::tickIntervals(double pixels) {
+    return std::max(2, static_cast<int>(pixels) / PixelsPerTick);
 }
 
 void Trend::chtTrend_LegendClick(int channel) {
@@ -206,6 +225,8 @@ void Trend::chtTrend_LegendClick(int channel) {
     series->setVisible(shown);
     showPoints(channel);
     TrendData::ShowLegendEntry(*chtTrend->chart(), series, shown);
+    // The operator chose what to compare: the range fits it at once.
+    valueAxis_.reset();
     applyValueRange();
 }
 
@@ -220,6 +241,7 @@ void Trend::cmdPause_Click() {
 
 void Trend::cmbSpan_Click() {
     samples_.setCapacity(TrendData::CapacityFor(spanSeconds()));
+    valueAxis_.reset();
     redrawSoon();
 }
 

@@ -4,8 +4,10 @@
 // destroyed and a scan does nothing here but find it missing.
 //
 // Frames only mark the picture stale; a single-shot timer redraws it at most about 30 times a
-// second, so that a 1 kHz scan costs one projection per redraw, not one per frame.
+// second, taking in only the frames since the last redraw, so that a 1 kHz scan costs a few
+// dozen frames' projection per redraw, not the whole span's, and no stall of the event loop.
 
+#include "axisticks.h"
 #include "trendpicture.h"
 #include "trendring.h"
 
@@ -64,8 +66,10 @@ private:
     // The other quantity (pressures, temperatures) from now on: the samples of the old one go.
     void changeQuantity();
     void redrawSoon();
-    void applyScale();
+    void applyTitle();
     void applyValueRange();
+    // Tick intervals for an axis this many pixels long.
+    static int tickIntervals(double pixels);
     void showPoints(int channel);
     int spanSeconds() const;
     // What the picture is drawn from: the samples as they were when Pause was pressed, or now.
@@ -73,7 +77,8 @@ private:
 
     TrendData::SampleRing samples_;
     std::optional<TrendData::SampleRing> frozen_;
-    TrendData::Picture picture_;
+    TrendData::LivePicture picture_;
+    AxisTicks::StableValueAxis valueAxis_;
     QElapsedTimer clock_;
     quint16 shown_ = 0xFFFF;
     QValueAxis* axisTime_ = nullptr;

@@ -2,97 +2,106 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace TrendData {
-namespace {
 
-// One channel's lowest and highest value in the pixel column being filled.
-struct Column {
-    double index = 0;
-    bool open = false;
-    QPointF low;
-    QPointF high;
-
-    void take(double column, const QPointF& point, ChannelLine& line) {
-        if (open && column == index) {
-            if (point.y() < low.y()) {
-                low = point;
-            }
-            if (point.y() > high.y()) {
-                high = point;
-            }
-            return;
-        }
-        flushInto(line);
-        index = column;
-        open = true;
-        low = point;
-        high = point;
+void LivePicture::reset() {
+    for (auto& columns : columns_) {
+        columns.clear();
     }
-    void flushInto(ChannelLine& line) const {
-        if (!open) {
-            return;
-        }
-        if (line.points.isEmpty()) {
-            line.low = low.y();
-            line.high = high.y();
+    taken_ = 0;
+}
+
+const Picture& LivePicture::update(const SampleRing& samples, double span, int columns) {
+    columns = std::max(columns, 1);
+    if (span != span_ || columns != columnCount_ || samples.added() < taken_) {
+        reset();
+        span_ = span;
+        columnCount_ = columns;
+        width_ = span / columns;
+    }
+    picture_.end = samples.empty() ? 0 : samples.newest().time;
+    picture_.start = picture_.end - span;
+    const qint64 firstColumn = static_cast<qint64>(std::floor(picture_.start / width_));
+    std::size_t first = samples.firstFrom(static_cast<double>(firstColumn) * width_);
+    if (taken_ != 0) {
+        // From the newest sample taken, again: its channel values may have come
+        // since.
+        const std::uint64_t since = samples.added() - taken_ + 1;
+        if (since <= samples.size()) {
+            first = std::max(first, samples.size() - since);
         } else {
-            line.low = std::min(line.low, low.y());
-            line.high = std::max(line.high, high.y());
-        }
-        if (low == high) {
-            line.points.append(low);
-        } else if (low.x() <= high.x()) {
-            line.points.append({low, high});
-        } else {
-            line.points.append({high, low});
+            reset(); // more came than the ring holds: what it dropped is lost to the
+                     // picture too
         }
     }
-};
-
-} // namespace
-
-Picture Project(const SampleRing& samples, double span, int columns) {
-    Picture picture;
-    picture.end = samples.empty() ? span : samples.newest().time;
-    picture.start = picture.end - span;
-    // Columns fall on whole multiples of their width, not from the moving left edge, so that a
-    // column keeps its points while the picture scrolls.
-    const double width = span / std::max(columns, 1);
-    std::array<Column, Channels> open{};
-    for (std::size_t i = samples.firstFrom(picture.start); i < samples.size(); ++i) {
-        const Sample& sample = samples[i];
-        const double column = std::floor(sample.time / width);
-        for (int channel = 0; channel < Channels; ++channel) {
-            if (sample.present & (1u << channel)) {
-                open[channel].take(column, {sample.time, sample.values[channel]},
-                                   picture.lines[channel]);
-            }
+    for (std::size_t i = first; i < samples.size(); ++i) {
+        take(samples[i]);
+    }
+    taken_ = samples.added();
+    for (auto& channel : columns_) {
+        while (!channel.empty() && channel.front().column < firstColumn) {
+            channel.pop_front();
         }
     }
+    drawLines();
+    return picture_;
+}
+
+void LivePicture::take(const Sample& sample) {
+    const auto column = static_cast<qint64>(std::floor(sample.time / width_));
     for (int channel = 0; channel < Channels; ++channel) {
-        open[channel].flushInto(picture.lines[channel]);
+        if (!(sample.present & (1u << channel))) {
+            continue;
+        }
+        const QPointF point(sample.time, sample.values[channel]);
+        std::deque<Extremes>& extremes = columns_[channel];
+        if (extremes.empty() || extremes.back().column != column) {
+            extremes.push_back({column, point, point});
+            continue;
+        }
+        Extremes& open = extremes.back();
+        if (point.y() < open.low.y()) {
+            open.low = point;
+        }
+        if (point.y() > open.high.y()) {
+            open.high = point;
+        }
     }
-    return picture;
+}
+
+void LivePicture::drawLines() {
+    for (int channel = 0; channel < Channels; ++channel) {
+        ChannelLine& line = picture_.lines[channel];
+        line.points.clear();
+        line.low = std::numeric_limits<double>::infinity();
+        line.high = -line.low;
+        for (const Extremes& extremes : columns_[channel]) {
+            line.low = std::min(line.low, extremes.low.y());
+            line.high = std::max(line.high, extremes.high.y());
+            if (extremes.low == extremes.high) {
+                line.points.append(extremes.low);
+            } else if (extremes.low.x() <= extremes.high.x()) {
+                line.points.append({extremes.low, extremes.high});
+            } else {
+                line.points.append({extremes.high, extremes.low});
+            }
+        }
+    }
 }
 
 ValueRange RangeOf(const Picture& picture, quint16 shown) {
-    bool any = false;
-    ValueRange range{0, 0};
+    ValueRange range{std::numeric_limits<double>::infinity(),
+                     -std::numeric_limits<double>::infinity()};
     for (int channel = 0; channel < Channels; ++channel) {
         const ChannelLine& line = picture.lines[channel];
-        if (!(shown & (1u << channel)) || line.points.isEmpty()) {
-            continue;
+        if ((shown & (1u << channel)) && !line.points.isEmpty()) {
+            range.low = std::min(range.low, line.low);
+            range.high = std::max(range.high, line.high);
         }
-        range.low = any ? std::min(range.low, line.low) : line.low;
-        range.high = any ? std::max(range.high, line.high) : line.high;
-        any = true;
     }
-    if (!any) {
-        return {-1, 1};
-    }
-    const double room = range.high > range.low ? (range.high - range.low) / 20 : 1;
-    return {range.low - room, range.high + room};
+    return range;
 }
 
 } // namespace TrendData

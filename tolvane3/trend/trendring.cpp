@@ -17,6 +17,7 @@ void SampleRing::addFrame(qint64 frame, double time) {
     }
     Sample& sample = samples_[(first_ + count_) % samples_.size()];
     sample = Sample{frame, time, {}, 0};
+    ++added_;
     if (count_ < samples_.size()) {
         ++count_;
     } else {

@@ -6,6 +6,7 @@
 #include <QtGlobal>
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <vector>
 
 namespace TrendData {
@@ -36,6 +37,8 @@ public:
         return samples_[(first_ + index) % samples_.size()];
     }
     const Sample& newest() const { return (*this)[count_ - 1]; }
+    // Frames added since the ring was made, never going back: tells a reader which are new.
+    std::uint64_t added() const { return added_; }
 
     // A new frame, replacing the oldest when full. Times never go back: an earlier one is taken
     // as the newest time so far, which keeps the samples ordered for FirstFrom.
@@ -52,6 +55,7 @@ private:
     std::vector<Sample> samples_;
     std::size_t first_ = 0;
     std::size_t count_ = 0;
+    std::uint64_t added_ = 0;
 };
 
 } // namespace TrendData

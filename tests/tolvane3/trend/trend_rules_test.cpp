@@ -1,18 +1,77 @@
-// The trend window's rules without a window: the ring of samples, what is drawn from it and the
-// saved data.
+// The trend window's rules without a window: the axes, the ring of samples,
+// what is drawn from it and the saved data.
 
+#include "trend/axisticks.h"
 #include "trend/trendcsv.h"
 #include "trend/trendpicture.h"
 #include "trend/trendring.h"
 
+#include <cstdio>
 #include <gtest/gtest.h>
 #include <limits>
+#include <string>
 
 namespace {
 
 using namespace TrendData;
 
-// Frames first..last, one a second (time = frame), every channel at value(frame, channel).
+// "min..max /step @anchor xticks .decimals"
+std::string Text(const AxisTicks::Scale& scale) {
+    char text[128];
+    std::snprintf(text, sizeof text, "%g..%g /%g @%g x%d .%d", scale.min, scale.max, scale.step,
+                  scale.anchor, scale.ticks, scale.decimals);
+    return text;
+}
+
+TEST(AxisTicks, ValueAxesEndOnRoundTicksAndTimeAxesGrowFromZeroThenSlide) {
+    constexpr double NaN = std::numeric_limits<double>::quiet_NaN();
+    const struct {
+        double low, high;
+        const char* scale;
+    } values[] = {
+        {-48.3, -5.27, "-50..0 /10 @-50 x6 .0"},
+        {-16.16, -5.27, "-20..-5 /5 @-20 x4 .0"},
+        {0.12, 0.47, "0.1..0.5 /0.1 @0.1 x5 .1"},
+        {5, 5, "4.5..5.5 /0.5 @4.5 x3 .1"}, // flat: a tenth either side
+        {0, 0, "-1..1 /0.5 @-1 x5 .1"},
+        {NaN, 3, "-1..1 /0.5 @-1 x5 .1"},
+        {-3.4e38, 3.4e38, "-4e+38..4e+38 /2e+38 @-4e+38 x5 .0"},
+    };
+    for (const auto& value : values) {
+        EXPECT_EQ(Text(AxisTicks::ValueScale(value.low, value.high)), value.scale) << value.low;
+    }
+    const struct {
+        double newest, span;
+        const char* scale;
+    } times[] = {
+        {0, 60, "0..1 /0.2 @0 x6 .1"},  {27, 60, "0..27 /10 @0 x3 .0"},
+        {60, 60, "0..60 /20 @0 x4 .0"}, {75.5, 60, "15.5..75.5 /20 @20 x3 .0"},
+        {-1, 0, "0..1 /0.2 @0 x6 .1"},
+    };
+    for (const auto& time : times) {
+        EXPECT_EQ(Text(AxisTicks::TimeScale(time.newest, time.span)), time.scale) << time.newest;
+    }
+}
+
+TEST(AxisTicks, AValueAxisWidensAtOnceAndNarrowsOnlyAfterTheDataFitHalfOfItForAWhile) {
+    const struct {
+        double low, high, now;
+        const char* range;
+    } steps[] = {
+        {0, 27, 0, "0..30"},    {3, 29, 1, "0..30"},   {-2, 29, 2, "-10..30"}, {1, 9, 3, "-10..30"},
+        {1, 9, 7.9, "-10..30"}, {1, 25, 8, "-10..30"}, {1, 9, 9, "-10..30"},   {1, 9, 14, "0..10"},
+    };
+    AxisTicks::StableValueAxis axis;
+    for (const auto& step : steps) {
+        const AxisTicks::Scale& scale = axis.follow(step.low, step.high, step.now);
+        EXPECT_EQ(std::to_string(int(scale.min)) + ".." + std::to_string(int(scale.max)),
+                  step.range)
+            << step.now;
+    }
+}
+
+// Frames first..last, one a second (time = frame), every channel at
+// value(frame, channel).
 template <typename Value>
 SampleRing Filled(std::size_t capacity, int first, int last, Value value) {
     SampleRing ring(capacity);
@@ -61,7 +120,8 @@ TEST(TrendPicture, ShowsTheSpanBeforeTheNewestWithEachColumnsExtremes) {
         }
         return channel == 3 && frame == 978 ? -40.0f : 5.0f;
     });
-    const Picture picture = Project(ring, 100, 10); // 900..1000 in columns of 10 s
+    LivePicture live;
+    const Picture& picture = live.update(ring, 100, 10); // 900..1000 in columns of 10 s
     EXPECT_EQ(picture.start, 900);
     EXPECT_EQ(picture.end, 1000);
     const QList<QPointF>& spiky = picture.lines[3].points;
@@ -70,18 +130,45 @@ TEST(TrendPicture, ShowsTheSpanBeforeTheNewestWithEachColumnsExtremes) {
     EXPECT_TRUE(spiky.contains(QPointF(977, 90)) && spiky.contains(QPointF(978, -40)));
     // A column without a change draws one point.
     EXPECT_EQ(picture.lines[0].points.size(), 11);
-    EXPECT_EQ(picture.lines[3].low, -40);
-    EXPECT_EQ(picture.lines[3].high, 90);
+    EXPECT_EQ(RangeOf(picture, 0xFFFF).low, -40);
+    EXPECT_EQ(RangeOf(picture, 1u << 0).low, 5); // hidden channel 3 does not count
+}
 
-    const auto range = [&](quint16 shown) {
-        const ValueRange found = RangeOf(picture, shown);
-        return std::pair(found.low, found.high);
-    };
-    EXPECT_EQ(range(0xFFFF), std::pair(-46.5, 96.5)); // a twentieth of 130 either side
-    EXPECT_EQ(range(1u << 0), std::pair(4.0, 6.0));   // hidden channel 3 gives no room
-    EXPECT_EQ(range(0), std::pair(-1.0, 1.0));
-    const Picture empty = Project(SampleRing(4), 60, 100);
-    EXPECT_EQ(std::pair(empty.start, empty.end), std::pair(0.0, 60.0));
+TEST(TrendPicture, TakingFramesInAsTheyComeDrawsWhatTakingThemInAtOnceDoes) {
+    // 3 s of frames 1 ms apart into a ring of 2 s; channel 0 throughout, channel 5 from 1 s on,
+    // at pseudo-random values. Redrawn every so many values (between a frame and its values too,
+    // and after more frames than the ring holds), then compared with a picture drawn at the end.
+    for (const int every : {3, 7, 4500}) {
+        for (const int columns : {4, 13, 500}) {
+            SampleRing ring(2000);
+            LivePicture live;
+            unsigned random = 1;
+            int values = 0;
+            for (int frame = 0; frame < 3000; ++frame) {
+                ring.addFrame(frame, frame / 1000.0);
+                for (const int channel : {0, 5}) {
+                    if (channel == 5 && frame < 1000) {
+                        continue;
+                    }
+                    random = random * 1103515245 + 12345;
+                    ring.setValue(channel, static_cast<float>(random >> 16 & 1023));
+                    if (++values % every == 0) {
+                        live.update(ring, 1.5, columns);
+                    }
+                }
+            }
+            const Picture& taken = live.update(ring, 1.5, columns);
+            LivePicture once;
+            const Picture& whole = once.update(ring, 1.5, columns);
+            for (const int channel : {0, 5}) {
+                EXPECT_EQ(taken.lines[channel].points, whole.lines[channel].points)
+                    << every << " " << columns;
+                EXPECT_EQ(std::pair(taken.lines[channel].low, taken.lines[channel].high),
+                          std::pair(whole.lines[channel].low, whole.lines[channel].high));
+            }
+            EXPECT_EQ(std::pair(taken.start, taken.end), std::pair(whole.start, whole.end));
+        }
+    }
 }
 
 TEST(TrendCsv, SavesTheShownChannelsOfTheSpanWithFrameAndTimeFirst) {
