@@ -5,6 +5,7 @@
 #include "program/userprompts.h"
 #include "reviewcsv.h"
 #include "reviewlines.h"
+#include "trend/axisticks.h"
 #include "trend/channelstyle.h"
 #include "trend/chartfiles.h"
 #include "trend/trendcsv.h"
@@ -42,30 +43,18 @@ constexpr double WheelStepPerNotch = 0.8;
 constexpr double PanStep = 0.1;
 constexpr int TicksWanted = 8;
 
-// The step of about `wanted` ticks over the span: 1, 2 or 5 times a power of ten.
-double RoundStep(double span, int wanted) {
-    const double rough = span / wanted;
-    const double power = std::pow(10.0, std::floor(std::log10(rough)));
-    for (const double multiple : {1.0, 2.0, 5.0}) {
-        if (rough <= multiple * power) {
-            return multiple * power;
-        }
-    }
-    return 10 * power;
-}
-
-// Ticks at round values, labelled with as many places as the step needs.
+// Ticks at round values over whatever range zoom or pan left, labelled with the places the step
+// needs; the range itself stays as the user chose it.
 void ApplyRoundTicks(QValueAxis& axis) {
     const double span = axis.max() - axis.min();
     if (!(span > 0) || !std::isfinite(span)) {
         return;
     }
-    const double step = RoundStep(span, TicksWanted);
+    const AxisTicks::Scale scale = AxisTicks::ValueScale(axis.min(), axis.max(), TicksWanted);
     axis.setTickType(QValueAxis::TicksDynamic);
-    axis.setTickAnchor(0);
-    axis.setTickInterval(step);
-    const int places = std::max(0, static_cast<int>(-std::floor(std::log10(step) + 1e-9)));
-    axis.setLabelFormat(QStringLiteral("%.%1f").arg(places));
+    axis.setTickAnchor(scale.anchor);
+    axis.setTickInterval(scale.step);
+    axis.setLabelFormat(QStringLiteral("%.%1f").arg(scale.decimals));
 }
 
 QString ValueText(float value) {
@@ -248,7 +237,7 @@ void Review::cmdCancel_Click() {
     close();
 }
 
-// The whole file, the values of the shown channels with a twentieth of room above and below.
+// The whole file, the values of the shown channels between the round ticks around them.
 void Review::cmdResetZoom_Click() {
     if (!loaded_) {
         return;
@@ -258,9 +247,9 @@ void Review::cmdResetZoom_Click() {
     const std::optional<ReviewData::ValueRange> values = ReviewData::RangeOf(recording_, shown_);
     const double low = values ? values->low : -1;
     const double high = values ? values->high : 1;
-    const double room = high > low ? (high - low) / 20 : 1;
+    const AxisTicks::Scale scale = AxisTicks::ValueScale(low, high, TicksWanted);
     axisX_->setRange(first, last > first ? last : first + 1);
-    axisY_->setRange(low - room, high + room);
+    axisY_->setRange(scale.min, scale.max);
 }
 
 void Review::cmdSavePicture_Click() {
