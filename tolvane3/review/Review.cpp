@@ -22,6 +22,7 @@
 #include <QLineSeries>
 #include <QMouseEvent>
 #include <QPen>
+#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -105,6 +106,11 @@ Review::Review(const QString& fileName, double framePeriod)
     lblCursor = Named(new QLabel, "lblCursor");
     lblCursor->setAccessibleDescription(QStringLiteral("Values under the mouse"));
     lblCursor->setWordWrap(true);
+    txtSidecar = Named(new QPlainTextEdit, "txtSidecar");
+    txtSidecar->setReadOnly(true);
+    txtSidecar->setAccessibleName(QStringLiteral("Sidecar"));
+    txtSidecar->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    txtSidecar->setVisible(false);
 
     auto* chart = new QChart;
     chart->setAnimationOptions(QChart::NoAnimation);
@@ -132,7 +138,10 @@ Review::Review(const QString& fileName, double framePeriod)
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(buttons);
     layout->addWidget(lblMissing);
-    layout->addWidget(chtReview, 1);
+    auto* chartAndSidecar = new QHBoxLayout;
+    chartAndSidecar->addWidget(chtReview, 3);
+    chartAndSidecar->addWidget(txtSidecar, 1);
+    layout->addLayout(chartAndSidecar, 1);
     layout->addWidget(lblCursor);
 
     tmrLoad.setInterval(0);
@@ -197,6 +206,8 @@ void Review::showRecording() {
     axisX_->setTitleText(axis_.seconds ? QStringLiteral("Time (s)")
                                        : QStringLiteral("Frame number"));
     axisY_->setTitleText(sidecar_ ? sidecar_->unit : QString());
+    txtSidecar->setPlainText(sidecar_ ? sidecar_->description : QString());
+    txtSidecar->setVisible(sidecar_.has_value());
     QChart* chart = chtReview->chart();
     for (int channel = 0; channel < recording_.channels; ++channel) {
         auto* series = new QLineSeries;

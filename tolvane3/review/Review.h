@@ -20,6 +20,7 @@
 
 class QChartView;
 class QLabel;
+class QPlainTextEdit;
 class QLineSeries;
 class QProgressBar;
 class QPushButton;
@@ -50,6 +51,7 @@ public:
     QLabel* lblMissing = nullptr;
     QChartView* chtReview = nullptr;
     QLabel* lblCursor = nullptr;
+    QPlainTextEdit* txtSidecar = nullptr; // what the recording's sidecar says, beside the chart
     std::vector<QLineSeries*> linChannel;
     QTimer tmrLoad;
 

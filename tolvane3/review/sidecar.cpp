@@ -1,6 +1,7 @@
 #include "sidecar.h"
 
 #include <QFile>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QJsonValue>
@@ -18,6 +19,35 @@ std::optional<QByteArray> ContentsOf(const QString& name) {
         return std::nullopt;
     }
     return file.read(LargestSidecar);
+}
+
+// A pair of numbers inside a list is a range of frames.
+QString TextOf(const QJsonValue& value, bool inList = false) {
+    if (value.isString()) {
+        return value.toString();
+    }
+    if (value.isDouble()) {
+        return QString::number(value.toDouble(), 'g', 15);
+    }
+    if (value.isBool()) {
+        return value.toBool() ? QStringLiteral("true") : QStringLiteral("false");
+    }
+    QStringList parts;
+    if (value.isObject()) {
+        const QJsonObject object = value.toObject();
+        for (auto member = object.begin(); member != object.end(); ++member) {
+            parts.append(member.key() + QLatin1Char(' ') + TextOf(member.value()));
+        }
+        return parts.join(QStringLiteral(", "));
+    }
+    const QJsonArray array = value.toArray();
+    if (inList && array.size() == 2 && array.at(0).isDouble() && array.at(1).isDouble()) {
+        return TextOf(array.at(0)) + QLatin1Char('-') + TextOf(array.at(1));
+    }
+    for (const QJsonValue& item : array) {
+        parts.append(TextOf(item, true));
+    }
+    return parts.join(QStringLiteral(", "));
 }
 
 } // namespace
@@ -39,6 +69,11 @@ std::optional<Sidecar> SidecarFrom(const QByteArray& json) {
     sidecar.unit = unit.toString();
     const double seconds = period.toDouble();
     sidecar.framePeriodSeconds = std::isfinite(seconds) && seconds > 0 ? seconds : 0;
+    QStringList lines;
+    for (auto member = object.begin(); member != object.end(); ++member) {
+        lines.append(member.key() + QStringLiteral(": ") + TextOf(member.value()));
+    }
+    sidecar.description = lines.join(QLatin1Char('\n'));
     return sidecar;
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 // What a recording's sidecar (a JSON object in "<recording>.json") tells the review window: the
-// unit of the values and the time from one frame to the next. A missing, unreadable or invalid
-// sidecar tells nothing.
+// unit of the values, the time from one frame to the next, and the whole of it as text to show
+// beside the chart. A missing, unreadable or invalid sidecar tells nothing.
 
 #include <QByteArray>
 #include <QString>
@@ -12,6 +12,9 @@ namespace ReviewData {
 struct Sidecar {
     QString unit;                  // "" when unknown
     double framePeriodSeconds = 0; // 0 when unknown
+    // One line a key, as written: "key: value", an object's members "name value" apart by
+    // commas, a list's items by commas, a range [a, b] within a list as "a-b".
+    QString description;
 };
 
 std::optional<Sidecar> SidecarFrom(const QByteArray& json);

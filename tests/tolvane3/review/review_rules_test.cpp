@@ -216,12 +216,15 @@ TEST(ReviewCsv, WritesTheFramesShownOfTheShownChannels) {
               "Frame,Ch 2\r\n0,2.5\r\n");
 }
 
-TEST(ReviewSidecar, TakesTheUnitAndFramePeriodOfAValidObjectOnly) {
-    const std::optional<Sidecar> full =
-        SidecarFrom(R"({"unit": "PSI", "framePeriodSeconds": 0.016, "program": "x"})");
+TEST(ReviewSidecar, TakesTheUnitAndFramePeriodOfAValidObjectOnlyAndDescribesIt) {
+    const std::optional<Sidecar> full = SidecarFrom(
+        R"({"unit": "PSI", "framePeriodSeconds": 0.016, "program": "x", "module": {"SN": "7"},)"
+        R"( "fullScales": [15, 50], "missingFrames": [[7, 7], [9, 12]], "eu": true})");
     ASSERT_TRUE(full);
     EXPECT_EQ(full->unit, "PSI");
     EXPECT_EQ(full->framePeriodSeconds, 0.016);
+    EXPECT_EQ(full->description, "eu: true\nframePeriodSeconds: 0.016\nfullScales: 15, 50\n"
+                                 "missingFrames: 7-7, 9-12\nmodule: SN 7\nprogram: x\nunit: PSI");
     const std::optional<Sidecar> bare = SidecarFrom("{}");
     ASSERT_TRUE(bare);
     EXPECT_EQ(bare->framePeriodSeconds, 0);
