@@ -210,13 +210,7 @@ void Review::showRecording() {
     txtSidecar->setVisible(sidecar_.has_value());
     QChart* chart = chtReview->chart();
     for (int channel = 0; channel < recording_.channels; ++channel) {
-        auto* series = new QLineSeries;
-        series->setObjectName(QStringLiteral("linChannel%1").arg(channel));
-        series->setName(TrendData::ChannelName(channel));
-        chart->addSeries(series);
-        series->setPen(QPen(TrendData::ChannelColour(channel), 1));
-        series->attachAxis(axisX_);
-        series->attachAxis(axisY_);
+        QLineSeries* series = TrendData::AddChannelLine(*chart, channel, *axisX_, *axisY_);
         linChannel.push_back(series);
         for (QLegendMarker* marker : chart->legend()->markers(series)) {
             connect(marker, &QLegendMarker::clicked, this,

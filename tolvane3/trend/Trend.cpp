@@ -89,16 +89,7 @@ Trend::Trend() : samples_(TrendData::CapacityFor(DefaultSpanSeconds)) {
     chart->addAxis(axisTime_, Qt::AlignBottom);
     chart->addAxis(axisValue_, Qt::AlignLeft);
     for (int channel = 0; channel < Channels; ++channel) {
-        auto* series = new QLineSeries;
-        series->setObjectName(QStringLiteral("linChannel%1").arg(channel));
-        series->setName(TrendData::ChannelName(channel));
-        chart->addSeries(series);
-        // The theme has five colours; 16 lines need their own. A one-pixel line is drawn by the
-        // fast path, where the default two-pixel one costs a stroke.
-        series->setPen(QPen(TrendData::ChannelColour(channel), 1));
-        series->attachAxis(axisTime_);
-        series->attachAxis(axisValue_);
-        linChannel[channel] = series;
+        linChannel[channel] = TrendData::AddChannelLine(*chart, channel, *axisTime_, *axisValue_);
     }
     for (int channel = 0; channel < Channels; ++channel) {
         for (QLegendMarker* marker : chart->legend()->markers(linChannel[channel])) {
