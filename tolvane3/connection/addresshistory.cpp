@@ -1,12 +1,6 @@
 #include "addresshistory.h"
 
-#include "Main.h"
-#include "program/Global.h"
-#include "program/forms.h"
-
-#include <QFile>
-#include <QListWidget>
-#include <QSaveFile>
+#include <QIODevice>
 #include <optional>
 
 namespace {
@@ -36,17 +30,6 @@ std::optional<QByteArray> readLine(QIODevice& file) {
         line.chop(1);
     }
     return line;
-}
-
-void refillHistoryList() {
-    QListWidget* list = FormInstance<Main>::instance().lstIpHistory;
-    list->clear();
-    for (int slot = 0; slot < AddressHistory::UsedSlots; ++slot) {
-        const QString& address = Global::IpHistory[static_cast<std::size_t>(slot)];
-        if (!address.isEmpty()) {
-            list->addItem(address);
-        }
-    }
 }
 
 } // namespace
@@ -93,30 +76,3 @@ bool ReadSlots(QIODevice& file, Table& table) {
 }
 
 } // namespace AddressHistory
-
-namespace Global {
-
-void AddToIpHistory(const QString& address) {
-    AddressHistory::MoveToTop(IpHistory, address);
-    refillHistoryList();
-}
-
-void LoadIpHistory() {
-    QFile file(QString::fromLatin1(AddressHistory::FileName));
-    if (!file.open(QIODevice::ReadOnly)) {
-        return;
-    }
-    if (AddressHistory::ReadSlots(file, IpHistory)) {
-        refillHistoryList();
-    }
-}
-
-void SaveIpHistory() {
-    QSaveFile file(QString::fromLatin1(AddressHistory::FileName));
-    if (file.open(QIODevice::WriteOnly)) {
-        file.write(AddressHistory::FileBytes(IpHistory));
-        file.commit();
-    }
-}
-
-} // namespace Global

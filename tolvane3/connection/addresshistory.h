@@ -1,7 +1,7 @@
 #pragma once
 // The address history: the eleven most recent module addresses, most recent first, kept in
 // "IpHist.cfg" in the current directory. AddToIpHistory, LoadIpHistory and SaveIpHistory are
-// declared in Global.h; the table rules are plain functions here.
+// declared in Global.h and kept in iphistory.cpp; the table rules are plain functions here.
 
 #include <QByteArray>
 #include <QString>

@@ -128,7 +128,7 @@ void SaveSettings();
 void DialogToSettings();
 void SettingsToDialog();
 void UpdateDisplayFormat();
-// addresshistory.cpp
+// iphistory.cpp
 void AddToIpHistory(const QString& address);
 void LoadIpHistory();
 void SaveIpHistory();
