@@ -116,12 +116,8 @@ TEST_F(ProfilesTest, AFailedProfileWriteIsReportedOnceAndEndsTheRun) {
 TEST_F(ProfilesTest, AFileThatIsNotChosenOrCannotBeOpenedOpensNoWindow) {
     ASSERT_TRUE(startConnectedQuietly());
     const QString missing = sandbox.path(QStringLiteral("missing/file.spf"));
-    const struct {
-        const char* name;
-        QAction* MDIMain::*entry;
-        QString chosen;
-        QString message;
-    } cases[] = {
+    // The entry, the file chosen and the message about it.
+    const std::tuple<const char*, QAction * MDIMain::*, QString, QString> cases[] = {
         {"create, cancelled", &MDIMain::mnuCreateSensorProfileFile, QString(), QString()},
         {"create in a missing folder", &MDIMain::mnuCreateSensorProfileFile, missing,
          "Error creating " + missing},
@@ -131,14 +127,14 @@ TEST_F(ProfilesTest, AFileThatIsNotChosenOrCannotBeOpenedOpensNoWindow) {
         {"missing command file", &MDIMain::mnuUploadFileToVorn, missing,
          "Error opening upload file " + missing},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& [name, entry, chosen, message] : cases) {
+        SCOPED_TRACE(name);
         fileDialogs.clear();
         messages.clear();
-        answerFileDialogs(c.chosen);
-        (frame().*c.entry)->trigger();
+        answerFileDialogs(chosen);
+        (frame().*entry)->trigger();
         ASSERT_EQ(fileDialogs.size(), 1);
-        EXPECT_EQ(messageTexts(), c.message.isEmpty() ? QStringList() : QStringList{c.message});
+        EXPECT_EQ(messageTexts(), message.isEmpty() ? QStringList() : QStringList{message});
         EXPECT_FALSE(FormInstance<CreateSPF>::isLoaded() || FormInstance<UploadSPF>::isLoaded() ||
                      FormInstance<Upload>::isLoaded());
         EXPECT_TRUE(window().Command1->isEnabled());

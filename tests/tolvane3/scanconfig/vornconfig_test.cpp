@@ -138,10 +138,7 @@ TEST_F(ScanConfigTest, RateAndPeriodOrAverageFollowOnlyTheUsersOwnEditsAndCalibr
 }
 
 TEST_F(ScanConfigTest, ActivationRereadsFromAnotherWindowAndLeavingSendsNothingAndUnloads) {
-    const struct {
-        const char* name;
-        void (*leave)(VornConfig&);
-    } ways[] = {
+    const std::pair<const char*, void (*)(VornConfig&)> ways[] = {
         {"Cancel", [](VornConfig& form) { form.cmdCancel->click(); }},
         {"Escape", [](VornConfig& form) { QTest::keyClick(form.medFps, Qt::Key_Escape); }},
     };
@@ -174,8 +171,8 @@ TEST_F(ScanConfigTest, ActivationRereadsFromAnotherWindowAndLeavingSendsNothingA
     module.sendLine("SET FPS 100");
     module.sendLine("SET EU 1");
     ASSERT_TRUE(QTest::qWaitFor([] { return dialog().chkEu->isChecked(); }));
-    for (const auto& way : ways) {
-        SCOPED_TRACE(way.name);
+    for (const auto& [name, leave] : ways) {
+        SCOPED_TRACE(name);
         // Settings being read back: leaving steps the sequence on to the next group.
         module.clearReceived();
         frame().toolbarButton(4)->trigger();
@@ -187,7 +184,7 @@ TEST_F(ScanConfigTest, ActivationRereadsFromAnotherWindowAndLeavingSendsNothingA
         window().Command1->setEnabled(false);
         module.clearReceived();
 
-        way.leave(dialog());
+        leave(dialog());
 
         EXPECT_FALSE(FormInstance<VornConfig>::isLoaded());
         EXPECT_TRUE(window().Command1->isEnabled());
