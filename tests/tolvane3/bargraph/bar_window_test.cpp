@@ -17,7 +17,6 @@ namespace {
 class BarGraphTest : public ProgramFixture {
 protected:
     static Bar& bar() { return FormInstance<Bar>::instance(); }
-    static QLabel* label(const QString& name) { return bar().findChild<QLabel*>(name); }
 
     // The program started and the bar graph opened with a drawing area of the given size.
     static Bar& openSized(const QSize& area) {
@@ -44,13 +43,10 @@ TEST_F(BarGraphTest, ControlsArePlacedAsAFractionOfTheWindowAndShowPlainText) {
     for (QLabel* each : bar().findChildren<QLabel*>()) {
         EXPECT_EQ(each->textFormat(), Qt::PlainText) << each->objectName().toStdString();
     }
-    const auto line = [](const char* name) {
-        return bar().findChild<LineControl*>(QLatin1String(name))->line();
-    };
-    EXPECT_EQ(line("linCenter"), QLine(550, 100, 550, 900));
-    EXPECT_EQ(line("linTick15"), QLine(540, 850, 560, 850));
-    EXPECT_EQ(label(QStringLiteral("labChan15"))->geometry(), QRect(15, 850, 40, 50));
-    EXPECT_EQ(label(QStringLiteral("labChan15"))->text(), QStringLiteral("16"));
+    EXPECT_EQ(bar().linCenter->line(), QLine(550, 100, 550, 900));
+    EXPECT_EQ(bar().linTick[15]->line(), QLine(540, 850, 560, 850));
+    EXPECT_EQ(bar().labChan[15]->geometry(), QRect(15, 850, 40, 50));
+    EXPECT_EQ(bar().labChan[15]->text(), QStringLiteral("16"));
     // The font follows the label's height: 50 pixels.
     EXPECT_EQ(bar().labUnits->font().family(), QStringLiteral("Arial"));
     EXPECT_DOUBLE_EQ(bar().labUnits->font().pointSizeF(), 0.75 * 50 * 72 / bar().logicalDpiY());
@@ -279,13 +275,11 @@ TEST_F(BarGraphTest, ValuesBeyondFullScaleOrAlarmLimitsAreWarnedOfWhileTheyLast)
 
     module.sendLine("8 99 20");
     ASSERT_TRUE(panelReads("Over range: 9"));
-    EXPECT_EQ(Global::OverRangeEvents[8], 2);
     frame().mnuStop->trigger();
     EXPECT_TRUE(panelReads("Status Off"));
     module.sendLine("8 77 20"); // in flight when Stop went out
     ASSERT_TRUE(QTest::qWaitFor([] { return bar().labPress[8]->text() == "77.00"; }));
     EXPECT_TRUE(panelReads("Status Off"));
-    EXPECT_EQ(Global::OverRangeEvents[8], 2);
     EXPECT_EQ(bytesSent(), QByteArray("SCAN\rSTOP\r"));
 }
 

@@ -103,13 +103,8 @@ TEST_F(ScanConfigTest, RateAndPeriodOrAverageFollowOnlyTheUsersOwnEditsAndCalibr
     enum Field { None, Period, Average, Rate };
     // Period fixed, period and average shown, the field typed into and the text typed; then the
     // period, average and rate shown.
-    const struct {
-        const char* name;
-        bool fixPeriod;
-        const char *period, *average;
-        Field typedInto;
-        const char *typed, *periodAfter, *averageAfter, *rateAfter;
-    } cases[] = {
+    using Text = const char*;
+    const std::tuple<Text, bool, Text, Text, Field, Text, Text, Text, Text> cases[] = {
         {"average typed", false, "500", "", Average, "10", "500", "10", "12.5"},
         {"period typed", false, "", "7", Period, "300", "300", "7", "29.76191"},
         {"rate with the average fixed", false, "1", "4", Rate, "100", "156.25", "4", "100"},
@@ -117,22 +112,23 @@ TEST_F(ScanConfigTest, RateAndPeriodOrAverageFollowOnlyTheUsersOwnEditsAndCalibr
         // A mirrored period with no average yet must not turn the period into 0.
         {"texts the program sets", false, "500", "", None, "", "500", "", "0.0"},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& [name, fixPeriod, period, average, typedInto, typed, periodAfter, averageAfter,
+                      rateAfter] : cases) {
+        SCOPED_TRACE(name);
         FormInstance<VornConfig>::unload();
         VornConfig& form = dialog();
-        (c.fixPeriod ? form.optFixPeriod : form.optFixAvg)->setChecked(true);
-        form.medAverage->setText(QLatin1String(c.average));
-        form.medPeriod->setText(QLatin1String(c.period));
+        (fixPeriod ? form.optFixPeriod : form.optFixAvg)->setChecked(true);
+        form.medAverage->setText(QLatin1String(average));
+        form.medPeriod->setText(QLatin1String(period));
         Global::FramePeriod = 0.5f;
         QLineEdit* const fields[] = {nullptr, form.medPeriod, form.medAverage, form.medRate};
-        if (QLineEdit* field = fields[c.typedInto]) {
+        if (QLineEdit* field = fields[typedInto]) {
             field->clear();
-            QTest::keyClicks(field, QLatin1String(c.typed));
+            QTest::keyClicks(field, QLatin1String(typed));
         }
-        EXPECT_EQ(form.medPeriod->text(), QLatin1String(c.periodAfter));
-        EXPECT_EQ(form.medAverage->text(), QLatin1String(c.averageAfter));
-        EXPECT_EQ(form.medRate->text(), QLatin1String(c.rateAfter));
+        EXPECT_EQ(std::tuple(form.medPeriod->text(), form.medAverage->text(), form.medRate->text()),
+                  std::tuple(QLatin1String(periodAfter), QLatin1String(averageAfter),
+                             QLatin1String(rateAfter)));
         EXPECT_EQ(Global::FramePeriod, 0.5f); // only the module's AVG line sets it
     }
 }
@@ -167,7 +163,6 @@ TEST_F(ScanConfigTest, ActivationRereadsFromAnotherWindowAndLeavingSendsNothingA
     EXPECT_EQ(rereads(), 2);
     EXPECT_EQ(dialog().lstUnitScan->count(), 108);
 
-    // Cancel and Escape send nothing and unload.
     module.sendLine("SET FPS 100");
     module.sendLine("SET EU 1");
     ASSERT_TRUE(QTest::qWaitFor([] { return dialog().chkEu->isChecked(); }));
