@@ -227,8 +227,8 @@ TEST_F(BarGraphTest, TheScaleIsDrawnWhenTheWindowAppearsAndWhenTheUnitArrives) {
 
 // Values from the module while a scan runs, two beyond full scale (50 for channels 9 to 16) and one
 // beyond the alarm limits set in their dialog: orange bars, arrowheads at the axis's ends, bold
-// values, panel 2 naming them and each excursion counted once. Back inside, or the scan stopped,
-// panel 2 shows the status again, whatever still arrives; nothing of it reaches the module.
+// values and panel 2 naming them. Back inside, or the scan stopped, panel 2 shows the status
+// again, whatever still arrives; nothing of it reaches the module.
 TEST_F(BarGraphTest, ValuesBeyondFullScaleOrAlarmLimitsAreWarnedOfWhileTheyLast) {
     ASSERT_TRUE(startConnectedQuietly());
     frame().mnuBarGraphOpen->trigger();

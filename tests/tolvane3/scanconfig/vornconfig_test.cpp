@@ -185,11 +185,6 @@ TEST_F(ScanConfigTest, ActivationRereadsFromAnotherWindowAndLeavingSendsNothingA
         EXPECT_TRUE(window().Command1->isEnabled());
         EXPECT_EQ(commandsSoFar(), QList<QByteArray>{"List C"});
     }
-    // Read while no dialog is loaded, the frame count is still the module's.
-    ASSERT_TRUE(Global::WriteCaptureConfig());
-    EXPECT_EQ(contents("FERROW.CFG"), "SET IPADDR " + module.address().toLatin1() +
-                                          "\r\nSET FPS 100\r\nSET BFILENAME \r\n");
-    EXPECT_TRUE(dialog().chkEu->isChecked());
 }
 
 } // namespace
