@@ -170,10 +170,9 @@ TEST(Warnings, EachExcursionCountsOnceAndTheTextNamesItsChannels) {
         EXPECT_EQ(tracker.update(channel, now), changed) << text;
         EXPECT_EQ(BarGraph::WarningText(tracker), QLatin1String(text));
     }
-    EXPECT_EQ(Global::OverRangeEvents[8], 2);
-    EXPECT_EQ(Global::AlarmEvents[8], 1);
-    EXPECT_EQ(Global::OverRangeEvents[10], 1);
-    EXPECT_EQ(Global::AlarmEvents[10], 1);
+    EXPECT_EQ(std::tuple(Global::OverRangeEvents[8], Global::AlarmEvents[8],
+                         Global::OverRangeEvents[10], Global::AlarmEvents[10]),
+              std::tuple(2, 1, 1, 1));
     tracker.update(3, over);
     tracker.clear(); // ends the excursion uncounted; the next value begins a new one
     EXPECT_EQ(BarGraph::WarningText(tracker), QString());

@@ -167,8 +167,7 @@ TEST(ReviewPicture, PutsFramesInSecondsWhenTheirTimeIsKnown) {
     EXPECT_EQ(byPeriod.x[3], 1.0);
     const std::optional<ValueRange> range = RangeOf(WithAGap(), {true});
     ASSERT_TRUE(range);
-    EXPECT_EQ(range->low, 0);
-    EXPECT_EQ(range->high, 9);
+    EXPECT_EQ(std::pair(range->low, range->high), std::pair(0.0, 9.0));
 }
 
 TEST(ReviewCsv, WritesTheFramesShownOfTheShownChannels) {
