@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 #include <limits>
 #include <optional>
+#include <tuple>
 
 namespace {
 
@@ -19,11 +20,7 @@ constexpr float NotANumber = std::numeric_limits<float>::quiet_NaN();
 // Channel 2's bar on a drawing area of 1000 x 1000 pixels: its row lies at 210 to 240. What
 // cannot be drawn gives no bar.
 TEST(BarGeometry, BarsRunFromTheZeroLineAndOnlyAsFarAsCanBeSeen) {
-    const struct {
-        float value;
-        float fullScale;
-        std::optional<QRect> pixels;
-    } rows[] = {
+    const std::tuple<float, float, std::optional<QRect>> rows[] = {
         {7.5f, 15, QRect(550, 210, 133, 30)},       // half full scale: 0.55 to 0.6833475
         {-7.5f, 15, QRect(417, 210, 133, 30)},      // minus half: 0.4166525 to 0.55
         {0, 15, QRect(550, 210, 0, 30)},            // nothing to either side
@@ -39,12 +36,12 @@ TEST(BarGeometry, BarsRunFromTheZeroLineAndOnlyAsFarAsCanBeSeen) {
         {NotANumber, 15, {}},
         {3e38f, 1e-30f, {}}, // beyond single precision
     };
-    for (const auto& row : rows) {
-        const auto bar = BarGraph::CalcBarRect(2, row.value, row.fullScale);
+    for (const auto& [value, fullScale, pixels] : rows) {
+        const auto bar = BarGraph::CalcBarRect(2, value, fullScale);
         EXPECT_EQ(bar ? std::optional(BarGraph::ToPixels(BarGraph::BarFraction(*bar), {1000, 1000}))
                       : std::nullopt,
-                  row.pixels)
-            << row.value << " of " << row.fullScale;
+                  pixels)
+            << value << " of " << fullScale;
     }
     const auto half = BarGraph::CalcBarRect(2, 7.5f, 15);
     EXPECT_FLOAT_EQ(half->left + half->width, 0.6833475f);
@@ -52,13 +49,8 @@ TEST(BarGeometry, BarsRunFromTheZeroLineAndOnlyAsFarAsCanBeSeen) {
 
 // On an area 1000 pixels wide the grid lines lie 66.7 pixels apart.
 TEST(BarGeometry, LegendShowsEveryLabelEveryOtherOrOnlyTheEndsAndZeroAsTheyFit) {
-    const struct {
-        double widest;
-        double gap;
-        int areaWidth;
-        const char* shown;
-        QRect last; // label 8's place
-    } rows[] = {
+    // The widest label, the gap, the area's width; the labels shown and label 8's place.
+    const std::tuple<double, double, int, const char*, QRect> rows[] = {
         {60, 6, 1000, "xxxxxxxxx", {783, 910, 80, 50}},
         {61, 6, 1000, "x.x.x.x.x", {750, 910, 147, 50}},
         {127, 6, 1000, "x.x.x.x.x", {750, 910, 147, 50}},
@@ -67,15 +59,15 @@ TEST(BarGeometry, LegendShowsEveryLabelEveryOtherOrOnlyTheEndsAndZeroAsTheyFit) 
         {261, 6, 1000, ".........", {783, 910, 80, 50}},
         {60, 6, 0, ".........", {783, 910, 80, 50}},
     };
-    for (const auto& row : rows) {
-        const int stride = BarGraph::LegendStride(row.widest, row.gap, row.areaWidth);
-        QString shown;
+    for (const auto& [widest, gap, areaWidth, shown, last] : rows) {
+        const int stride = BarGraph::LegendStride(widest, gap, areaWidth);
+        QString marks;
         for (int k = 0; k < 9; ++k) {
-            shown += BarGraph::LegendShown(k, stride) ? QLatin1Char('x') : QLatin1Char('.');
+            marks += BarGraph::LegendShown(k, stride) ? QLatin1Char('x') : QLatin1Char('.');
         }
-        EXPECT_EQ(shown, QLatin1String(row.shown)) << row.widest << " on " << row.areaWidth;
-        EXPECT_EQ(BarGraph::ToPixels(BarGraph::LegendRect(8, stride), {1000, 1000}), row.last)
-            << row.widest;
+        EXPECT_EQ(marks, QLatin1String(shown)) << widest << " on " << areaWidth;
+        EXPECT_EQ(BarGraph::ToPixels(BarGraph::LegendRect(8, stride), {1000, 1000}), last)
+            << widest;
     }
     // Label 0 keeps its centre whatever the stride.
     EXPECT_EQ(BarGraph::ToPixels(BarGraph::LegendRect(0, 4), {1000, 1000}),
@@ -83,30 +75,21 @@ TEST(BarGeometry, LegendShowsEveryLabelEveryOtherOrOnlyTheEndsAndZeroAsTheyFit) 
 }
 
 TEST(BarFont, ThreeQuartersOfTheLabelHeightInPointsSmallFontsBelowSeven) {
-    const struct {
-        double heightPixels;
-        double dotsPerInch;
-        const char* family;
-        double points;
-    } rows[] = {
+    const std::tuple<double, double, const char*, double> rows[] = {
         {20, 96, "Arial", 11.25},
         {7, 54, "Arial", 7}, // 7 points exactly is not below 7
         {6.48, 54, "Small Fonts", 6.48},
         {0.5, 96, "Small Fonts", 1}, // never below one point
     };
-    for (const auto& row : rows) {
-        const BarGraph::LabelFont font = BarGraph::LabelFontFor(row.heightPixels, row.dotsPerInch);
-        EXPECT_EQ(font.family, QLatin1String(row.family)) << row.heightPixels;
-        EXPECT_DOUBLE_EQ(font.pointSize, row.points) << row.heightPixels;
+    for (const auto& [heightPixels, dotsPerInch, family, points] : rows) {
+        const BarGraph::LabelFont font = BarGraph::LabelFontFor(heightPixels, dotsPerInch);
+        EXPECT_EQ(font.family, QLatin1String(family)) << heightPixels;
+        EXPECT_DOUBLE_EQ(font.pointSize, points) << heightPixels;
     }
 }
 
 TEST(ValueText, NumbersInTheDisplayFormatOtherTextUnchanged) {
-    const struct {
-        const char* text;
-        const char* format;
-        const char* shown;
-    } rows[] = {
+    const std::tuple<const char*, const char*, const char*> rows[] = {
         {"12.3456", "0.00", "12.35"},
         {"12.3456", "0", "12"},
         {"-3.5", "0.00000", "-3.50000"},
@@ -118,10 +101,10 @@ TEST(ValueText, NumbersInTheDisplayFormatOtherTextUnchanged) {
         {"inf", "0.00", "inf"},
         {"", "0.00", ""},
     };
-    for (const auto& row : rows) {
-        EXPECT_EQ(BarGraph::ValueText(QLatin1String(row.text), QLatin1String(row.format)),
-                  QLatin1String(row.shown))
-            << row.text << " in " << row.format;
+    for (const auto& [text, format, shown] : rows) {
+        EXPECT_EQ(BarGraph::ValueText(QLatin1String(text), QLatin1String(format)),
+                  QLatin1String(shown))
+            << text << " in " << format;
     }
 }
 
@@ -133,31 +116,21 @@ TEST(Tags, LowestAndHighestInTheRangeTiesKeepTheFirst) {
     shown[6] = 9;
     shown[7] = 9;
     shown[12] = 40;
-    const struct {
-        int start;
-        int end;
-        int low;
-        int high;
-    } rows[] = {{0, 15, 3, 12}, {0, 7, 3, 6}, {8, 15, 8, 12},
-                {4, 5, 5, 4},   {9, 9, 9, 9}, {8, 7, 0, 0} /* empty */,
-                {-5, 40, 3, 12} /* outside skipped */};
-    for (const auto& row : rows) {
-        const BarGraph::Tags tags = BarGraph::ChooseTags(shown, row.start, row.end);
-        EXPECT_EQ(tags.low, row.low) << row.start << " to " << row.end;
-        EXPECT_EQ(tags.high, row.high) << row.start << " to " << row.end;
+    // The range; the channels tagged low and high.
+    const std::tuple<int, int, int, int> rows[] = {
+        {0, 15, 3, 12},           {0, 7, 3, 6},   {8, 15, 8, 12}, {4, 5, 5, 4}, {9, 9, 9, 9},
+        {8, 7, 0, 0} /* empty */, {-5, 40, 3, 12} /* outside skipped */};
+    for (const auto& [start, end, low, high] : rows) {
+        const BarGraph::Tags tags = BarGraph::ChooseTags(shown, start, end);
+        EXPECT_EQ(std::pair(tags.low, tags.high), std::pair(low, high)) << start << " to " << end;
     }
 }
 
 // Against a full scale of 15 and alarm limits -2 to 10 when they are on.
 TEST(Warnings, BeyondFullScaleOnEitherSideAndBeyondAlarmLimitsWhileOn) {
     const Global::AlarmRange on{true, -2, 10};
-    const struct {
-        float value;
-        float fullScale;
-        Global::AlarmRange limits;
-        bool overRange;
-        bool alarm;
-    } rows[] = {
+    // The value, full scale and limits; over range, beyond the limits.
+    const std::tuple<float, float, Global::AlarmRange, bool, bool> rows[] = {
         {15, 15, on, false, true},       // at full scale is not beyond it
         {-15.01f, 15, on, true, true},   // the scale runs to minus full scale
         {-16, -15, {}, true, false},     // a negative full scale mirrors
@@ -168,10 +141,10 @@ TEST(Warnings, BeyondFullScaleOnEitherSideAndBeyondAlarmLimitsWhileOn) {
         {-2.5f, 15, on, false, true},
         {-2.5f, 15, {false, -2, 10}, false, false},
     };
-    for (const auto& row : rows) {
-        EXPECT_EQ(BarGraph::WarningsFor(row.value, row.fullScale, row.limits),
-                  (BarGraph::ChannelWarnings{row.overRange, row.alarm}))
-            << row.value << " of " << row.fullScale;
+    for (const auto& [value, fullScale, limits, overRange, alarm] : rows) {
+        EXPECT_EQ(BarGraph::WarningsFor(value, fullScale, limits),
+                  (BarGraph::ChannelWarnings{overRange, alarm}))
+            << value << " of " << fullScale;
     }
 }
 
@@ -182,12 +155,8 @@ TEST(Warnings, EachExcursionCountsOnceAndTheTextNamesItsChannels) {
     std::fill(std::begin(Global::AlarmEvents), std::end(Global::AlarmEvents), 0);
     BarGraph::ExcursionTracker tracker;
     const BarGraph::ChannelWarnings none{}, over{true, false}, alarm{false, true}, both{true, true};
-    const struct {
-        int channel;
-        BarGraph::ChannelWarnings now;
-        bool changed;
-        const char* text;
-    } steps[] = {
+    // The channel and its warnings now; whether that changed them and the text after it.
+    const std::tuple<int, BarGraph::ChannelWarnings, bool, const char*> steps[] = {
         {8, over, true, "Over range: 9"},
         {8, over, false, "Over range: 9"},
         {10, both, true, "Over range: 9, 11  Alarm limits: 11"},
@@ -197,14 +166,13 @@ TEST(Warnings, EachExcursionCountsOnceAndTheTextNamesItsChannels) {
         {16, over, false, "Over range: 9  Alarm limits: 9"}, // no such channel
         {8, none, true, ""},
     };
-    for (const auto& step : steps) {
-        EXPECT_EQ(tracker.update(step.channel, step.now), step.changed) << step.text;
-        EXPECT_EQ(BarGraph::WarningText(tracker), QLatin1String(step.text));
+    for (const auto& [channel, now, changed, text] : steps) {
+        EXPECT_EQ(tracker.update(channel, now), changed) << text;
+        EXPECT_EQ(BarGraph::WarningText(tracker), QLatin1String(text));
     }
-    EXPECT_EQ(Global::OverRangeEvents[8], 2);
-    EXPECT_EQ(Global::AlarmEvents[8], 1);
-    EXPECT_EQ(Global::OverRangeEvents[10], 1);
-    EXPECT_EQ(Global::AlarmEvents[10], 1);
+    EXPECT_EQ(std::tuple(Global::OverRangeEvents[8], Global::AlarmEvents[8],
+                         Global::OverRangeEvents[10], Global::AlarmEvents[10]),
+              std::tuple(2, 1, 1, 1));
     tracker.update(3, over);
     tracker.clear(); // ends the excursion uncounted; the next value begins a new one
     EXPECT_EQ(BarGraph::WarningText(tracker), QString());
@@ -228,13 +196,7 @@ TEST(BarGeometry, AnOverRangeBarRunsToTheAxisEndWithAnArrowhead) {
 }
 
 TEST(AlarmLimits, ARowIsNumbersOrEmptyAndOnNeedsLowBelowHigh) {
-    const struct {
-        bool enabled;
-        const char* low;
-        const char* high;
-        const char* problem;
-        Global::AlarmRange range;
-    } rows[] = {
+    const std::tuple<bool, const char*, const char*, const char*, Global::AlarmRange> rows[] = {
         {true, " -5 ", "12.5", "", {true, -5, 12.5f}},
         {false, "", "", "", {}},
         {false, "7", "3", "", {false, 7, 3}}, // kept for when it is switched on
@@ -244,11 +206,11 @@ TEST(AlarmLimits, ARowIsNumbersOrEmptyAndOnNeedsLowBelowHigh) {
         {true, "1", "1e39", "Low and High must be numbers", {}},
         {false, "nan", "", "Low and High must be numbers", {}},
     };
-    for (const auto& row : rows) {
+    for (const auto& [enabled, low, high, problem, range] : rows) {
         const BarGraph::AlarmRow read =
-            BarGraph::ReadAlarmRow(row.enabled, QLatin1String(row.low), QLatin1String(row.high));
-        EXPECT_EQ(read.problem, QLatin1String(row.problem)) << row.low << " " << row.high;
-        EXPECT_EQ(read.range, row.range) << row.low << " " << row.high;
+            BarGraph::ReadAlarmRow(enabled, QLatin1String(low), QLatin1String(high));
+        EXPECT_EQ(read.problem, QLatin1String(problem)) << low << " " << high;
+        EXPECT_EQ(read.range, range) << low << " " << high;
     }
 }
 

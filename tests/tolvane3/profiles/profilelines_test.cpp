@@ -3,15 +3,12 @@
 #include "profiles/profilelines.h"
 
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace {
 
 TEST(ModLine, PutsTheChosenSensorIntoProfileLinesAndSendsNothingElse) {
-    const struct {
-        const char* line;
-        int sensor;
-        const char* sent;
-    } cases[] = {
+    const std::tuple<const char*, int, const char*> cases[] = {
         {"SET TEMP 12 25.0", 7, "SET TEMP 7 25.0"},
         {"SET TEMP 3 25.0 1.5", 12, "SET TEMP 12 25.0 1.5"},
         {"SET ABS13 1", 7, "SET ABS7 1"},
@@ -34,9 +31,8 @@ TEST(ModLine, PutsTheChosenSensorIntoProfileLinesAndSendsNothingElse) {
         {"INSERT  3 1.0", 10, ""},
         {"INSERTX 5 3 1.0", 10, ""},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.line);
-        EXPECT_EQ(ModLine(QLatin1String(c.line), c.sensor), QLatin1String(c.sent));
+    for (const auto& [line, sensor, sent] : cases) {
+        EXPECT_EQ(ModLine(QLatin1String(line), sensor), QLatin1String(sent)) << line;
     }
 }
 

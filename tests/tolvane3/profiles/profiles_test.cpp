@@ -20,6 +20,12 @@ protected:
             return name;
         });
     }
+    // The window the entry opens, its file dialog answered with the name.
+    template <typename Window> Window& openWith(QAction* MDIMain::*entry, const QString& name) {
+        answerFileDialogs(name);
+        (frame().*entry)->trigger();
+        return FormInstance<Window>::instance();
+    }
     static bool statusBecomes(const QLabel* label, const char* text) {
         return QTest::qWaitFor([&] { return label->text() == QLatin1String(text); });
     }
@@ -30,12 +36,10 @@ protected:
 TEST_F(ProfilesTest, CreateWritesTheChosenSensorsLinesAsListedAndAppendsOnASecondStart) {
     ASSERT_TRUE(startConnectedQuietly());
     const QString path = sandbox.path(QStringLiteral("sensor.spf"));
-    answerFileDialogs(path);
-    frame().mnuCreateSensorProfileFile->trigger();
+    CreateSPF& form = openWith<CreateSPF>(&MDIMain::mnuCreateSensorProfileFile, path);
     frame().mnuCreateSensorProfileFile->trigger(); // open already: only brought forward
     ASSERT_EQ(fileDialogs.size(), 1);
     EXPECT_EQ(fileDialogs[0].mode, UserPrompts::FileDialogMode::Save);
-    CreateSPF& form = FormInstance<CreateSPF>::instance();
     ASSERT_TRUE(form.isVisible());
     EXPECT_EQ(form.windowTitle(), QStringLiteral("Creating ") + path);
     EXPECT_TRUE(window().tmrStatus->isActive()); // for the window's work, though polling is off
@@ -98,9 +102,8 @@ TEST_F(ProfilesTest, AFailedProfileWriteIsReportedOnceAndEndsTheRun) {
         GTEST_SKIP() << "needs /dev/full";
     }
     ASSERT_TRUE(startConnectedQuietly());
-    answerFileDialogs(QStringLiteral("/dev/full"));
-    frame().mnuCreateSensorProfileFile->trigger();
-    CreateSPF& form = FormInstance<CreateSPF>::instance();
+    CreateSPF& form =
+        openWith<CreateSPF>(&MDIMain::mnuCreateSensorProfileFile, QStringLiteral("/dev/full"));
     form.btnStart->click();
     ASSERT_TRUE(module.waitForCommandCount("LIST O", 1));
     for (const char* line : {"SET TEMP 0 1 2", "SET TEMP 15 0 0", "SET TEMP 0 3 4", "STATUS: X"}) {
@@ -116,12 +119,8 @@ TEST_F(ProfilesTest, AFailedProfileWriteIsReportedOnceAndEndsTheRun) {
 TEST_F(ProfilesTest, AFileThatIsNotChosenOrCannotBeOpenedOpensNoWindow) {
     ASSERT_TRUE(startConnectedQuietly());
     const QString missing = sandbox.path(QStringLiteral("missing/file.spf"));
-    const struct {
-        const char* name;
-        QAction* MDIMain::*entry;
-        QString chosen;
-        QString message;
-    } cases[] = {
+    // The entry, the file chosen and the message about it.
+    const std::tuple<const char*, QAction * MDIMain::*, QString, QString> cases[] = {
         {"create, cancelled", &MDIMain::mnuCreateSensorProfileFile, QString(), QString()},
         {"create in a missing folder", &MDIMain::mnuCreateSensorProfileFile, missing,
          "Error creating " + missing},
@@ -131,14 +130,14 @@ TEST_F(ProfilesTest, AFileThatIsNotChosenOrCannotBeOpenedOpensNoWindow) {
         {"missing command file", &MDIMain::mnuUploadFileToVorn, missing,
          "Error opening upload file " + missing},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& [name, entry, chosen, message] : cases) {
+        SCOPED_TRACE(name);
         fileDialogs.clear();
         messages.clear();
-        answerFileDialogs(c.chosen);
-        (frame().*c.entry)->trigger();
+        answerFileDialogs(chosen);
+        (frame().*entry)->trigger();
         ASSERT_EQ(fileDialogs.size(), 1);
-        EXPECT_EQ(messageTexts(), c.message.isEmpty() ? QStringList() : QStringList{c.message});
+        EXPECT_EQ(messageTexts(), message.isEmpty() ? QStringList() : QStringList{message});
         EXPECT_FALSE(FormInstance<CreateSPF>::isLoaded() || FormInstance<UploadSPF>::isLoaded() ||
                      FormInstance<Upload>::isLoaded());
         EXPECT_TRUE(window().Command1->isEnabled());
@@ -153,9 +152,7 @@ TEST_F(ProfilesTest, UploadSendsTheProfileForTheChosenSensorAndASecondStartSends
         sandbox.write("sensor.spf", "SET TEMP 12 25.0\r\n\r\n' copied from 3\r\n"
                                     "SET ABS3 1\r\nSET NEGPTS3 1\nINSERT 5 3 1.0 2.0\r\n");
     Timing::setScale(0.01); // a line every 5 ms
-    answerFileDialogs(path);
-    frame().mnuUploadSensorProfileFile->trigger();
-    UploadSPF& form = FormInstance<UploadSPF>::instance();
+    UploadSPF& form = openWith<UploadSPF>(&MDIMain::mnuUploadSensorProfileFile, path);
     EXPECT_EQ(form.windowTitle(), QStringLiteral("Uploading ") + path);
     form.txtSensorPosition->setText(QStringLiteral("8"));
     for (int run = 1; run <= 2; ++run) {
@@ -183,11 +180,9 @@ TEST_F(ProfilesTest, UploadSendsTheProfileForTheChosenSensorAndASecondStartSends
 TEST_F(ProfilesTest, ACommandFileGoesOneLinePerTickUnchangedAndEndsWithItsLastLine) {
     ASSERT_TRUE(startConnectedQuietly());
     const QString path = sandbox.write("commands.txt", "SET A 1\r\n\r\n  set b 2 \nSET C 3\r\n");
-    answerFileDialogs(path);
     // Ticks by hand first: the timer's own would come after ten minutes.
     Global::UploadDwell = QStringLiteral("600000");
-    frame().mnuUploadFileToVorn->trigger();
-    Upload& form = FormInstance<Upload>::instance();
+    Upload& form = openWith<Upload>(&MDIMain::mnuUploadFileToVorn, path);
     ASSERT_TRUE(form.isVisible());
     EXPECT_EQ(form.labUploadFileName->text(), path);
     EXPECT_FALSE(form.cmdClose->isEnabled());
@@ -228,17 +223,15 @@ TEST_F(ProfilesTest, KeysStartNoRunAndEndNoneInProgress) {
     SettingsSandbox::store({{"StatusPollInterval", "0"}});
     ASSERT_TRUE(startConnectedQuietly());
     Global::UploadDwell = QStringLiteral("600000"); // no line is sent within the test
-    answerFileDialogs(sandbox.write("keys.spf", "SET ABS3 1\r\n"));
-    frame().mnuUploadSensorProfileFile->trigger();
-    UploadSPF& profile = FormInstance<UploadSPF>::instance();
+    const QString path = sandbox.write("keys.spf", "SET ABS3 1\r\n");
+    UploadSPF& profile = openWith<UploadSPF>(&MDIMain::mnuUploadSensorProfileFile, path);
     checkPresses<UploadSPF>({
         {"Enter in the position", key(profile.txtSensorPosition, Qt::Key_Return), "", true},
         {"Space on Start", key(profile.btnStart, Qt::Key_Space), "DELETE 0 69 0\r", true},
         {"Escape while running", key(&profile, Qt::Key_Escape), "", true},
         {"Space on Close while running", key(profile.btnExit, Qt::Key_Space), "", false},
     });
-    frame().mnuUploadFileToVorn->trigger();
-    Upload& upload = FormInstance<Upload>::instance();
+    Upload& upload = openWith<Upload>(&MDIMain::mnuUploadFileToVorn, path);
     checkPresses<Upload>({
         {"Enter in the lines sent", key(upload.txtUploadData, Qt::Key_Return), "", true},
         {"Escape while sending", key(&upload, Qt::Key_Escape), "", true},
@@ -253,14 +246,10 @@ TEST_F(ProfilesTest, ListingsAndUploadsStopAndSaySoWhenTheConnectionIsLost) {
     ASSERT_TRUE(startConnectedQuietly());
     Timing::setScale(1000); // neither upload gets to its end first, however slow the test runs
     const QString path = sandbox.write("sensor.spf", "SET ABS3 1\r\nSET ABS4 1\r\n");
-    answerFileDialogs(path);
-    frame().mnuUploadFileToVorn->trigger();
-    frame().mnuUploadSensorProfileFile->trigger();
-    answerFileDialogs(sandbox.path(QStringLiteral("created.spf")));
-    frame().mnuCreateSensorProfileFile->trigger();
-    Upload& upload = FormInstance<Upload>::instance();
-    UploadSPF& profile = FormInstance<UploadSPF>::instance();
-    CreateSPF& created = FormInstance<CreateSPF>::instance();
+    Upload& upload = openWith<Upload>(&MDIMain::mnuUploadFileToVorn, path);
+    UploadSPF& profile = openWith<UploadSPF>(&MDIMain::mnuUploadSensorProfileFile, path);
+    CreateSPF& created = openWith<CreateSPF>(&MDIMain::mnuCreateSensorProfileFile,
+                                             sandbox.path(QStringLiteral("created.spf")));
     created.btnStart->click();
     profile.btnStart->click();
     ASSERT_TRUE(module.waitForCommandCount("DELETE 0 69 0", 1));

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 #include <limits>
 #include <string>
+#include <tuple>
 
 namespace {
 
@@ -25,10 +26,7 @@ std::string Text(const AxisTicks::Scale& scale) {
 
 TEST(AxisTicks, ValueAxesEndOnRoundTicksAndTimeAxesGrowFromZeroThenSlide) {
     constexpr double NaN = std::numeric_limits<double>::quiet_NaN();
-    const struct {
-        double low, high;
-        const char* scale;
-    } values[] = {
+    const std::tuple<double, double, const char*> values[] = {
         {-48.3, -5.27, "-50..0 /10 @-50 x6 .0"},
         {-16.16, -5.27, "-20..-5 /5 @-20 x4 .0"},
         {0.12, 0.47, "0.1..0.5 /0.1 @0.1 x5 .1"},
@@ -37,36 +35,29 @@ TEST(AxisTicks, ValueAxesEndOnRoundTicksAndTimeAxesGrowFromZeroThenSlide) {
         {NaN, 3, "-1..1 /0.5 @-1 x5 .1"},
         {-3.4e38, 3.4e38, "-4e+38..4e+38 /2e+38 @-4e+38 x5 .0"},
     };
-    for (const auto& value : values) {
-        EXPECT_EQ(Text(AxisTicks::ValueScale(value.low, value.high)), value.scale) << value.low;
+    for (const auto& [low, high, scale] : values) {
+        EXPECT_EQ(Text(AxisTicks::ValueScale(low, high)), scale) << low;
     }
-    const struct {
-        double newest, span;
-        const char* scale;
-    } times[] = {
+    const std::tuple<double, double, const char*> times[] = {
         {0, 60, "0..1 /0.2 @0 x6 .1"},  {27, 60, "0..27 /10 @0 x3 .0"},
         {60, 60, "0..60 /20 @0 x4 .0"}, {75.5, 60, "15.5..75.5 /20 @20 x3 .0"},
         {-1, 0, "0..1 /0.2 @0 x6 .1"},
     };
-    for (const auto& time : times) {
-        EXPECT_EQ(Text(AxisTicks::TimeScale(time.newest, time.span)), time.scale) << time.newest;
+    for (const auto& [newest, span, scale] : times) {
+        EXPECT_EQ(Text(AxisTicks::TimeScale(newest, span)), scale) << newest;
     }
 }
 
 TEST(AxisTicks, AValueAxisWidensAtOnceAndNarrowsOnlyAfterTheDataFitHalfOfItForAWhile) {
-    const struct {
-        double low, high, now;
-        const char* range;
-    } steps[] = {
+    const std::tuple<double, double, double, const char*> steps[] = {
         {0, 27, 0, "0..30"},    {3, 29, 1, "0..30"},   {-2, 29, 2, "-10..30"}, {1, 9, 3, "-10..30"},
         {1, 9, 7.9, "-10..30"}, {1, 25, 8, "-10..30"}, {1, 9, 9, "-10..30"},   {1, 9, 14, "0..10"},
     };
     AxisTicks::StableValueAxis axis;
-    for (const auto& step : steps) {
-        const AxisTicks::Scale& scale = axis.follow(step.low, step.high, step.now);
-        EXPECT_EQ(std::to_string(int(scale.min)) + ".." + std::to_string(int(scale.max)),
-                  step.range)
-            << step.now;
+    for (const auto& [low, high, now, range] : steps) {
+        const AxisTicks::Scale& scale = axis.follow(low, high, now);
+        EXPECT_EQ(std::to_string(int(scale.min)) + ".." + std::to_string(int(scale.max)), range)
+            << now;
     }
 }
 
