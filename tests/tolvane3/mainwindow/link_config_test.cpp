@@ -35,7 +35,6 @@ TEST_F(ProgramFixture, OpeningShowsAppliedSettingsLocksConnectAndCloseAppliesAnd
     linkConfig().chkStatusData->setChecked(false);
     linkConfig().cmdOk->click();
     EXPECT_FALSE(linkConfig().isVisible());
-    EXPECT_TRUE(FormInstance<LinkConfig>::isLoaded());
     EXPECT_TRUE(window().Command1->isEnabled());
     EXPECT_FALSE(Global::LogStatusData);
     EXPECT_EQ(linkConfig().txtHssFileName->text(), "kept.csv");

@@ -111,16 +111,6 @@ TEST(SettingsStore, ShutDownWritesTheAppliedStateNotUnappliedEdits) {
     EXPECT_EQ(SettingsSandbox::stored("StatusPollInterval"), "2");
     EXPECT_EQ(SettingsSandbox::stored("StatusPollOff"), "False");
 
-    // The close box applies like Close, high-speed settings included.
-    dialog().show();
-    dialog().chkErrors->setChecked(true);
-    dialog().txtHssUdpPort->setText(QStringLiteral("6000"));
-    dialog().close();
-    ASSERT_TRUE(FormInstance<LinkConfig>::isLoaded());
-    Global::SaveSettings();
-    EXPECT_EQ(SettingsSandbox::stored("LogErrors"), "True");
-    EXPECT_EQ(SettingsSandbox::stored("HssUdpPort"), "6000");
-
     // Shown again, the applied texts are trimmed.
     Global::UploadDwell = QStringLiteral(" 45 ");
     Global::SettingsToDialog();

@@ -97,8 +97,7 @@ TEST_F(ScanLog, RecordsOfEachModeInPlainAndCommaSeparatedLogs) {
     openLog("run.CSV");
     EXPECT_TRUE(Global::LogAsCsv);
     Global::LogLine(0, "SET PERIOD 500");
-    frame().mnuCloseLogFile->trigger();
-    EXPECT_EQ(contents("run.CSV"), "SET,PERIOD,500\r\n");
+    EXPECT_EQ(closedLog("run.CSV"), "SET,PERIOD,500\r\n");
 
     openLog("runcsv");
     EXPECT_TRUE(Global::LogAsCsv);
@@ -135,8 +134,7 @@ TEST_F(ScanLog, RowsStayWhole) {
     Global::EndOpenLogRow();
     Global::LogLine(1, "0.048");
     Global::LogLine(0, "STOP\r");
-    frame().mnuCloseLogFile->trigger();
-    EXPECT_EQ(contents("rows.csv"),
+    EXPECT_EQ(closedLog("rows.csv"),
               "0.016,1,0.5\r\nSTATUS:,READY\r\n0.032,2\r\n0.048\r\nSTOP\r\r\n");
 }
 
@@ -163,8 +161,7 @@ TEST_F(ScanLog, AnUnfinishedRowEndsWhenTheScanDoesAndErrorsAreLoggedUnderTheirSe
     Global::LogErrors = true;
     Global::ProcessVornLine("ERROR: 12 bad");
     Global::LogErrors = false;
-    frame().mnuCloseLogFile->trigger();
-    EXPECT_EQ(contents("errors.csv"), "ERROR:,12,bad\r\n");
+    EXPECT_EQ(closedLog("errors.csv"), "ERROR:,12,bad\r\n");
 
     for (const auto& scan : cases) {
         SCOPED_TRACE(scan.name);
@@ -210,13 +207,11 @@ TEST_F(ScanLog, AFailingWriteIsReportedOnceAndEndsTheLog) {
     QDir().mkdir("blocked.txt.json");
     openLog("blocked.txt");
     Global::LogLine(0, "kept");
-    frame().mnuCloseLogFile->trigger();
-    EXPECT_EQ(contents("blocked.txt"), "kept\r\n");
+    EXPECT_EQ(closedLog("blocked.txt"), "kept\r\n");
     ASSERT_EQ(messages.size(), 3);
     EXPECT_EQ(messages[2].text, "Error writing blocked.txt.json");
 }
 
-// A CSV log gets rows of time or trigger, frame and pressures; a plain one the lines as received.
 TEST_F(ScanLog, ScanLinesBecomeRowsInACsvLogAndStayLinesInAPlainOne) {
     Global::FramePeriod = 0.016f;
     FormInstance<MDIMain>::instance().mnuBarGraphTemp_Click(); // the log still takes pressures
