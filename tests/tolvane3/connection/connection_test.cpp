@@ -1,6 +1,4 @@
-// The command connection against a fake module: the bytes of the connect sequence, menus and
-// toolbar through the states, status polling, the lines received, closing, cancelling and socket
-// errors.
+// The command connection against a fake module.
 
 #include "connection/autoreconnect.h"
 #include "program_fixture.h"

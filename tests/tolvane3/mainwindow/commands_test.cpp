@@ -1,5 +1,4 @@
-// The command window against a fake module: what each button and typed text sends, the Save
-// question and the result box's size rule.
+// The command window against a fake module.
 
 #include "program/linebox.h"
 #include "program_fixture.h"

@@ -1,5 +1,4 @@
-// The settings store: what is read back after a restart, the "True" rule, that shut-down writes
-// the applied state, the UDP port's fallback, and the bar graph's number format.
+// The settings store, and the bar graph's number format.
 
 #include "settings_sandbox.h"
 

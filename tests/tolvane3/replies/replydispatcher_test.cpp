@@ -1,5 +1,4 @@
-// The reply dispatcher: status lines of both module forms, banner lines, odd bytes, the model
-// line, and the SET branch stepping the list sequence.
+// The reply dispatcher.
 
 #include "settings_sandbox.h"
 

@@ -1,6 +1,4 @@
-// The scan log: records of each mode, the indicators, CSV detection, one file at a time, rows
-// kept whole, a failing disk; what frame and channel lines of a low-speed scan put there, and
-// the end of a scan; the sidecars of scan logs and captures.
+// The scan log, and the sidecars of scan logs and captures.
 
 #include "program_fixture.h"
 #include "replies/recordingsidecar.h"
@@ -83,7 +81,6 @@ TEST_F(ScanLog, RecordsOfEachModeInPlainAndCommaSeparatedLogs) {
     EXPECT_EQ(indicators(), "No Log File 1010");
     openLog("run.txt");
     EXPECT_EQ(indicators(), "Logging to run.txt 0101");
-    EXPECT_FALSE(Global::LogAsCsv);
     Global::LogLine(0, "SET PERIOD 500");
     Global::LogLine(1, "  12.5  ");
     Global::LogLine(2, "12.5");
@@ -95,23 +92,21 @@ TEST_F(ScanLog, RecordsOfEachModeInPlainAndCommaSeparatedLogs) {
     EXPECT_EQ(contents("run.txt"), "SET PERIOD 500\r\n12.5,12.5\r\nSCAN\r\r\n");
 
     openLog("run.CSV");
-    EXPECT_TRUE(Global::LogAsCsv);
     Global::LogLine(0, "SET PERIOD 500");
     EXPECT_EQ(closedLog("run.CSV"), "SET,PERIOD,500\r\n");
 
     openLog("runcsv");
     EXPECT_TRUE(Global::LogAsCsv);
     frame().mnuCloseLogFile->trigger();
-    openLog("run.csv.bak"); // stays open
-    EXPECT_FALSE(Global::LogAsCsv);
+    openLog("run.csv.bak"); // plain, and stays open
     // After a scan the toolbar offers Open while a log is open: the open one is closed first,
     // and the indicators name the new one.
-    Global::LogLine(0, "last");
+    Global::LogLine(0, "last line");
     Global::RestoreAfterScan();
     UserPrompts::setFileDialogHandler([](const auto&) { return QStringLiteral("run.txt"); });
     frame().toolbarButton(1)->trigger();
     EXPECT_EQ(indicators(), "Logging to run.txt 0101");
-    EXPECT_EQ(contents("run.csv.bak"), "last\r\n");
+    EXPECT_EQ(contents("run.csv.bak"), "last line\r\n");
     EXPECT_EQ(contents("run.txt"), ""); // replaced, not appended to
 
     // A cancelled choice keeps the open log.
