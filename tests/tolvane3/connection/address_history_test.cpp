@@ -1,5 +1,4 @@
-// The address history: IpHist.cfg's exact bytes, moves to the top, the 11-slot limit, and what
-// files of any shape leave behind.
+// The address history and IpHist.cfg.
 
 #include "settings_sandbox.h"
 

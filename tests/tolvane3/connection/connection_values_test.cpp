@@ -1,6 +1,4 @@
-// Addresses as typed, socket error texts, the capture console's configuration, and the command
-// port's line framing: split lines rebuilt, lone CR / LF kept inside a line, an over-long line
-// dropped whole with memory bounded.
+// The connection's plain rules: addresses, socket errors, the capture configuration, framing.
 
 #include "connection/captureconfig.h"
 #include "connection/lineframer.h"

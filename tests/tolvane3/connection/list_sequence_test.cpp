@@ -1,5 +1,4 @@
-// The list sequence against a fake module: time-outs, a sequence replacing another, the end at a
-// disconnect; the binary-host check and the reboot it leads to.
+// The list sequence against a fake module, and the binary-host check with its reboot.
 
 #include "connection/Timeout.h"
 #include "program_fixture.h"

@@ -1,6 +1,4 @@
-// The frame: start-up and shut-down through its load and unload handlers, toolbar buttons,
-// status panels and default buttons (the entries that send a command are checked with the scan
-// control, the bar-graph check marks with the bar graph).
+// The frame (the entries that send a command are checked with the scan control).
 
 #include "program_fixture.h"
 

@@ -1,6 +1,4 @@
-// Scan control: the low-speed scan's commands and states and the CALZ and SAVE entries, the
-// checks before a high-speed scan is handed over, and running the capture console with and
-// without a terminal emulator.
+// Scan control, and running the capture console with and without a terminal emulator.
 
 #include "program_fixture.h"
 
@@ -50,8 +48,7 @@ TEST_F(ScanControl, AHighSpeedScanIsNotHandedOverWithoutAGoodConfiguration) {
     linkConfig().chkHSS->setChecked(true);
     linkConfig().txtHssFileName->setText(" run");
     frame().mnuStartScan->trigger(); // no frame count reported: the console would take 100
-    module.sendLine("SET FPS 100");
-    ASSERT_TRUE(QTest::qWaitFor([] { return Global::FramesPerScan == 100; }));
+    Global::ProcessVornLine(QStringLiteral("SET FPS 100"));
     frame().mnuStartScan->trigger();
     linkConfig().txtHssFileName->setText("run");
     ASSERT_TRUE(QDir::current().mkdir("FERROW.CFG")); // cannot be replaced by a file

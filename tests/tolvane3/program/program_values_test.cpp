@@ -1,11 +1,7 @@
-// Leading numbers of module texts, the unit table, and SIGINT and SIGTERM reaching the GUI thread
-// as a call instead of ending the process outright.
+// Leading numbers, the unit table, and the shutdown signals.
 
-#include "mainwindow/MDIMain.h"
-#include "program/Global.h"
-#include "program/forms.h"
 #include "program/shutdownsignals.h"
-#include "scanconfig/VornConfig.h"
+#include "settings_sandbox.h"
 
 #include <QTest>
 #include <csignal>
@@ -14,23 +10,20 @@
 namespace {
 
 TEST(LeadingNumber, TakesTheLeadingDecimalNumberOrZero) {
-    EXPECT_EQ(Global::LeadingNumber(u" 12abc"), 12);
-    EXPECT_EQ(Global::LeadingNumber(u"-2.5 psi"), -2.5);
-    EXPECT_EQ(Global::LeadingNumber(u".5"), 0.5);
-    EXPECT_EQ(Global::LeadingNumber(u"7."), 7);
-    EXPECT_EQ(Global::LeadingNumber(u"1,5"), 1);
-    EXPECT_EQ(Global::LeadingNumber(u""), 0);
-    EXPECT_EQ(Global::LeadingNumber(u"-"), 0);
+    const std::pair<const char*, double> cases[] = {
+        {" 12abc", 12}, {"-2.5 psi", -2.5}, {".5", 0.5}, {"7.", 7}, {"1,5", 1}, {"", 0}, {"-", 0}};
+    for (const auto& [text, number] : cases) {
+        EXPECT_EQ(Global::LeadingNumber(QString::fromLatin1(text)), number) << text;
+    }
 }
 
 TEST(Units, LookupIsExactAfterTrimmingAndSurvivesASecondInitialisation) {
+    SettingsSandbox sandbox; // unloads the windows the units fill
     Global::InitUnits();
     Global::InitUnits();
     EXPECT_EQ(Global::FindUnitCode(QStringLiteral(" KPA ")), 13);
     EXPECT_EQ(Global::FindUnitCode(QStringLiteral("kpa")), -1);
     EXPECT_EQ(Global::FindUnitCode(QString()), -1);
-    FormInstance<VornConfig>::unload();
-    FormInstance<MDIMain>::unload();
 }
 
 TEST(ShutdownSignals, EachSignalBecomesACallInTheEventLoop) {

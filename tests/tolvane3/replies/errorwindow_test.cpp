@@ -1,5 +1,4 @@
-// The error list window against a fake module: one ERROR per activation, Clear Errors and its
-// keys, and which lines it shows.
+// The error list window against a fake module.
 
 #include "program/linebox.h"
 #include "program_fixture.h"

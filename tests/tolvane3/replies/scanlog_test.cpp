@@ -1,6 +1,4 @@
-// The scan log: records of each mode, the indicators, CSV detection, one file at a time, rows
-// kept whole, a failing disk; what frame and channel lines of a low-speed scan put there, and
-// the end of a scan; the sidecars of scan logs and captures.
+// The scan log, and the sidecars of scan logs and captures.
 
 #include "program_fixture.h"
 #include "replies/recordingsidecar.h"
@@ -83,7 +81,6 @@ TEST_F(ScanLog, RecordsOfEachModeInPlainAndCommaSeparatedLogs) {
     EXPECT_EQ(indicators(), "No Log File 1010");
     openLog("run.txt");
     EXPECT_EQ(indicators(), "Logging to run.txt 0101");
-    EXPECT_FALSE(Global::LogAsCsv);
     Global::LogLine(0, "SET PERIOD 500");
     Global::LogLine(1, "  12.5  ");
     Global::LogLine(2, "12.5");
@@ -95,24 +92,21 @@ TEST_F(ScanLog, RecordsOfEachModeInPlainAndCommaSeparatedLogs) {
     EXPECT_EQ(contents("run.txt"), "SET PERIOD 500\r\n12.5,12.5\r\nSCAN\r\r\n");
 
     openLog("run.CSV");
-    EXPECT_TRUE(Global::LogAsCsv);
     Global::LogLine(0, "SET PERIOD 500");
-    frame().mnuCloseLogFile->trigger();
-    EXPECT_EQ(contents("run.CSV"), "SET,PERIOD,500\r\n");
+    EXPECT_EQ(closedLog("run.CSV"), "SET,PERIOD,500\r\n");
 
     openLog("runcsv");
     EXPECT_TRUE(Global::LogAsCsv);
     frame().mnuCloseLogFile->trigger();
-    openLog("run.csv.bak"); // stays open
-    EXPECT_FALSE(Global::LogAsCsv);
+    openLog("run.csv.bak"); // plain, and stays open
     // After a scan the toolbar offers Open while a log is open: the open one is closed first,
     // and the indicators name the new one.
-    Global::LogLine(0, "last");
+    Global::LogLine(0, "last line");
     Global::RestoreAfterScan();
     UserPrompts::setFileDialogHandler([](const auto&) { return QStringLiteral("run.txt"); });
     frame().toolbarButton(1)->trigger();
     EXPECT_EQ(indicators(), "Logging to run.txt 0101");
-    EXPECT_EQ(contents("run.csv.bak"), "last\r\n");
+    EXPECT_EQ(contents("run.csv.bak"), "last line\r\n");
     EXPECT_EQ(contents("run.txt"), ""); // replaced, not appended to
 
     // A cancelled choice keeps the open log.
@@ -135,8 +129,7 @@ TEST_F(ScanLog, RowsStayWhole) {
     Global::EndOpenLogRow();
     Global::LogLine(1, "0.048");
     Global::LogLine(0, "STOP\r");
-    frame().mnuCloseLogFile->trigger();
-    EXPECT_EQ(contents("rows.csv"),
+    EXPECT_EQ(closedLog("rows.csv"),
               "0.016,1,0.5\r\nSTATUS:,READY\r\n0.032,2\r\n0.048\r\nSTOP\r\r\n");
 }
 
@@ -163,8 +156,7 @@ TEST_F(ScanLog, AnUnfinishedRowEndsWhenTheScanDoesAndErrorsAreLoggedUnderTheirSe
     Global::LogErrors = true;
     Global::ProcessVornLine("ERROR: 12 bad");
     Global::LogErrors = false;
-    frame().mnuCloseLogFile->trigger();
-    EXPECT_EQ(contents("errors.csv"), "ERROR:,12,bad\r\n");
+    EXPECT_EQ(closedLog("errors.csv"), "ERROR:,12,bad\r\n");
 
     for (const auto& scan : cases) {
         SCOPED_TRACE(scan.name);
@@ -210,13 +202,11 @@ TEST_F(ScanLog, AFailingWriteIsReportedOnceAndEndsTheLog) {
     QDir().mkdir("blocked.txt.json");
     openLog("blocked.txt");
     Global::LogLine(0, "kept");
-    frame().mnuCloseLogFile->trigger();
-    EXPECT_EQ(contents("blocked.txt"), "kept\r\n");
+    EXPECT_EQ(closedLog("blocked.txt"), "kept\r\n");
     ASSERT_EQ(messages.size(), 3);
     EXPECT_EQ(messages[2].text, "Error writing blocked.txt.json");
 }
 
-// A CSV log gets rows of time or trigger, frame and pressures; a plain one the lines as received.
 TEST_F(ScanLog, ScanLinesBecomeRowsInACsvLogAndStayLinesInAPlainOne) {
     Global::FramePeriod = 0.016f;
     FormInstance<MDIMain>::instance().mnuBarGraphTemp_Click(); // the log still takes pressures

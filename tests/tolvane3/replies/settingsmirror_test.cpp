@@ -1,5 +1,4 @@
-// The settings mirror: each key into the scan-configuration dialog and the module-wide values,
-// the scan timing from the module's AVG line, and where the full scales come from.
+// The settings mirror: the module's SET lines into the dialog and the module-wide values.
 
 #include "settings_sandbox.h"
 

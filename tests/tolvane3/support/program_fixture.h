@@ -59,15 +59,11 @@ protected:
     static MDIMain& frame() { return FormInstance<MDIMain>::instance(); }
     static LinkConfig& linkConfig() { return FormInstance<LinkConfig>::instance(); }
 
-    // Types the address and presses Connect; true once the socket is connected (or, for
-    // failToConnect, once the attempt has failed).
+    // Types the address and presses Connect; true once the connection state is `until`.
     static bool connectTo(const QString& address, short until = Global::Connected) {
         window().txtIpAdd->setText(address);
         window().Command1->click();
         return QTest::qWaitFor([until] { return Global::ConnState == until; });
-    }
-    static bool failToConnect(const QString& address) {
-        return connectTo(address, Global::Disconnected);
     }
     // The connect sequence has read all four groups of settings.
     static bool settingsRead(int waitMs) {

@@ -67,8 +67,6 @@ public:
         std::fill(std::begin(Global::AlarmEvents), std::end(Global::AlarmEvents), 0);
         QDir::setCurrent(previousDir_);
     }
-    SettingsSandbox(const SettingsSandbox&) = delete;
-    SettingsSandbox& operator=(const SettingsSandbox&) = delete;
 
     QString path(const QString& name) const { return dir_.filePath(name); }
     // A file's bytes, or "<missing>" when it cannot be read.
