@@ -14,7 +14,6 @@
 
 #include <QChart>
 #include <QChartView>
-#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLabel>
@@ -82,14 +81,10 @@ TEST_F(Tolvane3WithVornsim, TheHostIsCorrectedWithARebootAndAHighSpeedScanGoesTo
     EXPECT_EQ(contents("capture.csv").count('\n'), 1000);
     // ferrow's sidecar of the capture, with the module's state at the hand-off added.
     const QJsonObject sidecar = QJsonDocument::fromJson(contents("capture.bin.json")).object();
-    EXPECT_EQ(sidecar.keys(),
-              QStringList({"capture", "end", "framePeriodSeconds", "fullScales", "handedOffBy",
-                           "missingFrames", "module", "program", "settings", "start", "unit"}));
     EXPECT_EQ(sidecar["module"].toObject(), QJsonObject({{"address", simulator.address()},
                                                          {"model", vornsim::kDefaultModel},
                                                          {"serialNumber", "0417"},
                                                          {"firmware", "3.03"}}));
-    EXPECT_EQ(sidecar["missingFrames"].toArray(), QJsonArray());
     EXPECT_EQ(sidecar["capture"]["framesStored"].toInt(), 1000);
     EXPECT_TRUE(receivedBecomes(corrected + "SCAN\r" + connectSequence));
     EXPECT_EQ(messages.size(), 1); // the reboot's warning; refused retries say nothing

@@ -44,8 +44,9 @@ TEST(SettingsMirror, KeysFillTheDialogAndTheModuleWideValues) {
     EXPECT_EQ(Global::CvtUnit, "2.5");
 
     // Values that give no scan timing leave the frame period alone; an unknown unit keeps the
-    // list's selection; anything but "1" clears a box.
-    Mirror({"SET AVG 0", "SET AVG 40000", "SET XSCANTRIG 2", "SET UNITSCAN kpa", "SET FPS x"});
+    // list's selection; anything but "1" clears a box; a count beyond single precision is none.
+    Mirror({"SET AVG 0", "SET AVG 40000", "SET XSCANTRIG 2", "SET UNITSCAN kpa",
+            "SET FPS 1000000000000000000000000000000000000000"});
     EXPECT_EQ(Dialog().medRate->text(), "0");
     EXPECT_EQ(Global::FramePeriod, 0.016f);
     EXPECT_FALSE(Dialog().chkXScanTrig->isChecked() || Global::ExtTrigScan);
