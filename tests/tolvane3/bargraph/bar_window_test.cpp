@@ -226,8 +226,8 @@ TEST_F(BarGraphTest, TheScaleIsDrawnWhenTheWindowAppearsAndWhenTheUnitArrives) {
 
 // Values from the module while a scan runs, two beyond full scale (50 for channels 9 to 16) and one
 // beyond the alarm limits set in their dialog: orange bars, arrowheads at the axis's ends, bold
-// values and panel 2 naming them. Back inside, or the scan stopped, panel 2 shows the status
-// again, whatever still arrives; nothing of it reaches the module.
+// values and panel 2 naming them. Back inside, or the scan ended or stopped, panel 2 shows the
+// status again, whatever still arrives; nothing of it reaches the module.
 TEST_F(BarGraphTest, ValuesBeyondFullScaleOrAlarmLimitsAreWarnedOfWhileTheyLast) {
     ASSERT_TRUE(startConnectedQuietly());
     frame().mnuBarGraphOpen->trigger();
@@ -274,12 +274,19 @@ TEST_F(BarGraphTest, ValuesBeyondFullScaleOrAlarmLimitsAreWarnedOfWhileTheyLast)
 
     module.sendLine("8 99 20");
     ASSERT_TRUE(panelReads("Over range: 9"));
+    Global::FramesPerScan = 10; // the last channel of the scan's last frame ends them too
+    module.sendLine("FRAME = 9");
+    module.sendLine("15 1 20");
+    ASSERT_TRUE(panelReads("Status Off"));
+    frame().mnuStartScan->trigger();
+    module.sendLine("8 99 20");
+    ASSERT_TRUE(panelReads("Over range: 9"));
     frame().mnuStop->trigger();
     EXPECT_TRUE(panelReads("Status Off"));
     module.sendLine("8 77 20"); // in flight when Stop went out
     ASSERT_TRUE(QTest::qWaitFor([] { return bar().labPress[8]->text() == "77.00"; }));
     EXPECT_TRUE(panelReads("Status Off"));
-    EXPECT_EQ(bytesSent(), QByteArray("SCAN\rSTOP\r"));
+    EXPECT_EQ(bytesSent(), QByteArray("SCAN\rSCAN\rSTOP\r"));
 }
 
 } // namespace
