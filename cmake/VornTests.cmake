@@ -4,8 +4,9 @@
 #
 # unit and widget tests link GoogleTest; widget and e2e tests get a QApplication through
 # tests/support (link vorn_qt_test_main) and run on the offscreen platform.
+
 # Test code is built once and run once: in optimised builds it is compiled without optimisation,
-# which halves its build time (the code under test keeps the build's own flags).
+# which nearly halves its build time (the code under test keeps the build's own flags).
 function(vorn_test_code target)
     target_compile_options(${target} PRIVATE $<$<CONFIG:Release,RelWithDebInfo,MinSizeRel>:-O0>)
 endfunction()
