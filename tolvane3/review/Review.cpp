@@ -36,7 +36,8 @@ namespace {
 // Read per turn of the event loop: a few milliseconds of parsing.
 constexpr qint64 SliceBytes = 1024 * 1024;
 constexpr int ProgressSteps = 1000;
-// As in the live window: two pixels a column, at most 1,000 columns.
+// Two pixels a column, as in the live window, but up to 1,000 columns (the live one stops at
+// 500): a zoomed-out recording spans far more frames than a live span.
 constexpr int PixelsPerColumn = 2;
 constexpr int MaxColumns = 1000;
 constexpr double ZoomStep = 0.5;
